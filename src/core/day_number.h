@@ -1,0 +1,29 @@
+// Day numbers: days counted from 30 December 1899 (day 0); the whole part is
+// the date, the fraction the time of day. Junk types keep whole days.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/clock.h"
+
+namespace vorlo {
+
+struct CivilDate {
+  int year, month, day;
+  bool operator==(const CivilDate&) const = default;
+};
+
+int64_t DayNumber(CivilDate d);
+CivilDate DateOfDay(int64_t dayNumber);
+double DayNumber(const LocalDateTime& t);  // with the time of day as fraction
+
+// The local date of today as a whole day number.
+int64_t Today(const Clock& clock);
+
+// Going back from a day. A day the target month lacks becomes that month's
+// last day (31 March less one month is 28 or 29 February).
+int64_t SubDay(int64_t day, int n);
+int64_t SubMonth(int64_t day, int n);  // 0 <= n <= 12
+int64_t SubYear(int64_t day);
+
+}  // namespace vorlo

@@ -1,0 +1,213 @@
+#include "core/junk_list_file.h"
+
+#include <bit>
+#include <cstring>
+
+#include "core/text.h"
+#include "platform/file_ops.h"
+
+namespace vorlo {
+
+static_assert(std::endian::native == std::endian::little, "the list file is little-endian");
+
+template <typename T>
+void ByteWriter::Tagged(ValueTag tag, T v) {
+  out_.push_back(static_cast<char>(tag));
+  Raw(&v, sizeof v);
+}
+
+void ByteWriter::WriteInteger(int32_t v) {
+  if (v >= -128 && v <= 127)
+    Tagged(vaInt8, static_cast<int8_t>(v));
+  else if (v >= -32768 && v <= 32767)
+    Tagged(vaInt16, static_cast<int16_t>(v));
+  else
+    Tagged(vaInt32, v);
+}
+
+void ByteWriter::WriteBoolean(bool v) { out_.push_back(static_cast<char>(v ? vaTrue : vaFalse)); }
+
+void ByteWriter::WriteDate(double dayNumber) { Tagged(vaDate, dayNumber); }
+
+void ByteWriter::WriteText(std::string_view u) {
+  // Bytes that are not UTF-8 (a path with a stray byte) are kept as they are.
+  if (!IsValidUtf8(u)) {
+    Tagged(vaUTF8String, static_cast<int32_t>(u.size()));
+    Raw(u.data(), u.size());
+    return;
+  }
+  const std::u16string utf16 = Utf8ToUtf16(u);
+  if (u.size() < 2 * utf16.size()) {
+    if (!IsAscii(u))
+      Tagged(vaUTF8String, static_cast<int32_t>(u.size()));
+    else if (u.size() <= 255)
+      Tagged(vaString, static_cast<uint8_t>(u.size()));
+    else
+      Tagged(vaLString, static_cast<int32_t>(u.size()));
+    Raw(u.data(), u.size());
+    return;
+  }
+  Tagged(vaWString, static_cast<int32_t>(utf16.size()));
+  for (char16_t c : utf16) Raw(&c, sizeof c);
+}
+
+void ByteReader::Fail(const std::string& why) const {
+  throw ListReadError(why + " at byte " + std::to_string(pos_));
+}
+
+std::string_view ByteReader::Take(uint64_t n) {
+  if (n > data_.size() - pos_) Fail(AtEnd() ? "unexpected end of file" : "value runs past the end of the file");
+  const std::string_view s = data_.substr(pos_, n);
+  pos_ += n;
+  return s;
+}
+
+uint8_t ByteReader::Tag() { return static_cast<uint8_t>(Take(1)[0]); }
+
+template <typename T>
+T ByteReader::Number() {
+  T v;
+  std::memcpy(&v, Take(sizeof v).data(), sizeof v);
+  return v;
+}
+
+int64_t ByteReader::Length() {
+  const auto n = Number<int32_t>();
+  if (n < 0) Fail("negative length");
+  return n;
+}
+
+int32_t ByteReader::ReadInteger() {
+  switch (const uint8_t tag = Tag()) {
+    case vaInt8: return Number<int8_t>();
+    case vaInt16: return Number<int16_t>();
+    case vaInt32: return Number<int32_t>();
+    default: --pos_, Fail("integer expected, found tag " + std::to_string(tag));
+  }
+}
+
+bool ByteReader::ReadBoolean() {
+  switch (const uint8_t tag = Tag()) {
+    case vaFalse: return false;
+    case vaTrue: return true;
+    default: --pos_, Fail("boolean expected, found tag " + std::to_string(tag));
+  }
+}
+
+double ByteReader::ReadDate() {
+  switch (const uint8_t tag = Tag()) {
+    case vaDate: return Number<double>();
+    case vaInt8: return Number<int8_t>();
+    case vaInt16: return Number<int16_t>();
+    case vaInt32: return Number<int32_t>();
+    case vaInt64: return static_cast<double>(Number<int64_t>());
+    default: --pos_, Fail("date expected, found tag " + std::to_string(tag));
+  }
+}
+
+std::string ByteReader::ReadText() {
+  switch (const uint8_t tag = Tag()) {
+    case vaString: return std::string(Take(Number<uint8_t>()));
+    case vaLString: return std::string(Take(Length()));
+    case vaUTF8String: return std::string(Take(Length()));
+    case vaWString: {
+      const std::string_view bytes = Take(2 * Length());
+      std::u16string units(bytes.size() / 2, u'\0');
+      std::memcpy(units.data(), bytes.data(), bytes.size());
+      return Utf16ToUtf8(units);
+    }
+    default: --pos_, Fail("text expected, found tag " + std::to_string(tag));
+  }
+}
+
+void TJunkFileObj::SaveToStream(std::string& out) const {
+  ByteWriter w(out);
+  w.WriteText(fName);
+  w.WriteBoolean(fChecked);
+  w.WriteInteger(fBacktype);
+  w.WriteInteger(static_cast<int32_t>(fDirs.size()));
+  for (const FolderEntry& d : fDirs) {
+    w.WriteText(d.path);
+    w.WriteInteger(d.rule);
+  }
+  w.WriteInteger(static_cast<int32_t>(fDeletes.size()));
+  for (const std::string& s : fDeletes) w.WriteText(s);
+  w.WriteInteger(static_cast<int32_t>(fProts.size()));
+  for (const std::string& s : fProts) w.WriteText(s);
+  w.WriteBoolean(fDateRestrict);
+  w.WriteInteger(fDateRestrictType);
+  w.WriteDate(fDateData1);
+  w.WriteDate(fDateData2);
+  w.WriteBoolean(fAgeRestrict);
+  w.WriteInteger(fAgeRestrictType);
+  w.WriteInteger(fAgeData1);
+  w.WriteInteger(fAgeData2);
+  w.WriteBoolean(fSizeRestrict);
+  w.WriteInteger(fSizeRestrictType);
+  w.WriteInteger(fSizeData1);
+  w.WriteInteger(fSizeData2);
+  w.WriteInteger(fSizeUnit);
+}
+
+void TJunkFileObj::LoadFromStream(ByteReader& r) {
+  fName = r.ReadText();
+  fChecked = r.ReadBoolean();
+  fBacktype = r.ReadInteger();
+  for (int32_t n = r.ReadInteger(); n > 0; --n) {
+    std::string path = r.ReadText();
+    const int32_t rule = r.ReadInteger();
+    fDirs.push_back({std::move(path), rule});
+  }
+  for (int32_t n = r.ReadInteger(); n > 0; --n) fDeletes.push_back(r.ReadText());
+  for (int32_t n = r.ReadInteger(); n > 0; --n) fProts.push_back(r.ReadText());
+  fDateRestrict = r.ReadBoolean();
+  fDateRestrictType = r.ReadInteger();
+  fDateData1 = r.ReadDate();
+  fDateData2 = r.ReadDate();
+  fAgeRestrict = r.ReadBoolean();
+  fAgeRestrictType = r.ReadInteger();
+  fAgeData1 = r.ReadInteger();
+  fAgeData2 = r.ReadInteger();
+  fSizeRestrict = r.ReadBoolean();
+  fSizeRestrictType = r.ReadInteger();
+  fSizeData1 = r.ReadInteger();
+  fSizeData2 = r.ReadInteger();
+  fSizeUnit = r.ReadInteger();
+}
+
+std::string WriteJunkList(const std::vector<TJunkFileObj>& list) {
+  std::string out;
+  for (const TJunkFileObj& t : list) t.SaveToStream(out);
+  return out;
+}
+
+JunkListRead ReadJunkList(std::string_view bytes) {
+  JunkListRead result;
+  ByteReader reader(bytes);
+  while (!reader.AtEnd()) {
+    TJunkFileObj t;
+    try {
+      t.LoadFromStream(reader);
+    } catch (const ListReadError& e) {
+      result.error = "record " + std::to_string(result.types.size() + 1) + ": " + e.what();
+      break;
+    }
+    result.types.push_back(std::move(t));
+  }
+  return result;
+}
+
+JunkListRead LoadJTFromFile(const std::string& path) {
+  const FileRead file = ReadWholeFile(path);
+  if (file.error != 0) return {{}, "Cannot read " + path + ": " + ErrorText(file.error)};
+  JunkListRead result = ReadJunkList(file.bytes);
+  if (result.error) result.error = "Read error in " + path + ", " + *result.error;
+  return result;
+}
+
+void SaveJTToFile(const std::string& path, const std::vector<TJunkFileObj>& list) {
+  if (const int err = WriteFileReplacing(path, WriteJunkList(list)); err != 0)
+    throw std::runtime_error("Cannot write " + path + ": " + ErrorText(err));
+}
+
+}  // namespace vorlo

@@ -1,0 +1,40 @@
+// Text helpers for the core: texts are UTF-8 byte strings. Bytes that are not
+// valid UTF-8 survive every conversion here (they decode to the private range
+// U+DC80..U+DCFF and encode back to the same byte), so paths stay exact.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vorlo {
+
+// Decodes UTF-8 into code points, appending to `out` (cleared first).
+void DecodeUtf8(std::string_view s, std::u32string& out);
+std::u32string DecodeUtf8(std::string_view s);
+void AppendUtf8(char32_t c, std::string& out);
+std::string EncodeUtf8(std::u32string_view s);
+
+bool IsValidUtf8(std::string_view s);
+bool IsAscii(std::string_view s);
+
+// UTF-16 code units of a valid UTF-8 text.
+std::u16string Utf8ToUtf16(std::string_view s);
+// UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD.
+std::string Utf16ToUtf8(std::u16string_view s);
+// Bytes of a single-byte code page (read as Latin-1) to UTF-8.
+std::string Latin1ToUtf8(std::string_view s);
+
+// Simple case folding to lower case (Latin, Greek, Cyrillic letters).
+char32_t FoldCase(char32_t c);
+// True when both texts are equal without regard to letter case.
+bool SameTextFolded(std::string_view a, std::string_view b);
+
+// Splits at CR LF, lone CR or lone LF; a final break adds no entry.
+std::vector<std::string> SplitLines(std::string_view text);
+
+bool StartsWith(std::string_view s, std::string_view prefix);
+bool EndsWith(std::string_view s, std::string_view suffix);
+
+}  // namespace vorlo

@@ -1,0 +1,118 @@
+#include "platform/file_ops.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace vorlo {
+
+namespace {
+
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  // Closes now and reports the error of close (it may carry a write error).
+  int Close() {
+    const int rc = ::close(fd_);
+    fd_ = -1;
+    return rc == 0 ? 0 : errno;
+  }
+
+ private:
+  int fd_;
+};
+
+std::string ParentOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+int WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    bytes.remove_prefix(static_cast<size_t>(n));
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::string ErrorText(int err) { return std::strerror(err); }
+
+bool FileExists(const std::string& path) {
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool FolderExists(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+int CreateFolder(const std::string& path) {
+  if (::mkdir(path.c_str(), 0700) == 0) return 0;
+  const int err = errno;
+  return err == EEXIST && FolderExists(path) ? 0 : err;
+}
+
+int CreateFolderTree(const std::string& path) {
+  if (path.empty() || FolderExists(path)) return 0;
+  const std::string parent = ParentOf(path);
+  if (parent != path)
+    if (const int err = CreateFolderTree(parent); err != 0) return err;
+  return CreateFolder(path);
+}
+
+FileRead ReadWholeFile(const std::string& path, size_t maxBytes) {
+  FileRead result;
+  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) return {{}, errno};
+  struct stat st;
+  if (::fstat(fd.get(), &st) != 0) return {{}, errno};
+  if (S_ISDIR(st.st_mode)) return {{}, EISDIR};
+  char buf[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd.get(), buf, sizeof buf);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return {{}, errno};
+    }
+    if (n == 0) break;
+    if (result.bytes.size() + static_cast<size_t>(n) > maxBytes) return {{}, EFBIG};
+    result.bytes.append(buf, static_cast<size_t>(n));
+  }
+  return result;
+}
+
+int WriteFileReplacing(const std::string& path, std::string_view bytes) {
+  const std::string temp = path + ".new";
+  Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600));
+  if (fd.get() < 0) return errno;
+  int err = WriteAll(fd.get(), bytes);
+  if (err == 0 && ::fsync(fd.get()) != 0) err = errno;
+  if (const int closeErr = fd.Close(); err == 0) err = closeErr;
+  if (err == 0 && ::rename(temp.c_str(), path.c_str()) != 0) err = errno;
+  if (err != 0) {
+    ::unlink(temp.c_str());
+    return err;
+  }
+  Fd dir(::open(ParentOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.get() >= 0) ::fsync(dir.get());
+  return 0;
+}
+
+}  // namespace vorlo
