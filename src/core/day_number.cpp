@@ -56,12 +56,6 @@ double DayNumber(const LocalDateTime& t) {
   return day >= 0 ? day + timeOfDay : day - timeOfDay;
 }
 
-int64_t Today(const Clock& clock) {
-  const auto local = clock.ToLocal(clock.NowUtc());
-  if (!local) return DayNumber(CivilDate{1970, 1, 1});
-  return DayNumber(CivilDate{local->year, local->month, local->day});
-}
-
 int64_t SubDay(int64_t day, int n) { return day - n; }
 
 int64_t SubMonth(int64_t day, int n) {

@@ -17,9 +17,6 @@ int64_t DayNumber(CivilDate d);
 CivilDate DateOfDay(int64_t dayNumber);
 double DayNumber(const LocalDateTime& t);  // with the time of day as fraction
 
-// The local date of today as a whole day number.
-int64_t Today(const Clock& clock);
-
 // Going back from a day. A day the target month lacks becomes that month's
 // last day (31 March less one month is 28 or 29 February).
 int64_t SubDay(int64_t day, int n);

@@ -17,8 +17,10 @@ void StoreOrdered(int32_t code, T v1, T v2, T& f1, T& f2) {
   f2 = v2;
 }
 
-void CheckRange(int32_t v, uint32_t max, const char* message) {
+// Negative values fail too: the range test reads the value as unsigned.
+void StoreInRange(int32_t& field, int32_t v, uint32_t max, const char* message) {
   if (static_cast<uint32_t>(v) > max) throw JunkTypeError(message);
+  field = v;
 }
 
 bool SameSpecs(const SpecList& a, const SpecList& b) {
@@ -64,30 +66,15 @@ TJunkFileObj::TJunkFileObj(std::string vName, bool vChecked, int32_t vBacktype, 
   fProts = SplitLines(vProts);
 }
 
-void TJunkFileObj::SetBackType(int32_t v) {
-  CheckRange(v, 2, "Invalid backup type");
-  fBacktype = v;
-}
+void TJunkFileObj::SetBackType(int32_t v) { StoreInRange(fBacktype, v, 2, "Invalid backup type"); }
 
-void TJunkFileObj::SetDateRestrictType(int32_t v) {
-  CheckRange(v, 4, "Invalid date restriction");
-  fDateRestrictType = v;
-}
+void TJunkFileObj::SetDateRestrictType(int32_t v) { StoreInRange(fDateRestrictType, v, 4, "Invalid date restriction"); }
 
-void TJunkFileObj::SetAgeRestrictType(int32_t v) {
-  CheckRange(v, 4, "Invalid age restriction");
-  fAgeRestrictType = v;
-}
+void TJunkFileObj::SetAgeRestrictType(int32_t v) { StoreInRange(fAgeRestrictType, v, 4, "Invalid age restriction"); }
 
-void TJunkFileObj::SetSizeRestrictType(int32_t v) {
-  CheckRange(v, 4, "Invalid size restriction");
-  fSizeRestrictType = v;
-}
+void TJunkFileObj::SetSizeRestrictType(int32_t v) { StoreInRange(fSizeRestrictType, v, 4, "Invalid size restriction"); }
 
-void TJunkFileObj::SetSizeUnit(int32_t v) {
-  CheckRange(v, 2, "Invalid Size unit");
-  fSizeUnit = v;
-}
+void TJunkFileObj::SetSizeUnit(int32_t v) { StoreInRange(fSizeUnit, v, 2, "Invalid Size unit"); }
 
 bool TJunkFileObj::SameAs(const TJunkFileObj& TJ) const {
   if (fBacktype != TJ.fBacktype) return false;

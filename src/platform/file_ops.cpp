@@ -63,6 +63,11 @@ bool FolderExists(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+int64_t FileSize(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode) ? st.st_size : -1;
+}
+
 int CreateFolder(const std::string& path) {
   if (::mkdir(path.c_str(), 0700) == 0) return 0;
   const int err = errno;

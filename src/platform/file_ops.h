@@ -2,6 +2,7 @@
 // (0 for success) instead of throwing, so a run never stops mid-way.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,8 @@ std::string ErrorText(int err);
 
 bool FileExists(const std::string& path);    // anything but a folder
 bool FolderExists(const std::string& path);  // a folder, or a link to one
+// Size of a file in bytes; -1 when it cannot be read.
+int64_t FileSize(const std::string& path);
 
 // Creates one folder level (mode 0700); an existing folder is success.
 int CreateFolder(const std::string& path);

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds Vorlo with its tests and runs every test; fails on any failing or
+# missing test.
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+vorlo_install_packages
+vorlo_configure -DVORLO_BUILD_TESTS=ON
+cmake --build "$VORLO_BUILD"
+export QT_QPA_PLATFORM=offscreen
+cd "$VORLO_BUILD"
+ctest --output-on-failure --no-tests=error -j"$(nproc)"

@@ -1,0 +1,167 @@
+#include "cli/commands.h"
+
+#include <charconv>
+#include <optional>
+
+#include "cli/list_format.h"
+#include "core/data_files.h"
+#include "core/default_types.h"
+#include "core/description.h"
+#include "core/junk_list_file.h"
+#include "core/local_drives.h"
+#include "platform/environment.h"
+#include "platform/file_ops.h"
+#include "platform/locale_info.h"
+
+namespace vorlo::cli {
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+constexpr const char* kUsageText =
+    "usage: vorlo-cli list [--data-dir DIR | --file FILE]\n"
+    "       vorlo-cli describe N [--data-dir DIR | --file FILE]\n"
+    "       vorlo-cli defaults [--recycle-problem]\n"
+    "       vorlo-cli export-defaults FILE\n";
+
+struct Options {
+  std::vector<std::string> positional;
+  std::optional<std::string> dataDir;
+  std::optional<std::string> file;
+  bool recycleProblem = false;
+};
+
+// Parses the options after the command word; nothing on bad usage.
+std::optional<Options> ParseOptions(const std::vector<std::string>& args) {
+  Options o;
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if ((a == "--data-dir" || a == "--file") && i + 1 < args.size()) {
+      (a == "--file" ? o.file : o.dataDir) = args[++i];
+    } else if (a == "--recycle-problem") {
+      o.recycleProblem = true;
+    } else if (a.starts_with("--")) {
+      return std::nullopt;
+    } else {
+      o.positional.push_back(a);
+    }
+  }
+  if (o.file && o.dataDir) return std::nullopt;
+  return o;
+}
+
+class Session {
+ public:
+  Session(std::FILE* out, std::FILE* err) : out_(out), err_(err) {}
+
+  int Fail(const std::string& message) const {
+    std::fprintf(err_, "vorlo-cli: %s\n", message.c_str());
+    return kFailed;
+  }
+
+  void Line(const std::string& text) const { std::fprintf(out_, "%s\n", text.c_str()); }
+  void Text(const std::string& text) const { std::fputs(text.c_str(), out_); }
+
+  // The list a command works on: a given list file, or the one Vorlo loads
+  // at start from a data folder. Reports a read error and keeps the records
+  // read before it.
+  std::vector<TJunkFileObj> LoadList(const Options& o, bool& failed) const {
+    failed = false;
+    if (o.file) {
+      JunkListRead read = LoadJTFromFile(*o.file);
+      if (read.error) failed = (Fail(*read.error), true);
+      return std::move(read.types);
+    }
+    std::string folder = o.dataDir ? *o.dataDir : DataFolder();
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    if (o.dataDir && !FolderExists(folder)) {
+      failed = (Fail("no data folder " + folder), true);
+      return {};
+    }
+    StartupList list = LoadStartupList(folder, [](std::vector<TJunkFileObj>& types) {
+      AddAllDefaults(types, false, SystemDefaultFolders());
+    });
+    if (list.error) failed = (Fail(*list.error), true);
+    return std::move(list.types);
+  }
+
+  void PrintList(const std::vector<TJunkFileObj>& types) const {
+    for (size_t i = 0; i < types.size(); ++i) Line(std::to_string(i + 1) + ". " + FormatJunkType(types[i]));
+  }
+
+ private:
+  std::FILE* out_;
+  std::FILE* err_;
+};
+
+std::optional<size_t> ParseIndex(const std::string& text) {
+  size_t n = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return n;
+}
+
+std::vector<TJunkFileObj> DefaultTable(bool recycleProblem) {
+  std::vector<TJunkFileObj> types;
+  AddAllDefaults(types, recycleProblem, SystemDefaultFolders());
+  return types;
+}
+
+int List(const Session& s, const Options& o) {
+  bool failed;
+  const std::vector<TJunkFileObj> types = s.LoadList(o, failed);
+  s.PrintList(types);
+  return failed ? kFailed : kDone;
+}
+
+int Describe(const Session& s, const Options& o) {
+  const std::optional<size_t> n = ParseIndex(o.positional[0]);
+  if (!n) return kUsage;
+  bool failed;
+  const std::vector<TJunkFileObj> types = s.LoadList(o, failed);
+  if (*n < 1 || *n > types.size())
+    return s.Fail("no junk type " + o.positional[0] + " (the list has " + std::to_string(types.size()) + ")");
+  LocalDriveSource drives = SystemLocalDriveSource();
+  const DescriptionContext context{drives.NameForAll(), UserDateSeparator()};
+  std::string text = DescriptionPlainText(REDisplay(types[*n - 1], context));
+  std::erase(text, '\r');
+  s.Text(text);
+  return failed ? kFailed : kDone;
+}
+
+int ExportDefaults(const Session& s, const Options& o) {
+  try {
+    SaveJTToFile(o.positional[0], DefaultTable(false));
+  } catch (const std::exception& e) {
+    return s.Fail(e.what());
+  }
+  return kDone;
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+  const std::optional<Options> o = args.empty() ? std::nullopt : ParseOptions(args);
+  const std::string command = args.empty() ? "" : args[0];
+  const size_t positional = o ? o->positional.size() : 0;
+  const Session s(out, err);
+  int rc = kUsage;
+  if (!o) {
+  } else if (command == "list" && positional == 0) {
+    rc = List(s, *o);
+  } else if (command == "describe" && positional == 1) {
+    rc = Describe(s, *o);
+  } else if (command == "defaults" && positional == 0 && !o->file && !o->dataDir) {
+    s.PrintList(DefaultTable(o->recycleProblem));
+    rc = kDone;
+  } else if (command == "export-defaults" && positional == 1 && !o->file && !o->dataDir) {
+    rc = ExportDefaults(s, *o);
+  }
+  if (rc == kUsage) std::fputs(kUsageText, err);
+  return rc;
+}
+
+}  // namespace vorlo::cli

@@ -1,0 +1,14 @@
+// One line of text per junk type, with every field, for vorlo-cli.
+#pragma once
+
+#include <string>
+
+#include "core/junk_type.h"
+
+namespace vorlo::cli {
+
+// Texts are quoted; quotes, backslashes and control characters escaped.
+std::string Quoted(const std::string& text);
+std::string FormatJunkType(const TJunkFileObj& t);
+
+}  // namespace vorlo::cli

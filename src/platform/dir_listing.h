@@ -1,0 +1,95 @@
+// Reading one folder: its entries' names (exact bytes) and kinds in a single
+// pass, without following links, and on demand an entry's size and time.
+// A folder is opened by path or relative to an open parent, so a walk can go
+// down with descriptors and never be redirected by a swapped-in link.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vorlo {
+
+enum class EntryKind : uint8_t { File, Folder, Symlink, Other };
+
+// The entries of one folder. The names share one buffer, so a batch reused
+// from folder to folder reads without an allocation per entry.
+class DirEntries {
+ public:
+  size_t size() const { return entries_.size(); }
+  bool empty() const { return entries_.empty(); }
+  std::string_view Name(size_t i) const { return {names_.data() + entries_[i].offset, entries_[i].length}; }
+  const char* CName(size_t i) const { return names_.c_str() + entries_[i].offset; }
+  EntryKind Kind(size_t i) const { return entries_[i].kind; }
+  bool Hidden(size_t i) const { return entries_[i].length > 0 && names_[entries_[i].offset] == '.'; }
+  // Regular files and symbolic links are what delete specifications find.
+  bool IsFile(size_t i) const { return Kind(i) == EntryKind::File || Kind(i) == EntryKind::Symlink; }
+
+  void Clear() {
+    names_.clear();
+    entries_.clear();
+  }
+  void Add(std::string_view name, EntryKind kind);
+
+ private:
+  struct Entry {
+    size_t offset;
+    uint32_t length;
+    EntryKind kind;
+  };
+  std::string names_;  // each name followed by a zero byte
+  std::vector<Entry> entries_;
+};
+
+struct EntryStat {
+  int error = 0;  // errno; the figures are 0 when set
+  int64_t size = 0;
+  int64_t mtimeUtc = 0;  // last write, seconds since 1970 UTC
+};
+
+// Which mounted file system a folder is on. Mount ids tell bind mounts of
+// one device apart; where the kernel gives none the device number stands in.
+struct MountKey {
+  uint64_t value = 0;
+  bool isMountId = false;
+  bool operator==(const MountKey&) const = default;
+};
+
+class DirListing {
+ public:
+  // Opens a folder; a link in the last component is not followed. On failure
+  // the listing is empty and Error() holds the errno.
+  static DirListing Open(const std::string& path);
+  // Opens the sub-folder `name` (one component) of an open listing.
+  static DirListing OpenAt(const DirListing& parent, std::string_view name);
+
+  DirListing() = default;
+  DirListing(DirListing&& other) noexcept;
+  DirListing& operator=(DirListing&& other) noexcept;
+  DirListing(const DirListing&) = delete;
+  DirListing& operator=(const DirListing&) = delete;
+  ~DirListing();
+
+  bool IsOpen() const { return dir_ != nullptr; }
+  int Error() const { return error_; }
+  int Fd() const;  // -1 when not open
+
+  // Reads every entry but "." and ".." into `out` (cleared first), in the
+  // order the file system yields them. False on an error (Error() tells);
+  // the entries read before it stay in `out`.
+  bool Read(DirEntries& out);
+
+  // Size and last-write time of an entry, the entry itself for a link.
+  EntryStat Stat(const char* name) const;
+
+  std::optional<MountKey> Mount() const;
+
+ private:
+  void* dir_ = nullptr;  // DIR*
+  int error_ = 0;
+};
+
+}  // namespace vorlo

@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "core/junk_list_file.h"
+#include "support/run_command.h"
+#include "support/temp_dir.h"
+
+namespace vorlo {
+namespace {
+
+using testing::CommandResult;
+using testing::TempDir;
+
+class Cli : public ::testing::Test {
+ protected:
+  CommandResult Run(std::vector<std::string> args) {
+    args.insert(args.begin(), VORLO_CLI_PATH);
+    return testing::RunCommand(args, {"HOME=" + home_.path(), "XDG_DATA_HOME=" + home_ / "data",
+                                      "XDG_CONFIG_HOME=" + home_ / "config", "TMPDIR=" + home_.path()});
+  }
+
+  static size_t Lines(const std::string& text) { return static_cast<size_t>(std::count(text.begin(), text.end(), '\n')); }
+
+  TempDir home_;
+};
+
+TEST_F(Cli, ExportedDefaultsListAsTheDefaultTable) {
+  const CommandResult defaults = Run({"defaults"});
+  ASSERT_EQ(defaults.exitCode, 0) << defaults.err;
+  EXPECT_EQ(Lines(defaults.out), 36u);  // no internet cache row on Linux
+  EXPECT_NE(defaults.out.find("12. name=\"Temp folders 2\""), std::string::npos);
+
+  const std::string file = home_ / "defaults.dat";
+  ASSERT_EQ(Run({"export-defaults", file}).exitCode, 0);
+  const CommandResult listed = Run({"list", "--file", file});
+  EXPECT_EQ(listed.exitCode, 0);
+  EXPECT_EQ(listed.out, defaults.out);
+
+  const CommandResult problem = Run({"defaults", "--recycle-problem"});
+  EXPECT_EQ(problem.out.find("method=0"), std::string::npos);
+  EXPECT_NE(problem.out.find("\"Delphi temporary files\" checked=yes method=2"), std::string::npos);
+}
+
+TEST_F(Cli, DataFolderListIsTheStartUpList) {
+  const std::string folder = home_ / "data/Vorlo";
+  std::filesystem::create_directories(folder);
+  EXPECT_EQ(Lines(Run({"list", "--data-dir", folder}).out), 36u);  // no data file: the default table
+
+  std::vector<TJunkFileObj> one(1);
+  one[0].SetTypName("Mine");
+  SaveJTToFile(folder + "/Vorlo.DAT", one);
+  const CommandResult stored = Run({"list"});
+  EXPECT_EQ(stored.exitCode, 0);
+  EXPECT_EQ(stored.out.substr(0, 16), "1. name=\"Mine\" c");
+  EXPECT_EQ(Lines(stored.out), 1u);
+
+  const CommandResult described = Run({"describe", "1", "--data-dir", folder});
+  EXPECT_EQ(described.exitCode, 0);
+  EXPECT_EQ(described.out.substr(0, 30), "Type: Mine (enabled)\n\nSearch L");
+}
+
+TEST_F(Cli, FaultsGiveOneLineAndAnExitCode) {
+  const std::string file = home_ / "list.dat";
+  ASSERT_EQ(Run({"export-defaults", file}).exitCode, 0);
+  const std::string whole = testing::ReadFile(file);
+  home_.Write("cut.dat", whole.substr(0, whole.size() - 3));
+
+  const CommandResult cut = Run({"list", "--file", home_ / "cut.dat"});
+  EXPECT_EQ(cut.exitCode, 1);
+  EXPECT_EQ(Lines(cut.out), 35u);  // the good records are still listed
+  EXPECT_EQ(Lines(cut.err), 1u);
+  EXPECT_NE(cut.err.find("cut.dat"), std::string::npos);
+
+  const struct {
+    std::vector<std::string> args;
+    int exitCode;
+  } cases[] = {
+      {{"list", "--file", home_ / "missing.dat"}, 1},
+      {{"list", "--data-dir", home_ / "nowhere"}, 1},
+      {{"describe", "99", "--file", file}, 1},
+      {{"describe", "0", "--file", file}, 1},
+      {{"export-defaults", home_ / "no/such/folder/x.dat"}, 1},
+      {{"describe", "x"}, 2},
+      {{"frobnicate"}, 2},
+      {{}, 2},
+      {{"list", "--file"}, 2},
+      {{"list", "--file", file, "--data-dir", home_.path()}, 2},
+  };
+  for (const auto& c : cases) {
+    const CommandResult r = Run(c.args);
+    EXPECT_EQ(r.exitCode, c.exitCode) << (c.args.empty() ? "" : c.args[0]) << " " << r.err;
+    EXPECT_FALSE(r.err.empty());
+    if (c.exitCode == 1) {
+      EXPECT_EQ(Lines(r.err), 1u) << r.err;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vorlo
