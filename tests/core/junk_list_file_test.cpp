@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+
+#include "support/temp_dir.h"
 
 namespace vorlo {
 namespace {
@@ -144,6 +147,28 @@ TEST(JunkListFile, BadInputKeepsTheRecordsBeforeIt) {
     EXPECT_TRUE(read.types.empty());
     EXPECT_TRUE(read.error);
   }
+}
+
+TEST(JunkListFile, RandomMegabytesGiveAnErrorNotACrash) {
+  std::mt19937 random(7);
+  std::string bytes(4u << 20, '\0');
+  for (char& c : bytes) c = static_cast<char>(random());
+  const JunkListRead read = ReadJunkList(bytes);
+  EXPECT_TRUE(read.error);
+}
+
+TEST(JunkListFile, FileErrorsNameTheFile) {
+  testing::TempDir dir;
+  const std::string path = dir / "Vorlo.DAT";
+  EXPECT_NE(LoadJTFromFile(path).error.value_or("").find(path), std::string::npos);
+
+  SaveJTToFile(path, std::vector<TJunkFileObj>(2));
+  EXPECT_EQ(LoadJTFromFile(path).types.size(), 2u);
+  dir.Write("Vorlo.DAT", testing::ReadFile(path) + "\x06");
+  const JunkListRead cut = LoadJTFromFile(path);
+  EXPECT_EQ(cut.types.size(), 2u);
+  EXPECT_NE(cut.error.value_or("").find(path), std::string::npos);
+  EXPECT_THROW(SaveJTToFile(dir / "no/folder/x", {}), std::runtime_error);
 }
 
 }  // namespace
