@@ -55,9 +55,9 @@ void DirEntries::Add(std::string_view name, EntryKind kind) {
   names_.push_back('\0');
 }
 
-DirListing DirListing::Open(const std::string& path) {
+// Takes over a folder descriptor (or the errno of a failed open).
+DirListing DirListing::FromFd(int fd) {
   DirListing l;
-  const int fd = open(path.c_str(), kOpenFlags);
   if (fd < 0) {
     l.error_ = errno;
     return l;
@@ -69,6 +69,8 @@ DirListing DirListing::Open(const std::string& path) {
   }
   return l;
 }
+
+DirListing DirListing::Open(const std::string& path) { return FromFd(open(path.c_str(), kOpenFlags)); }
 
 DirListing DirListing::OpenAt(const DirListing& parent, std::string_view name) {
   DirListing l;
@@ -83,17 +85,7 @@ DirListing DirListing::OpenAt(const DirListing& parent, std::string_view name) {
     l.error_ = EINVAL;
     return l;
   }
-  const int fd = openat(parent.Fd(), n.c_str(), kOpenFlags);
-  if (fd < 0) {
-    l.error_ = errno;
-    return l;
-  }
-  l.dir_ = fdopendir(fd);
-  if (l.dir_ == nullptr) {
-    l.error_ = errno;
-    close(fd);
-  }
-  return l;
+  return FromFd(openat(parent.Fd(), n.c_str(), kOpenFlags));
 }
 
 DirListing::DirListing(DirListing&& other) noexcept

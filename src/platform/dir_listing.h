@@ -88,6 +88,7 @@ class DirListing {
   std::optional<MountKey> Mount() const;
 
  private:
+  static DirListing FromFd(int fd);
   void* dir_ = nullptr;  // DIR*
   int error_ = 0;
 };
