@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "cli/list_format.h"
+#include "cli/run_commands.h"
 #include "core/data_files.h"
 #include "core/default_types.h"
 #include "core/description.h"
@@ -25,13 +26,17 @@ constexpr const char* kUsageText =
     "usage: vorlo-cli list [--data-dir DIR | --file FILE]\n"
     "       vorlo-cli describe N [--data-dir DIR | --file FILE]\n"
     "       vorlo-cli defaults [--recycle-problem]\n"
-    "       vorlo-cli export-defaults FILE\n";
+    "       vorlo-cli export-defaults FILE\n"
+    "       vorlo-cli analyze [--data-dir DIR] [--yes]\n"
+    "       vorlo-cli clean [--data-dir DIR] [--yes]\n"
+    "       vorlo-cli count N [--data-dir DIR] [--yes]\n";
 
 struct Options {
   std::vector<std::string> positional;
   std::optional<std::string> dataDir;
   std::optional<std::string> file;
   bool recycleProblem = false;
+  bool yes = false;
 };
 
 // Parses the options after the command word; nothing on bad usage.
@@ -43,6 +48,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args) {
       (a == "--file" ? o.file : o.dataDir) = args[++i];
     } else if (a == "--recycle-problem") {
       o.recycleProblem = true;
+    } else if (a == "--yes") {
+      o.yes = true;
     } else if (a.starts_with("--")) {
       return std::nullopt;
     } else {
@@ -132,6 +139,16 @@ int Describe(const Session& s, const Options& o) {
   return failed ? kFailed : kDone;
 }
 
+int Runs(RunKind kind, const Options& o, std::FILE* out, std::FILE* err) {
+  RunRequest request{kind, o.dataDir.value_or(""), 0, o.yes};
+  if (kind == RunKind::Count) {
+    const std::optional<size_t> n = ParseIndex(o.positional[0]);
+    if (!n) return kUsage;
+    request.countIndex = *n;
+  }
+  return RunOnStoredList(request, out, err);
+}
+
 int ExportDefaults(const Session& s, const Options& o) {
   try {
     SaveJTToFile(o.positional[0], DefaultTable(false));
@@ -159,6 +176,10 @@ int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     rc = kDone;
   } else if (command == "export-defaults" && positional == 1 && !o->file && !o->dataDir) {
     rc = ExportDefaults(s, *o);
+  } else if ((command == "analyze" || command == "clean") && positional == 0 && !o->file) {
+    rc = Runs(command == "clean" ? RunKind::Clean : RunKind::Analyze, *o, out, err);
+  } else if (command == "count" && positional == 1 && !o->file) {
+    rc = Runs(RunKind::Count, *o, out, err);
   }
   if (rc == kUsage) std::fputs(kUsageText, err);
   return rc;

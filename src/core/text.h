@@ -34,6 +34,12 @@ bool SameTextFolded(std::string_view a, std::string_view b);
 // Splits at CR LF, lone CR or lone LF; a final break adds no entry.
 std::vector<std::string> SplitLines(std::string_view text);
 
+// printf-style formatting into a string.
+std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Right-aligns `text` in `width` characters (code points); longer text stays.
+std::string PadLeft(std::string_view text, size_t width);
+
 bool StartsWith(std::string_view s, std::string_view prefix);
 bool EndsWith(std::string_view s, std::string_view suffix);
 

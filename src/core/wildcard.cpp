@@ -75,40 +75,87 @@ bool MyPathMatchSpec(std::string_view FileParam, std::string_view Spec) {
 }
 
 void AppendFolded(std::string_view text, std::u32string& out, std::u32string& scratch) {
-  if (IsAscii(text)) {
-    const size_t start = out.size();
-    out.resize(start + text.size());
-    char32_t* p = out.data() + start;
-    for (char c : text) *p++ = c >= 'A' && c <= 'Z' ? c + 32 : c;
-    return;
+  // ASCII names, nearly all of them, fold in the same pass that checks them.
+  const size_t start = out.size();
+  out.resize(start + text.size());
+  char32_t* p = out.data() + start;
+  for (const char c : text) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u >= 0x80) {
+      out.resize(start);
+      DecodeUtf8(text, scratch);
+      for (char32_t d : scratch) out.push_back(FoldCase(d));
+      return;
+    }
+    *p++ = u >= 'A' && u <= 'Z' ? u + 32 : u;
   }
-  DecodeUtf8(text, scratch);
-  for (char32_t c : scratch) out.push_back(FoldCase(c));
+}
+
+DeleteSpec::Glob::Glob(std::u32string_view pattern) {
+  for (size_t start = 0;;) {
+    const size_t star = pattern.find(U'*', start);
+    parts.emplace_back(pattern.substr(start, star == std::u32string_view::npos ? star : star - start));
+    minLength += parts.back().size();
+    if (star == std::u32string_view::npos) break;
+    hasStar = true;
+    start = star + 1;
+  }
+}
+
+namespace {
+
+bool PartAt(std::u32string_view part, std::u32string_view name, size_t pos) {
+  for (size_t i = 0; i < part.size(); ++i)
+    if (part[i] != U'?' && part[i] != name[pos + i]) return false;
+  return true;
+}
+
+}  // namespace
+
+bool DeleteSpec::Glob::Matches(std::u32string_view name) const {
+  if (name.size() < minLength) return false;
+  if (!hasStar) return name.size() == minLength && PartAt(parts[0], name, 0);
+  const std::u32string_view first = parts.front(), last = parts.back();
+  if (!PartAt(first, name, 0) || !PartAt(last, name, name.size() - last.size())) return false;
+  // A part placed further right could only leave less room for the rest.
+  size_t pos = first.size();
+  const size_t end = name.size() - last.size();
+  for (size_t k = 1; k + 1 < parts.size(); ++k) {
+    const std::u32string_view part = parts[k];
+    const bool literalStart = !part.empty() && part[0] != U'?';
+    for (;; ++pos) {
+      if (literalStart) pos = name.find(part[0], pos);
+      if (pos == std::u32string_view::npos || pos + part.size() > end) return false;
+      if (PartAt(part, name, pos)) break;
+    }
+    pos += part.size();
+  }
+  return true;
 }
 
 DeleteSpec::DeleteSpec(std::string_view spec) : empty_(spec.empty()), noExt_(HasNoExt(spec)) {
-  std::u32string scratch;
-  AppendFolded(spec, pattern_, scratch);
-  mainLength_ = pattern_.size();
-  const std::u32string_view p = pattern_;
+  std::u32string pattern, scratch;
+  AppendFolded(spec, pattern, scratch);
+  const std::u32string_view p = pattern;
   if (p.size() >= 2 && p.substr(p.size() - 2) == U".*") {
     // "*.*" and "~*.*" take dotless names too.
-    hasAlt_ = true;
-    altLength_ = p.size() - 2;
+    globs_.emplace_back(p);
+    globs_.emplace_back(p.substr(0, p.size() - 2));
   } else if (!p.empty() && p.back() == U'.') {
     // A final dot stands for "no extension"; a Linux name may really end in
     // one, so that reading is tried second.
-    mainLength_ = p.size() - 1;
-    hasAlt_ = true;
-    altLength_ = p.size();
+    globs_.emplace_back(p.substr(0, p.size() - 1));
+    globs_.emplace_back(p);
+  } else {
+    globs_.emplace_back(p);
   }
 }
 
 bool DeleteSpec::Matches(std::u32string_view foldedName) const {
   if (empty_) return false;
-  const std::u32string_view p = pattern_;
-  return MatchU32(p.substr(0, mainLength_), foldedName) ||
-         (hasAlt_ && MatchU32(p.substr(0, altLength_), foldedName));
+  for (const Glob& g : globs_)
+    if (g.Matches(foldedName)) return true;
+  return false;
 }
 
 DeleteSpecSet::DeleteSpecSet(const SpecList& deletes) {

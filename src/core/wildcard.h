@@ -39,10 +39,18 @@ class DeleteSpec {
   bool NoExt() const { return noExt_; }
 
  private:
-  std::u32string pattern_;
-  size_t mainLength_ = 0;  // prefix of pattern_ tried first
-  size_t altLength_ = 0;   // prefix tried second, when hasAlt_
-  bool hasAlt_ = false;
+  // A pattern split at its stars: the first part fits at the start of the
+  // name, the last at its end, and each part between at its leftmost place
+  // after the one before, which decides a match without backtracking.
+  struct Glob {
+    explicit Glob(std::u32string_view pattern);
+    bool Matches(std::u32string_view name) const;
+    std::vector<std::u32string> parts;  // "?" inside a part takes any character
+    size_t minLength = 0;
+    bool hasStar = false;
+  };
+
+  std::vector<Glob> globs_;  // tried in order: the reading first, then the alternative
   bool empty_ = true;
   bool noExt_ = false;
 };

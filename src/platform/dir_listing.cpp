@@ -1,11 +1,14 @@
 #include "platform/dir_listing.h"
 
 #include <dirent.h>
+#include <sys/syscall.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <utility>
 
 // The mount id needs the kernel's statx structure; glibc's own fallback
@@ -20,8 +23,6 @@ namespace vorlo {
 
 namespace {
 
-DIR* AsDir(void* p) { return static_cast<DIR*>(p); }
-
 EntryKind KindOfMode(mode_t mode) {
   if (S_ISREG(mode)) return EntryKind::File;
   if (S_ISDIR(mode)) return EntryKind::Folder;
@@ -29,8 +30,8 @@ EntryKind KindOfMode(mode_t mode) {
   return EntryKind::Other;
 }
 
-EntryKind KindOfEntry(int dirFd, const dirent& e) {
-  switch (e.d_type) {
+EntryKind KindOfEntry(int dirFd, unsigned char type, const char* name) {
+  switch (type) {
     case DT_REG: return EntryKind::File;
     case DT_DIR: return EntryKind::Folder;
     case DT_LNK: return EntryKind::Symlink;
@@ -39,13 +40,22 @@ EntryKind KindOfEntry(int dirFd, const dirent& e) {
   }
   // Some file systems leave the type open.
   struct stat st {};
-  if (fstatat(dirFd, e.d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) return EntryKind::Other;
+  if (fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return EntryKind::Other;
   return KindOfMode(st.st_mode);
 }
 
 bool IsDotOrDotDot(const char* n) { return n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0)); }
 
 constexpr int kOpenFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+
+// The kernel's record of one entry, as getdents64 fills the buffer.
+struct KernelDirent {
+  uint64_t d_ino;
+  int64_t d_off;
+  unsigned short d_reclen;
+  unsigned char d_type;
+  char d_name[1];
+};
 
 }  // namespace
 
@@ -58,15 +68,8 @@ void DirEntries::Add(std::string_view name, EntryKind kind) {
 // Takes over a folder descriptor (or the errno of a failed open).
 DirListing DirListing::FromFd(int fd) {
   DirListing l;
-  if (fd < 0) {
-    l.error_ = errno;
-    return l;
-  }
-  l.dir_ = fdopendir(fd);
-  if (l.dir_ == nullptr) {
-    l.error_ = errno;
-    close(fd);
-  }
+  if (fd < 0) l.error_ = errno;
+  l.fd_ = fd;
   return l;
 }
 
@@ -79,62 +82,79 @@ DirListing DirListing::OpenAt(const DirListing& parent, std::string_view name) {
     return l;
   }
   // One component only: a path would let the walk step around its checks.
-  const std::string n(name);
-  if (n.empty() || n.find('/') != std::string::npos || n.find('\0') != std::string::npos ||
-      IsDotOrDotDot(n.c_str())) {
+  // The name is copied for its terminating zero; short names stay on the stack.
+  char small[256];
+  std::string large;
+  const char* n = nullptr;
+  if (name.size() < sizeof small) {
+    std::memcpy(small, name.data(), name.size());
+    small[name.size()] = 0;
+    n = small;
+  } else {
+    large.assign(name);
+    n = large.c_str();
+  }
+  if (name.empty() || name.find('/') != std::string_view::npos || name.find('\0') != std::string_view::npos ||
+      IsDotOrDotDot(n)) {
     l.error_ = EINVAL;
     return l;
   }
-  return FromFd(openat(parent.Fd(), n.c_str(), kOpenFlags));
+  return FromFd(openat(parent.Fd(), n, kOpenFlags));
 }
 
 DirListing::DirListing(DirListing&& other) noexcept
-    : dir_(std::exchange(other.dir_, nullptr)), error_(other.error_) {}
+    : fd_(std::exchange(other.fd_, -1)), error_(other.error_), read_(other.read_) {}
 
 DirListing& DirListing::operator=(DirListing&& other) noexcept {
   if (this != &other) {
-    if (dir_ != nullptr) closedir(AsDir(dir_));
-    dir_ = std::exchange(other.dir_, nullptr);
+    if (fd_ >= 0) close(fd_);
+    fd_ = std::exchange(other.fd_, -1);
     error_ = other.error_;
+    read_ = other.read_;
   }
   return *this;
 }
 
 DirListing::~DirListing() {
-  if (dir_ != nullptr) closedir(AsDir(dir_));
+  if (fd_ >= 0) close(fd_);
 }
-
-int DirListing::Fd() const { return dir_ != nullptr ? dirfd(AsDir(dir_)) : -1; }
 
 bool DirListing::Read(DirEntries& out) {
   out.Clear();
-  if (dir_ == nullptr) return false;
-  DIR* d = AsDir(dir_);
-  rewinddir(d);
-  const int fd = dirfd(d);
+  if (fd_ < 0) return false;
+  if (read_ && lseek(fd_, 0, SEEK_SET) != 0) {
+    error_ = errno;
+    return false;
+  }
+  read_ = true;
+  // Read straight from the kernel: a directory stream would add a few
+  // system calls per folder, which a walk over many folders pays for.
+  alignas(KernelDirent) char buffer[32768];
   for (;;) {
-    errno = 0;
-    const dirent* e = readdir(d);
-    if (e == nullptr) {
-      if (errno != 0) {
-        error_ = errno;
-        return false;
-      }
-      return true;
+    const long n = syscall(SYS_getdents64, fd_, buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      error_ = errno;
+      return false;
     }
-    if (IsDotOrDotDot(e->d_name)) continue;
-    out.Add(e->d_name, KindOfEntry(fd, *e));
+    if (n == 0) return true;
+    for (long pos = 0; pos < n;) {
+      const auto* e = reinterpret_cast<const KernelDirent*>(buffer + pos);
+      pos += e->d_reclen;
+      if (IsDotOrDotDot(e->d_name)) continue;
+      out.Add(e->d_name, KindOfEntry(fd_, e->d_type, e->d_name));
+    }
   }
 }
 
 EntryStat DirListing::Stat(const char* name) const {
   EntryStat r;
-  if (dir_ == nullptr) {
+  if (fd_ < 0) {
     r.error = error_ != 0 ? error_ : EBADF;
     return r;
   }
   struct stat st {};
-  if (fstatat(Fd(), name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+  if (fstatat(fd_, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
     r.error = errno;
     return r;
   }
@@ -144,15 +164,51 @@ EntryStat DirListing::Stat(const char* name) const {
 }
 
 std::optional<MountKey> DirListing::Mount() const {
-  if (dir_ == nullptr) return std::nullopt;
+  const auto id = Id();
+  if (!id) return std::nullopt;
+  return id->mount;
+}
+
+namespace {
+
+// Identity of `name` relative to `dirFd` ("" with AT_EMPTY_PATH for the
+// folder itself), the mount id where the kernel gives one.
+std::optional<FolderId> IdOf(int dirFd, const char* name, int flags, bool folderOnly) {
 #ifdef VORLO_HAVE_MNT_ID
   struct statx sx {};
-  if (statx(Fd(), "", AT_EMPTY_PATH, STATX_MNT_ID, &sx) == 0 && (sx.stx_mask & STATX_MNT_ID) != 0)
-    return MountKey{sx.stx_mnt_id, true};
+  if (statx(dirFd, name, flags | AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_TYPE | STATX_INO | STATX_MNT_ID,
+            &sx) == 0) {
+    if (folderOnly && !S_ISDIR(sx.stx_mode)) return std::nullopt;
+    const uint64_t dev = makedev(sx.stx_dev_major, sx.stx_dev_minor);
+    FolderId id;
+    id.mount = (sx.stx_mask & STATX_MNT_ID) != 0 ? MountKey{sx.stx_mnt_id, true} : MountKey{dev, false};
+    id.dev = dev;
+    id.ino = sx.stx_ino;
+    return id;
+  }
+  if (errno != ENOSYS) return std::nullopt;
 #endif
   struct stat st {};
-  if (fstat(Fd(), &st) != 0) return std::nullopt;
-  return MountKey{static_cast<uint64_t>(st.st_dev), false};
+  if (fstatat(dirFd, name, &st, flags | AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
+  if (folderOnly && !S_ISDIR(st.st_mode)) return std::nullopt;
+  FolderId id;
+  id.mount = MountKey{static_cast<uint64_t>(st.st_dev), false};
+  id.dev = st.st_dev;
+  id.ino = st.st_ino;
+  return id;
+}
+
+}  // namespace
+
+std::optional<FolderId> DirListing::Id() const {
+  if (fd_ < 0) return std::nullopt;
+  return IdOf(Fd(), "", AT_EMPTY_PATH, false);
+}
+
+std::optional<FolderId> DirListing::SubfolderId(const char* name) const {
+  if (fd_ < 0 || name[0] == 0 || IsDotOrDotDot(name) || std::strchr(name, '/') != nullptr)
+    return std::nullopt;
+  return IdOf(Fd(), name, 0, true);
 }
 
 }  // namespace vorlo

@@ -58,6 +58,15 @@ struct MountKey {
   bool operator==(const MountKey&) const = default;
 };
 
+// Which folder it is: its mount and its inode, so a walk can tell that the
+// folder it opens is the one it looked at, and that it stays on one mount.
+struct FolderId {
+  MountKey mount;
+  uint64_t dev = 0;
+  uint64_t ino = 0;
+  bool operator==(const FolderId&) const = default;
+};
+
 class DirListing {
  public:
   // Opens a folder; a link in the last component is not followed. On failure
@@ -73,9 +82,9 @@ class DirListing {
   DirListing& operator=(const DirListing&) = delete;
   ~DirListing();
 
-  bool IsOpen() const { return dir_ != nullptr; }
+  bool IsOpen() const { return fd_ >= 0; }
   int Error() const { return error_; }
-  int Fd() const;  // -1 when not open
+  int Fd() const { return fd_; }  // -1 when not open
 
   // Reads every entry but "." and ".." into `out` (cleared first), in the
   // order the file system yields them. False on an error (Error() tells);
@@ -86,11 +95,18 @@ class DirListing {
   EntryStat Stat(const char* name) const;
 
   std::optional<MountKey> Mount() const;
+  // Identity of this open folder.
+  std::optional<FolderId> Id() const;
+  // Identity of the entry `name` without opening it: nothing when it is not
+  // a folder (a link included) or cannot be looked at. An automount point is
+  // seen as it is, not triggered.
+  std::optional<FolderId> SubfolderId(const char* name) const;
 
  private:
   static DirListing FromFd(int fd);
-  void* dir_ = nullptr;  // DIR*
+  int fd_ = -1;
   int error_ = 0;
+  bool read_ = false;  // a second Read starts from the beginning again
 };
 
 }  // namespace vorlo

@@ -1,11 +1,12 @@
 #include "platform/locale_info.h"
 
-#include <iconv.h>
 #include <langinfo.h>
 #include <locale.h>
 
 #include <cstring>
 #include <utility>
+
+#include "platform/codeset.h"
 
 namespace vorlo {
 
@@ -53,19 +54,7 @@ class UserLocale {
   // Locales in a legacy code set give their separators in that code set
   // (a non-breaking space, for one); the program's texts are UTF-8.
   static std::string ToUtf8(const std::string& text, const char* codeset) {
-    iconv_t cd = iconv_open("UTF-8", codeset);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return {};
-    std::string in = text;
-    std::string out(text.size() * 4 + 4, '\0');
-    char* inPtr = in.data();
-    size_t inLeft = in.size();
-    char* outPtr = out.data();
-    size_t outLeft = out.size();
-    const size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-    iconv_close(cd);
-    if (rc == static_cast<size_t>(-1)) return {};
-    out.resize(out.size() - outLeft);
-    return out;
+    return ConvertToUtf8(text, codeset).value_or(std::string());
   }
 
   locale_t loc_;

@@ -1,8 +1,8 @@
-#include "app/main_window.h"
+#include "app/window/main_window.h"
 
 #include <QListView>
 
-#include "app/junk_list_model.h"
+#include "app/window/junk_list_model.h"
 
 namespace vorlo {
 

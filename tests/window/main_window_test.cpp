@@ -2,8 +2,8 @@
 
 #include <QListView>
 
-#include "app/junk_list_model.h"
-#include "app/main_window.h"
+#include "app/window/junk_list_model.h"
+#include "app/window/main_window.h"
 
 namespace vorlo {
 namespace {

@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include "app/junk_list_model.h"
-#include "app/main_window.h"
+#include "app/window/junk_list_model.h"
+#include "app/window/main_window.h"
 #include "core/data_files.h"
 #include "core/default_types.h"
 #include "platform/environment.h"

@@ -1,0 +1,343 @@
+// Scan speed benchmark: builds a deterministic synthetic tree and times a
+// count of the default "Temporary files" type over it against find and fd
+// with equivalent name tests, on a warm cache.
+//
+//   scan_bench generate ROOT FILES   make the tree (ROOT must not exist)
+//   scan_bench scan ROOT             one count with the scan thread
+//   scan_bench compare ROOT [RUNS]   time scan, find and fdfind RUNS times each
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/default_types.h"
+#include "core/junk_type.h"
+#include "core/local_drives.h"
+#include "core/main_thread.h"
+#include "core/scan_thread.h"
+#include "core/stop_event.h"
+#include "platform/clock.h"
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// splitmix64: small, fast and the same everywhere.
+class Rng {
+ public:
+  explicit Rng(uint64_t seed) : s_(seed) {}
+  uint64_t Next() {
+    uint64_t z = (s_ += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+  }
+  uint64_t Below(uint64_t n) { return Next() % n; }
+
+ private:
+  uint64_t s_;
+};
+
+const char* const kStems[] = {"index", "report", "image", "data",   "main", "config", "readme", "photo",
+                              "notes", "module", "lib",   "test",   "build", "cache", "Setup",  "résumé",
+                              "データ", "draft", "backup", "output"};
+const char* const kExts[] = {".txt", ".jpg", ".png", ".c",    ".h",    ".cpp",  ".py",  ".js",  ".html", ".json",
+                             ".xml", ".md",  ".o",   ".so",   ".log",  ".dat",  ".pdf", ".gz",  ".tmpl", ".tm",
+                             ".Tmp1", "",    ".tar", ".conf", ".desktop", ".ini", ".doc", ".$$$", ".a$b", ".rs"};
+
+// A junk name of one of the kinds the "Temporary files" type takes (a few
+// of them protected), letters in mixed case.
+std::string JunkName(Rng& rng, uint64_t n) {
+  const std::string stem = kStems[rng.Below(std::size(kStems))] + std::to_string(n);
+  switch (rng.Below(10)) {
+    case 0: return stem + ".tmp";
+    case 1: return stem + ".TMP";
+    case 2: return stem + ".~1";
+    case 3: return "~" + stem + ".docx";
+    case 4: return "~lock" + std::to_string(n);
+    case 5: return stem + ".^ab";
+    case 6: return stem + ".DO$";
+    case 7: return stem + ".Tmp";
+    case 8: return rng.Below(4) == 0 ? "~desktop.ini" : "~$" + stem + ".xlsx";
+    default: return rng.Below(2) == 0 ? "rcveak" + std::to_string(n) + ".cp$" : stem + ".bak.tmp";
+  }
+}
+
+std::string PlainName(Rng& rng, uint64_t n) {
+  std::string name = kStems[rng.Below(std::size(kStems))] + std::to_string(n) + kExts[rng.Below(std::size(kExts))];
+  if (rng.Below(50) == 0) name.insert(0, ".");
+  return name;
+}
+
+int Generate(const std::string& root, uint64_t files) {
+  if (mkdir(root.c_str(), 0755) != 0) {
+    std::perror(root.c_str());
+    return 1;
+  }
+  Rng rng(20240601);
+  // About 16.7 files per folder; parents picked among earlier folders so the
+  // tree is some 5 to 10 levels deep and bushy.
+  const uint64_t folders = std::max<uint64_t>(1, files * 6 / 100);
+  std::vector<uint64_t> parent(folders, 0);
+  for (uint64_t i = 1; i < folders; ++i) {
+    const uint64_t lo = (i - 1) / 8, hi = (i - 1) / 3;
+    parent[i] = lo + rng.Below(hi - lo + 1);
+  }
+  // Most folders get a handful of files, a few get hundreds.
+  std::vector<uint64_t> count(folders, 0);
+  for (uint64_t f = 0; f < files; ++f)
+    ++count[rng.Below(5) == 0 ? rng.Below(std::max<uint64_t>(1, folders / 100)) : rng.Below(folders)];
+
+  std::vector<std::string> path(folders);
+  path[0] = root;
+  uint64_t n = 0, made = 0, junk = 0;
+  for (uint64_t i = 0; i < folders; ++i) {
+    if (i > 0) {
+      path[i] = path[parent[i]] + "/" + (rng.Below(40) == 0 ? ".cache" : "d") + std::to_string(i);
+      if (mkdir(path[i].c_str(), 0755) != 0) {
+        std::perror(path[i].c_str());
+        return 1;
+      }
+    }
+    const int dir = open(path[i].c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (uint64_t k = 0; k < count[i]; ++k, ++n) {
+      const bool isJunk = rng.Below(100) < 3;
+      const std::string name = isJunk ? JunkName(rng, n) : PlainName(rng, n);
+      const int fd = openat(dir, name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
+      if (fd < 0) continue;  // "~desktop.ini" twice in one folder
+      ++made;
+      if (isJunk) {
+        ++junk;
+        if (ftruncate(fd, static_cast<off_t>(rng.Below(200000))) != 0) std::perror("ftruncate");
+      }
+      close(fd);
+    }
+    close(dir);
+  }
+  std::printf("generated %" PRIu64 " files (%" PRIu64 " junk names) in %" PRIu64 " folders below %s\n", made, junk,
+              folders, root.c_str());
+  return 0;
+}
+
+// One count of the "Temporary files" type, as the count command runs it.
+int Scan(const std::string& root) {
+  using namespace vorlo;
+  std::vector<TJunkFileObj> table;
+  AddAllDefaults(table, false, DefaultFolders{.appData = "", .ieCache = "", .tempPath = "", .tempVar = "", .windowsRoot = ""});
+  const auto it = std::find_if(table.begin(), table.end(), [](const TJunkFileObj& t) { return t.TypName() == "Temporary files"; });
+  if (it == table.end()) return 1;
+  TJunkFileObj tj = *it;
+  tj.SetDirs({{root, pFolAndSub}});
+
+  QueueExecutor mainThread;
+  const SystemClock clock;
+  const LocalDriveSource drives = SystemLocalDriveSource();
+  const ScanContext context{mainThread, clock, drives, {}, nullptr};
+  StopEvent stop("bench");
+  bool done = false;
+  int64_t sizDel = 0;
+  int32_t numDir = 0, numDel = 0, numRes = 0, numProt = 0;
+
+  const auto start = Clock::now();
+  ActOnFiles(
+      tj, nullptr,
+      [&](int64_t s, int32_t d, int32_t del, int32_t res, int32_t prot) {
+        sizDel = s;
+        numDir = d;
+        numDel = del;
+        numRes = res;
+        numProt = prot;
+      },
+      [&](TJunkDelThread&) { done = true; }, stop, "/no/program/folder", context);
+  mainThread.RunUntil([&] { return done; });
+  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+
+  // ru_maxrss also covers the memory of whoever started this process (it
+  // carries over exec); VmHWM is this program's own peak.
+  rusage ru{};
+  getrusage(RUSAGE_SELF, &ru);
+  long hwm = 0;
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.starts_with("VmHWM:")) hwm = std::atol(line.c_str() + 6);
+  std::printf("folders=%d found=%d restricted=%d protected=%d passed=%d bytes=%" PRId64
+              " seconds=%.3f maxrss_kb=%ld hwm_kb=%ld\n",
+              numDir, numDel, numRes, numProt, numDel - numRes - numProt, sizDel, seconds, ru.ru_maxrss, hwm);
+  return 0;
+}
+
+// What a run printed, kept small: the parent's own memory would show in
+// the children's peak figures (it is their starting point at exec).
+struct RunResult {
+  double seconds = 0;
+  double cpu = 0;
+  long maxrssKb = 0;
+  std::string firstLine;
+  long lines = 0;
+  long long firstFieldSum = 0;  // find prints the size first
+};
+
+// Runs a program with its output to a file; wall time, CPU time and peak
+// resident memory of the child.
+std::optional<RunResult> Run(const std::vector<std::string>& argv) {
+  char outName[] = "/tmp/scan-bench-out-XXXXXX";
+  const int outFd = mkstemp(outName);
+  if (outFd < 0) return std::nullopt;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, outFd, 1);
+  std::vector<char*> args;
+  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+
+  const auto start = Clock::now();
+  pid_t pid = 0;
+  const int err = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  std::optional<RunResult> r;
+  if (err == 0) {
+    int status = 0;
+    rusage ru{};
+    wait4(pid, &status, 0, &ru);
+    RunResult rr;
+    rr.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    rr.cpu = static_cast<double>(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) +
+             static_cast<double>(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
+    rr.maxrssKb = ru.ru_maxrss;
+    std::ifstream in(outName, std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+      if (rr.lines++ == 0) rr.firstLine = line;
+      rr.firstFieldSum += std::atoll(line.c_str());
+    }
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) r = std::move(rr);
+  }
+  close(outFd);
+  unlink(outName);
+  return r;
+}
+
+bool HaveProgram(const char* name) { return Run({"sh", "-c", std::string("command -v ") + name}).has_value(); }
+
+std::map<std::string, std::string> KeyValues(const std::string& line) {
+  std::map<std::string, std::string> kv;
+  std::istringstream in(line);
+  std::string word;
+  while (in >> word)
+    if (const size_t eq = word.find('='); eq != std::string::npos) kv[word.substr(0, eq)] = word.substr(eq + 1);
+  return kv;
+}
+
+struct Contender {
+  std::string name;
+  std::vector<std::string> argv;
+  std::vector<RunResult> runs;
+};
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+int Compare(const std::string& self, const std::string& root, int runs) {
+  std::vector<Contender> all;
+  all.push_back({"vorlo", {self, "scan", root}, {}});
+  // find: the same names; "~*.*" also takes dotless names, so "~*"; the
+  // protect patterns give every dotless name a dot, hence "~desktop" too.
+  all.push_back({"find",
+                 {"find", root, "-xdev", "(", "-type", "f", "-o", "-type", "l", ")", "(", "-iname", "*.tmp", "-o",
+                  "-iname", "*.~*", "-o", "-iname", "~*", "-o", "-iname", "*.^*", "-o", "-iname", "*.??$", ")", "!",
+                  "-iname", "rcveak*.cp$", "!", "-iname", "~desktop.*", "!", "-iname", "~desktop", "-printf",
+                  "%s %T@ %p\n"},
+                 {}});
+  const bool haveFd = HaveProgram("fdfind");
+  if (haveFd)
+    all.push_back({"fdfind -j1",
+                   {"fdfind", "-j1", "-HI", "--one-file-system", "--color", "never", "-t", "f", "-t", "l", "-i",
+                    R"(^(.*\.tmp|.*\.~.*|~.*|.*\.\^.*|.*\...\$)$)", root},
+                   {}});
+  else
+    std::printf("note: fdfind not found (Debian package fd-find); it is left out\n");
+
+  // One run of each to warm the cache, then the timed rounds, interleaved.
+  for (Contender& c : all)
+    if (!Run(c.argv)) {
+      std::printf("%s failed\n", c.name.c_str());
+      return 1;
+    }
+  for (int r = 0; r < runs; ++r)
+    for (Contender& c : all) c.runs.push_back(*Run(c.argv));
+
+  // What each one found, from its last run.
+  const auto vorlo = KeyValues(all[0].runs.back().firstLine);
+  const long passed = std::stol(vorlo.at("passed")), found = std::stol(vorlo.at("found"));
+  const long long bytes = std::stoll(vorlo.at("bytes"));
+  const long findCount = all[1].runs.back().lines;
+  const long long findBytes = all[1].runs.back().firstFieldSum;
+  const long fdCount = haveFd ? all[2].runs.back().lines : 0;
+
+  std::printf("tree %s: %s folders; vorlo found %ld, passed %ld (%lld bytes); vorlo peak RSS %.1f MB\n",
+              root.c_str(), vorlo.at("folders").c_str(), found, passed, bytes, std::stol(vorlo.at("hwm_kb")) / 1024.0);
+  std::printf("%-12s %10s %10s %10s %12s %10s\n", "program", "median s", "best s", "cpu s", "max RSS MB", "vs vorlo");
+  const double base = Median([&] {
+    std::vector<double> v;
+    for (const RunResult& r : all[0].runs) v.push_back(r.seconds);
+    return v;
+  }());
+  for (const Contender& c : all) {
+    std::vector<double> wall, cpu;
+    long rss = 0;
+    for (const RunResult& r : c.runs) {
+      wall.push_back(r.seconds);
+      cpu.push_back(r.cpu);
+      rss = std::max(rss, r.maxrssKb);
+    }
+    std::printf("%-12s %10.3f %10.3f %10.3f %12.1f %9.2fx\n", c.name.c_str(), Median(wall),
+                *std::min_element(wall.begin(), wall.end()), Median(cpu), rss / 1024.0, Median(wall) / base);
+  }
+
+  bool ok = true;
+  const auto check = [&](const char* what, long long got, long long want) {
+    const bool same = got == want;
+    std::printf("check %-34s %lld vs %lld: %s\n", what, got, want, same ? "agree" : "DIFFER");
+    ok = ok && same;
+  };
+  check("find matches = vorlo passed", findCount, passed);
+  check("find sizes = vorlo bytes", findBytes, bytes);
+  if (haveFd) check("fdfind matches = vorlo found", fdCount, found);
+  return ok ? 0 : 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string cmd = argc > 1 ? argv[1] : "";
+  if (cmd == "generate" && argc == 4) return Generate(argv[2], std::strtoull(argv[3], nullptr, 10));
+  if (cmd == "scan" && argc == 3) return Scan(argv[2]);
+  if (cmd == "compare" && (argc == 3 || argc == 4)) {
+    char self[4096];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0) return 1;
+    return Compare(std::string(self, static_cast<size_t>(n)), argv[2], argc == 4 ? std::atoi(argv[3]) : 5);
+  }
+  std::fprintf(stderr,
+               "usage: scan_bench generate ROOT FILES | scan ROOT | compare ROOT [RUNS]\n");
+  return 64;
+}

@@ -1,0 +1,37 @@
+#include "app/junk_list.h"
+
+namespace vorlo {
+
+void JunkList::Append(TJunkFileObj type) {
+  JunkRow row;
+  row.caption = type.TypName();
+  row.checked = type.IsChecked();
+  row.type = std::make_unique<TJunkFileObj>(std::move(type));
+  rows_.push_back(std::move(row));
+  if (reset) reset();
+}
+
+void JunkList::Clear() {
+  rows_.clear();
+  if (reset) reset();
+}
+
+void JunkList::SetChecked(size_t row, bool checked) {
+  rows_[row].checked = checked;
+  if (rowChanged) rowChanged(row);
+}
+
+bool JunkList::AnyChecked() const {
+  for (const JunkRow& r : rows_)
+    if (r.checked) return true;
+  return false;
+}
+
+std::vector<TJunkFileObj> JunkList::Types() const {
+  std::vector<TJunkFileObj> types;
+  for (const JunkRow& r : rows_)
+    if (r.type) types.push_back(*r.type);
+  return types;
+}
+
+}  // namespace vorlo

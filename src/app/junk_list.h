@@ -1,0 +1,45 @@
+// The junk list document: ordered rows, each with its caption, its check
+// box and the junk type it owns. The box and the type's checked flag are
+// kept apart: during a run a click changes only the box.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/junk_type.h"
+
+namespace vorlo {
+
+struct JunkRow {
+  std::string caption;
+  bool checked = true;
+  std::unique_ptr<TJunkFileObj> type;  // may be absent
+};
+
+class JunkList {
+ public:
+  size_t size() const { return rows_.size(); }
+  bool empty() const { return rows_.empty(); }
+  JunkRow& operator[](size_t i) { return rows_[i]; }
+  const JunkRow& operator[](size_t i) const { return rows_[i]; }
+
+  // Appends a row showing the type's name and checked flag.
+  void Append(TJunkFileObj type);
+  void Clear();
+  // Sets a row's box (and tells the observer).
+  void SetChecked(size_t row, bool checked);
+  bool AnyChecked() const;
+  // The types of the rows that have one, in list order.
+  std::vector<TJunkFileObj> Types() const;
+
+  // Called after a row changed; the window uses it to repaint.
+  std::function<void(size_t row)> rowChanged;
+  std::function<void()> reset;
+
+ private:
+  std::vector<JunkRow> rows_;
+};
+
+}  // namespace vorlo

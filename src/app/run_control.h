@@ -1,0 +1,141 @@
+// Run control: the clean-up run, the analysis run and the count, each
+// scanning junk types on the scan thread and talking to the person through
+// the user port. Everything here runs on the main thread except the
+// per-file callbacks (DoCleanup, DoCleanTest), which run on the scan thread.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "app/run_log.h"
+#include "core/scan_thread.h"
+#include "platform/locale_info.h"
+
+namespace vorlo {
+
+class Clock;
+class FileRemover;
+class JunkList;
+class LocalDriveSource;
+class MainThreadExecutor;
+class RecycleBinCheck;
+class StopEvent;
+class UserPort;
+
+struct RunSetup {
+  UserPort& port;
+  JunkList& list;
+  MainThreadExecutor& mainThread;
+  const Clock& clock;
+  const LocalDriveSource& drives;
+  RecycleBinCheck& bins;
+  FileRemover& remover;
+  NumberSeparators separators;
+  std::string dataFolder;                   // with a trailing "/"
+  std::string programFolder;                // never searched
+  std::vector<std::string> skipFolders;     // never entered (home trash, home holding folder)
+  std::function<std::string()> dateTimeStamp;  // long date, two blanks, hh:mm:ss am/pm
+  std::function<std::string()> timeStamp;      // hh:mm:ss am/pm
+};
+
+// Run state.
+inline constexpr int32_t kIdle = 0;
+inline constexpr int32_t kCounting = 1;
+inline constexpr int32_t kRunning = 2;
+
+// The Recycle Bin batch holds at most this many characters of paths (each
+// path counts its terminator), leaving room for the list's end.
+inline constexpr size_t rbSize = 16384;
+inline constexpr size_t rbMax = rbSize - 2;
+
+class RunControl {
+ public:
+  explicit RunControl(RunSetup setup);
+  ~RunControl();
+  RunControl(const RunControl&) = delete;
+  RunControl& operator=(const RunControl&) = delete;
+
+  // "&Clean up": starts a clean-up run, or stops the active run.
+  void aCleanupExecute();
+  // "&Analyze only": starts an analysis run, or stops the active run.
+  void act10Execute();
+  // "Coun&t": counts the selected row's type, or stops the active count.
+  void aCountExecute(int selectedRow);
+
+  int32_t VeryBusy() const { return VeryBusy_; }
+  int32_t CleanIdx() const { return CleanIdx_; }
+  // Files removed for the current type, for status panel 0 (sampled).
+  int32_t CleanCountOneNow() const { return CleanCountOne_.load(std::memory_order_relaxed); }
+  ScanProgress& Progress() { return progress_; }
+
+  // How the last run or count ended.
+  struct Outcome {
+    bool stopped = false;
+    int32_t types = 0;
+    int32_t files = 0;
+    int32_t errors = 0;
+    int64_t bytes = 0;
+  };
+  const Outcome& LastOutcome() const { return outcome_; }
+  // Called on the main thread after a run or count has ended.
+  std::function<void()> finished;
+
+ private:
+  bool BinCheckAllowsRun();
+  void StartRun(bool test);
+  void StartType(bool first);
+  void LogOne(size_t row, bool isTest);
+  void StartScan();
+  bool NextCheckedRow();
+  void EndRun(bool stopped);
+  void WriteClosingLines(bool test);
+  bool WriteBinStatistics();
+  std::string ClosingMessage(bool stopped, bool binWarning) const;
+
+  void DoCleanup(const std::string& S, int64_t fSize);
+  void DoRecycle(const std::string& S, int64_t fSize);
+  void DoHolding(const std::string& S, int64_t fSize);
+  void DoDelete(const std::string& S, int64_t fSize);
+  void SendBatch();
+  void CountRemoved(int64_t fSize, bool permanent);
+  void LogRemovalError(const std::string& S, int err);
+  void DoCleanTest(const std::string& S, int64_t fSize);
+  void DoneRunType(bool stopped);
+
+  void ReptCounting(int64_t vSizDel, int32_t vNumDir, int32_t vNumDel, int32_t vNumRes, int32_t vNumProt);
+  void DoneCounting(TJunkDelThread& thread);
+
+  std::string Bytes(int64_t n) const;
+
+  RunSetup s_;
+  ScanProgress progress_;
+  ScanContext context_;
+  std::unique_ptr<StopEvent> StopEvent_;
+  RunLog CleanFile_;
+
+  int32_t VeryBusy_ = kIdle;
+  bool TestMode_ = false;
+  int32_t CleanIdx_ = -1;
+  int32_t CleanedTypes_ = 0;
+  std::atomic<int32_t> CleanCountOne_{0};
+  int32_t CleanSum_ = 0;
+  int32_t NonPermSum_ = 0;
+  int32_t CleanErr_ = 0;
+  int64_t CleanSize_ = 0;
+  int32_t CleanMethod_ = 0;
+
+  std::vector<std::string> RecFiles_;  // the Recycle Bin batch
+  size_t RecFilesChars_ = 0;
+
+  std::unordered_set<std::string> TestList_;  // paths found in this analysis
+  std::vector<std::string> binRoots_;         // drives of the statistics
+
+  Outcome outcome_;
+};
+
+}  // namespace vorlo

@@ -1,0 +1,86 @@
+// The texts of the clean-up, analysis and count runs and of their logs.
+#pragma once
+
+#include <string_view>
+
+namespace vorlo::texts {
+
+// Run log lines.
+inline constexpr std::string_view kLogTitle = "Vorlo Log - ";
+inline constexpr std::string_view kTestLogTitle = "Vorlo TEST Log - ";
+inline constexpr std::string_view kFilesHaveBeen = " files have been ";
+inline constexpr std::string_view kFilesWouldHaveBeen = " files would have been ";
+inline constexpr std::string_view kMethodWords[] = {"sent to Recycle Bin", "moved to holding folder",
+                                                   "deleted permanently"};
+inline constexpr std::string_view kHalted = "**** PROCESSING HALTED BY USER ****";
+inline constexpr std::string_view kFinishedAt = "Vorlo finished at ";
+inline constexpr std::string_view kFinishedAnalyzingAt = "Vorlo finished analyzing at ";
+inline constexpr const char* kProcessedRemoved = "Processed %d junk file types and removed %d junk files.";
+inline constexpr const char* kProcessedFound = "Processed %d junk file types and found %d junk files.";
+inline constexpr const char* kTotal = "TOTAL: %s  (files may occupy more space on disk)";
+inline constexpr std::string_view kBinStatistics = "Recycle Bin statistics:";
+inline constexpr const char* kBinLine = "%s %12s, Size: %12s (%.02d%%)";
+inline constexpr const char* kBinLineError = "%s %12s, Size: %12s (%.02d%%) *ERROR* (%.02d%%)";
+inline constexpr const char* kBinLineErrorUnknown = "%s %12s, Size: %12s (%.02d%%) *ERROR* (??%%)";
+inline constexpr std::string_view kErrPrefix = "ERR\t";
+inline constexpr std::string_view kDetailPrefix = "\t* ";
+inline constexpr std::string_view kDupeSuffix = ") dupe";
+
+// Status bar panel 1.
+inline constexpr std::string_view kNowAnalyzing = "Now analyzing ";
+inline constexpr std::string_view kNowProcessing = "Now processing ";
+
+// Recycle Bin problem before a run.
+inline constexpr const char* kTypesDisabled = "%d junk file types that rely on the Recycle Bin have been disabled.";
+inline constexpr std::string_view kProceed = "\r\n\r\nDo you want to proceed?";
+inline constexpr std::string_view kNothingLeft = "\r\n\r\nThere are no enabled junk file types to process.";
+
+// Closing messages.
+inline constexpr std::string_view kBeforeStopped = "Before you stopped it, ";
+inline constexpr const char* kCleanupDone = "Vorlo processed %d junk file types and removed %d junk files.";
+inline constexpr const char* kNotRemoved = " %d files could not be removed. Check the log for details.";
+inline constexpr const char* kSavingsLater =
+    "\r\nWhen all of these files are permanently deleted, you will realize a savings of at least %s";
+inline constexpr const char* kSavingsNow =
+    "\r\nBy permanently deleting these files you have realized a savings of at least %s";
+inline constexpr std::string_view kViewLog = "\r\n\r\nDo you want to view the log file?";
+inline constexpr const char* kAnalysisDone = "Vorlo tested %d junk file types and found %d junk files.";
+inline constexpr const char* kSavingsIf =
+    "\r\nIf all of these files were permanently deleted, you would realize a savings of at least %s.";
+inline constexpr std::string_view kBinWarning =
+    "\r\n\r\nWARNING: The Recycle Bin is set too small on at least one of your drives. If you were to clean up "
+    "this set of junk file types, you would not be able to restore all of the files that were sent to the "
+    "Recycle Bin.\r\n\r\nYou will find Recycle Bin statistics at the end of the test log.";
+inline constexpr std::string_view kViewTestLog = "\r\n\r\nDo you want to view the test log?";
+
+// Count.
+inline constexpr std::string_view kStopEventName = "Vorlo Stop Event";
+inline constexpr std::string_view kCountStopEventName = "Count Vorlo Stop Event";
+inline constexpr std::string_view kCountCaption = "Coun&t";
+inline constexpr std::string_view kCountHint = "Count the number of files matching the selected junk file type";
+inline constexpr std::string_view kStopCaption = "Stop";
+inline constexpr std::string_view kStopHint = "Stop counting files";
+inline constexpr const char* kCountHeader =
+    "Vorlo has searched for files matching the selected type\r\n\r\n%d folder%s searched\r\n";
+inline constexpr std::string_view kNoMatches = "No files matched the junk file specifications";
+inline constexpr const char* kMatched = "%d file%s matched the junk file specifications\r\n";
+inline constexpr const char* kRestricted = "%d file%s did not meet the date or size restrictions\r\n";
+inline constexpr const char* kProtected = "%d file%s protected by the protect file specifications\r\n\r\n";
+inline constexpr const char* kWouldProcess = "%d file%s would be processed\r\n";
+inline constexpr const char* kNoSpace = "%s %s not occupy any disk space";
+inline constexpr const char* kOccupies = "%s %s %s of disk space.";
+inline constexpr std::string_view kStoppedByUser = "Operation stopped by user";
+
+// Plural tables, indexed by whether the number is 1.
+inline constexpr std::string_view t1[] = {"s were", " was"};
+inline constexpr std::string_view t2[] = {"s", ""};
+inline constexpr std::string_view t3[] = {"These files", "This file"};
+inline constexpr std::string_view t4[] = {"do", "does"};
+inline constexpr std::string_view t5[] = {"occupy", "occupies"};
+
+// Help contexts.
+inline constexpr int kHelpRecycleBin = 12;
+inline constexpr int kHelpCleanupEnd = 13;
+inline constexpr int kHelpAnalysisEnd = 14;
+
+}  // namespace vorlo::texts

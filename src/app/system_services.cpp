@@ -1,0 +1,42 @@
+#include "app/system_services.h"
+
+#include "platform/environment.h"
+#include "platform/mounts.h"
+#include "platform/trash_settings.h"
+
+namespace vorlo {
+
+SystemServices::SystemServices(std::string dataFolder)
+    : drives_(SystemLocalDriveSource()),
+      trash_(SystemTrashSetup(drives_.Roots(), clock_)),
+      dataFolder_(dataFolder.empty() ? vorlo::DataFolder() : std::move(dataFolder)),
+      dateForm_(LongDateForm::User()) {
+  if (!dataFolder_.empty() && dataFolder_.back() != '/') dataFolder_ += '/';
+  bins_ = std::make_unique<RecycleBinCheck>(
+      [this] { return ReadTrashSettings(trash_, ConfigHome() + "/ktrashrc"); },
+      [](const std::string& mountPoint) {
+        const DriveSize size = DriveTotalSize(mountPoint);
+        return size.error == 0 ? static_cast<int64_t>(size.bytes) : int64_t{-1};
+      });
+  remover_ = std::make_unique<SystemFileRemover>(trash_, HoldingSetup{trash_.driveRoots, HomeFolder()});
+}
+
+RunSetup SystemServices::MakeRunSetup(UserPort& port, JunkList& list, MainThreadExecutor& mainThread) {
+  return RunSetup{
+      .port = port,
+      .list = list,
+      .mainThread = mainThread,
+      .clock = clock_,
+      .drives = drives_,
+      .bins = *bins_,
+      .remover = *remover_,
+      .separators = UserNumberSeparators(),
+      .dataFolder = dataFolder_,
+      .programFolder = ProgramFolder(),
+      .skipFolders = {trash_.homeTrash, HomeFolder() + "/" + kHoldingFolderName},
+      .dateTimeStamp = [this] { return DateTimeStampText(clock_.ToLocal(clock_.NowUtc()).value_or(LocalDateTime{}), dateForm_); },
+      .timeStamp = [this] { return TimeStampText(clock_.ToLocal(clock_.NowUtc()).value_or(LocalDateTime{})); },
+  };
+}
+
+}  // namespace vorlo

@@ -1,0 +1,40 @@
+// The engine's connections to this machine, made once at start: clock,
+// drives, trash, holding folder, Recycle Bin check, locale texts and the
+// data folder. The window and vorlo-cli both build their runs from it.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/file_remover.h"
+#include "app/run_control.h"
+#include "core/local_drives.h"
+#include "core/recycle_bin.h"
+#include "platform/clock.h"
+#include "platform/locale_info.h"
+#include "platform/log_stamp.h"
+
+namespace vorlo {
+
+class SystemServices {
+ public:
+  // `dataFolder` with a trailing "/"; empty: the user's data folder.
+  explicit SystemServices(std::string dataFolder = {});
+
+  RunSetup MakeRunSetup(UserPort& port, JunkList& list, MainThreadExecutor& mainThread);
+  const std::string& DataFolder() const { return dataFolder_; }
+  RecycleBinCheck& Bins() { return *bins_; }
+  LocalDriveSource& Drives() { return drives_; }
+
+ private:
+  SystemClock clock_;
+  LocalDriveSource drives_;
+  TrashSetup trash_;
+  std::unique_ptr<RecycleBinCheck> bins_;
+  std::unique_ptr<SystemFileRemover> remover_;
+  std::string dataFolder_;
+  LongDateForm dateForm_;
+};
+
+}  // namespace vorlo

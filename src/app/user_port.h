@@ -1,0 +1,35 @@
+// The one port through which run control and list commands talk to the
+// person: message boxes, status panels, selection, busy pointer, the
+// read-only list, the count command's caption and opening a file. The window
+// implements it with widgets, vorlo-cli with its options, tests by script.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vorlo {
+
+enum class MsgKind { Question, Confirmation, Error, Information, Plain };
+enum class MsgButton { Ok, Yes, No, Help };
+
+struct Message {
+  MsgKind kind = MsgKind::Plain;
+  std::string text;
+  std::vector<MsgButton> buttons{MsgButton::Ok};
+  int helpContext = 0;  // 0: none
+};
+
+class UserPort {
+ public:
+  virtual ~UserPort() = default;
+  // Shows a message and returns the button that closed it (Ok, Yes or No;
+  // Help opens the help topic and does not close the box).
+  virtual MsgButton Ask(const Message& message) = 0;
+  virtual void SetPanel(int panel, const std::string& text) = 0;
+  virtual void SelectRow(int row) = 0;
+  virtual void SetBusy(bool busy) = 0;  // busy-in-background pointer, read-only list
+  virtual void SetCountCommand(const std::string& caption, const std::string& hint) = 0;
+  virtual void OpenFile(const std::string& path) = 0;  // with its associated program
+};
+
+}  // namespace vorlo

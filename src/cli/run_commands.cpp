@@ -1,0 +1,132 @@
+#include "cli/run_commands.h"
+
+#include <pthread.h>
+#include <signal.h>
+
+#include <thread>
+
+#include "app/junk_list.h"
+#include "app/run_control.h"
+#include "app/system_services.h"
+#include "app/user_port.h"
+#include "core/data_files.h"
+#include "core/default_types.h"
+#include "core/main_thread.h"
+#include "platform/file_ops.h"
+
+namespace vorlo::cli {
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kFailed = 1;
+
+std::string WithoutCarriageReturns(std::string text) {
+  std::erase(text, '\r');
+  return text;
+}
+
+// Messages go to the output as text; questions take the --yes answer.
+class CliPort final : public UserPort {
+ public:
+  CliPort(std::FILE* out, std::FILE* err, bool yes) : out_(out), err_(err), yes_(yes) {}
+
+  MsgButton Ask(const Message& m) override {
+    std::fprintf(out_, "%s\n", WithoutCarriageReturns(m.text).c_str());
+    for (MsgButton b : m.buttons)
+      if (b == MsgButton::Yes) return yes_ ? MsgButton::Yes : MsgButton::No;
+    return MsgButton::Ok;
+  }
+  void SetPanel(int panel, const std::string& text) override {
+    if (panel == 1 && !text.empty()) std::fprintf(err_, "%s\n", text.c_str());
+  }
+  void SelectRow(int) override {}
+  void SetBusy(bool) override {}
+  void SetCountCommand(const std::string&, const std::string&) override {}
+  void OpenFile(const std::string& path) override { std::fprintf(out_, "Log: %s\n", path.c_str()); }
+
+ private:
+  std::FILE* out_;
+  std::FILE* err_;
+  bool yes_;
+};
+
+// Turns Ctrl+C (and SIGTERM) into a stop request on the main thread. The
+// signals are blocked in every thread and taken by one waiting thread.
+class InterruptWatch {
+ public:
+  InterruptWatch(MainThreadExecutor& mainThread, std::function<void()> stop) {
+    sigemptyset(&set_);
+    sigaddset(&set_, SIGINT);
+    sigaddset(&set_, SIGTERM);
+    sigaddset(&set_, SIGUSR1);
+    pthread_sigmask(SIG_BLOCK, &set_, nullptr);
+    thread_ = std::thread([this, &mainThread, stop = std::move(stop)] {
+      for (;;) {
+        int sig = 0;
+        if (sigwait(&set_, &sig) != 0 || sig == SIGUSR1) return;
+        mainThread.Post(stop);
+      }
+    });
+  }
+  ~InterruptWatch() {
+    pthread_kill(thread_.native_handle(), SIGUSR1);
+    thread_.join();
+    pthread_sigmask(SIG_UNBLOCK, &set_, nullptr);
+  }
+
+ private:
+  sigset_t set_;
+  std::thread thread_;
+};
+
+}  // namespace
+
+int RunOnStoredList(const RunRequest& request, std::FILE* out, std::FILE* err) {
+  SystemServices services(request.dataFolder);
+  if (services.DataFolder().empty() || !FolderExists(services.DataFolder())) {
+    std::fprintf(err, "vorlo-cli: no data folder %s\n", services.DataFolder().c_str());
+    return kFailed;
+  }
+  // The list Vorlo loads at start; a bad data file is not run at all.
+  const bool recycleProblem = services.Bins().RecycleBinProblem();
+  StartupList stored = LoadStartupList(services.DataFolder(), [&](std::vector<TJunkFileObj>& types) {
+    AddAllDefaults(types, recycleProblem, SystemDefaultFolders());
+  });
+  if (stored.error) {
+    std::fprintf(err, "vorlo-cli: %s\n", stored.error->c_str());
+    return kFailed;
+  }
+  JunkList list;
+  for (TJunkFileObj& t : stored.types) list.Append(std::move(t));
+  if (request.kind == RunKind::Count && (request.countIndex < 1 || request.countIndex > list.size())) {
+    std::fprintf(err, "vorlo-cli: no junk type %zu (the list has %zu)\n", request.countIndex, list.size());
+    return kFailed;
+  }
+
+  QueueExecutor mainThread;
+  CliPort port(out, err, request.yes);
+  RunControl runs(services.MakeRunSetup(port, list, mainThread));
+  bool finished = false;
+  runs.finished = [&] { finished = true; };
+  const int countRow = static_cast<int>(request.countIndex) - 1;
+  const auto command = [&] {
+    switch (request.kind) {
+      case RunKind::Analyze: runs.act10Execute(); break;
+      case RunKind::Clean: runs.aCleanupExecute(); break;
+      case RunKind::Count: runs.aCountExecute(countRow); break;
+    }
+  };
+
+  InterruptWatch interrupts(mainThread, command);  // the same command stops what it started
+  command();
+  if (runs.VeryBusy() == kIdle && !finished) {
+    std::fprintf(err, "vorlo-cli: nothing was run (no junk type is checked, or the run was declined)\n");
+    return kFailed;
+  }
+  mainThread.RunUntil([&] { return finished; });
+  const RunControl::Outcome& o = runs.LastOutcome();
+  return o.stopped || o.errors > 0 ? kFailed : kDone;
+}
+
+}  // namespace vorlo::cli

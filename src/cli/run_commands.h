@@ -1,0 +1,23 @@
+// vorlo-cli's runs: analyze, clean and count on the stored list, with the
+// same logs as the window; Ctrl+C stops a run as the stop command does.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace vorlo::cli {
+
+enum class RunKind { Analyze, Clean, Count };
+
+struct RunRequest {
+  RunKind kind = RunKind::Analyze;
+  std::string dataFolder;  // empty: the user's data folder
+  size_t countIndex = 0;   // 1-based, for Count
+  bool yes = false;        // answer questions with Yes (else No)
+};
+
+// Exit code: 0 a completed run, 1 a stopped run, removal errors or a run
+// that could not start.
+int RunOnStoredList(const RunRequest& request, std::FILE* out, std::FILE* err);
+
+}  // namespace vorlo::cli

@@ -1,0 +1,335 @@
+#include "core/scan_thread.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <future>
+#include <optional>
+#include <string_view>
+#include <system_error>
+#include <utility>
+
+#include "core/local_drives.h"
+#include "core/main_thread.h"
+#include "core/stop_event.h"
+#include "core/wildcard.h"
+#include "platform/dir_listing.h"
+#include "platform/removal.h"
+
+namespace vorlo {
+
+void ScanProgress::Publish(const std::string& path) {
+  const std::lock_guard lock(mutex_);
+  latest_.assign(path);
+}
+
+std::string ScanProgress::Latest() const {
+  const std::lock_guard lock(mutex_);
+  return latest_;
+}
+
+namespace {
+
+// Folders whose descriptors stay open at once (beyond the top folder). Deeper
+// ancestors are closed and reopened when the walk comes back to them, so a
+// tree of any depth needs no more than this.
+constexpr size_t kOpenWindow = 32;
+
+// The trash folders of a drive root: ".Trash" and ".Trash-<digits>".
+bool IsTrashName(std::string_view name) {
+  constexpr std::string_view kTrash = ".Trash";
+  if (!name.starts_with(kTrash)) return false;
+  if (name.size() == kTrash.size()) return true;
+  if (name[kTrash.size()] != '-' || name.size() == kTrash.size() + 1) return false;
+  return std::all_of(name.begin() + kTrash.size() + 1, name.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// `folder` + "/" + `name`, without a second slash after "/".
+void JoinPath(std::string_view folder, std::string_view name, std::string& out) {
+  out.assign(folder);
+  if (out.empty() || out.back() != '/') out.push_back('/');
+  out.append(name);
+}
+
+}  // namespace
+
+// The walk: depth first with an explicit stack, each folder read once, and
+// sub-folders opened relative to their parent's descriptor without following
+// links and without leaving the parent's mount.
+class TJunkDelThread::Walker {
+ public:
+  Walker(TJunkDelThread& t, std::vector<std::string> roots)
+      : t_(t), roots_(std::move(roots)), specs_(t.fTJ.Deletes()) {}
+
+  // The stop test: once the signal is seen the scan stays stopped.
+  bool Stopped() {
+    if (!t_.fStopped && t_.fStopEvent.IsSet()) t_.fStopped = true;
+    return t_.fStopped;
+  }
+
+  const std::vector<std::string>& Roots() const { return roots_; }
+
+  void ProcessDir(const std::string& sDir, int32_t How) {
+    if (Skipped(sDir)) return;
+    path_ = sDir;
+    Frame& top = FrameAt(0);
+    top.nameStart = 0;
+    top.pathLen = path_.size();
+    top.next = 0;
+    top.entries.Clear();
+    // Folder entries are absolute paths; anything else is a folder that does
+    // not exist rather than something found relative to the working folder.
+    top.dir = sDir.starts_with('/') ? DirListing::Open(sDir) : DirListing();
+    top.id = top.dir.Id();
+    top.driveRoot = IsDriveRoot(sDir);
+    if (top.dir.IsOpen()) top.dir.Read(top.entries);
+    depth_ = 0;
+
+    if (How != pSubOnly) {
+      ProcessFiles();
+      ++t_.fNumDir;
+    }
+    if (How != pFolOnly && top.id) WalkSubfolders();
+    CloseAll();
+  }
+
+ private:
+  struct Frame {
+    size_t nameStart = 0;  // this folder's name within path_
+    size_t pathLen = 0;    // this folder's path is path_ up to here
+    DirListing dir;        // closed when out of the open window
+    std::optional<FolderId> id;
+    DirEntries entries;  // the one listing of this visit
+    size_t next = 0;     // next entry of the sub-folder loop
+    bool driveRoot = false;
+  };
+
+  Frame& FrameAt(size_t d) {
+    if (d >= frames_.size()) frames_.resize(d + 1);
+    return frames_[d];
+  }
+
+  bool Skipped(const std::string& path) const {
+    if (path == t_.fMyDir) return true;
+    const auto& skip = t_.fContext.skipFolders;
+    return std::find(skip.begin(), skip.end(), path) != skip.end();
+  }
+
+  bool IsDriveRoot(const std::string& path) const {
+    return std::find(roots_.begin(), roots_.end(), path) != roots_.end();
+  }
+
+  // The holding folder and the trash folders directly below a drive root.
+  static bool IsRootSkip(std::string_view name) { return name == kHoldingFolderName || IsTrashName(name); }
+
+  // Matches the files of the top frame; path_ is that folder's path.
+  void ProcessFiles() {
+    Frame& f = frames_[depth_];
+    if (f.entries.empty()) return;
+    specs_.Match(f.entries, matched_);
+    const std::string_view sDir(path_.data(), f.pathLen);
+    for (const size_t i : matched_) {
+      if (Stopped()) return;
+      const EntryStat st = f.dir.Stat(f.entries.CName(i));
+      // Gone since the listing, or not to be looked at: not found.
+      if (st.error != 0) continue;
+      ++t_.fNumDel;
+      if (!t_.fTJ.MatchRestrict(FileFacts{st.size, st.mtimeUtc}, t_.fContext.clock)) {
+        ++t_.fNumRes;
+        continue;
+      }
+      const std::string_view name = f.entries.Name(i);
+      if (t_.fTJ.MatchProts(sDir, name)) {
+        ++t_.fNumProt;
+        continue;
+      }
+      t_.fSizDel += st.size;
+      if (t_.fDoWhat) {
+        JoinPath(sDir, name, full_);
+        if (t_.fContext.progress != nullptr) t_.fContext.progress->Publish(full_);
+        t_.fDoWhat(full_, st.size);
+      }
+    }
+  }
+
+  void WalkSubfolders() {
+    for (;;) {
+      Frame& f = frames_[depth_];
+      if (f.next >= f.entries.size()) {
+        f.dir = DirListing();
+        if (depth_ == 0) return;
+        --depth_;
+        continue;
+      }
+      if (Stopped()) return;
+      const size_t i = f.next++;
+      if (f.entries.Kind(i) != EntryKind::Folder) continue;
+      const std::string_view name = f.entries.Name(i);
+      if (f.driveRoot && IsRootSkip(name)) continue;
+
+      path_.resize(f.pathLen);
+      if (path_.back() != '/') path_.push_back('/');
+      const size_t nameStart = path_.size();
+      path_.append(name);
+      if (Skipped(path_)) continue;
+      if (!EnsureOpen(depth_)) continue;
+
+      // Looked at before it is opened, so a mount point is not even
+      // triggered; the opened folder must be the one looked at.
+      const std::optional<FolderId> seen = f.dir.SubfolderId(f.entries.CName(i));
+      if (!seen || seen->mount != f.id->mount) continue;
+      DirListing child = DirListing::OpenAt(f.dir, name);
+      std::optional<FolderId> id;
+      if (child.IsOpen()) {
+        id = child.Id();
+        if (id != seen) continue;
+      } else if (child.Error() == ENOENT || child.Error() == ELOOP || child.Error() == ENOTDIR) {
+        continue;  // no longer a folder
+      }
+
+      // `f` may move when the stack grows.
+      ++depth_;
+      Frame& c = FrameAt(depth_);
+      c.nameStart = nameStart;
+      c.pathLen = path_.size();
+      c.dir = std::move(child);
+      c.id = id;
+      c.next = 0;
+      c.entries.Clear();
+      c.driveRoot = IsDriveRoot(path_);
+      if (c.dir.IsOpen()) c.dir.Read(c.entries);
+      KeepWindow(depth_);
+      ProcessFiles();
+      ++t_.fNumDir;
+      if (Stopped()) return;
+    }
+  }
+
+  // Closes the ancestor that falls out of the window when frame `d` opens.
+  void KeepWindow(size_t d) {
+    if (d > kOpenWindow) frames_[d - kOpenWindow].dir = DirListing();
+  }
+
+  // Makes sure frame `k` has its folder open, reopening the chain from the
+  // nearest open ancestor by name. A folder that is not the one seen before
+  // (renamed, replaced, swapped for a link) ends the walk of that branch.
+  bool EnsureOpen(size_t k) {
+    if (frames_[k].dir.IsOpen()) return true;
+    size_t j = k;
+    while (j > 0 && !frames_[j].dir.IsOpen()) --j;
+    if (!frames_[j].dir.IsOpen()) return GiveUp(j, k);
+    for (size_t m = j + 1; m <= k; ++m) {
+      Frame& fm = frames_[m];
+      const std::string_view name(path_.data() + fm.nameStart, fm.pathLen - fm.nameStart);
+      DirListing d = DirListing::OpenAt(frames_[m - 1].dir, name);
+      if (!d.IsOpen() || !fm.id || d.Id() != fm.id) return GiveUp(m, k);
+      fm.dir = std::move(d);
+      KeepWindow(m);
+    }
+    return true;
+  }
+
+  bool GiveUp(size_t from, size_t to) {
+    for (size_t m = from; m <= to; ++m) frames_[m].next = frames_[m].entries.size();
+    return false;
+  }
+
+  void CloseAll() {
+    for (Frame& f : frames_) f.dir = DirListing();
+  }
+
+  TJunkDelThread& t_;
+  std::vector<std::string> roots_;
+  DeleteSpecSet specs_;
+  std::vector<size_t> matched_;
+  std::vector<Frame> frames_;  // frames_[0..depth_] are the folders being walked
+  size_t depth_ = 0;
+  std::string path_;  // path of the folder being handled
+  std::string full_;  // path of the file being handed over
+};
+
+TJunkDelThread::TJunkDelThread(const TJunkFileObj& vTJ, TJDoFilType vDoWhat, TJReptType vReport,
+                               TJWhenDone vWhenDone, StopEvent& vStopEvent, std::string vMyDir,
+                               const ScanContext& context)
+    : fMyDir(std::move(vMyDir)),
+      fDoWhat(std::move(vDoWhat)),
+      fReport(std::move(vReport)),
+      fWhenDone(std::move(vWhenDone)),
+      fTJ(vTJ),
+      fStopEvent(vStopEvent),
+      fContext(context) {}
+
+TJunkDelThread::~TJunkDelThread() {
+  if (!thread_.joinable()) return;
+  // An executor that ran the end notification on the scan thread itself.
+  if (thread_.get_id() == std::this_thread::get_id())
+    thread_.detach();
+  else
+    thread_.join();
+}
+
+void TJunkDelThread::Execute() {
+  try {
+    fNumDel = fNumRes = fNumProt = fNumDir = 0;
+    fSizDel = 0;
+    Walker walk(*this, fContext.drives.Roots());
+
+    FolderList dirs;
+    if (fTJ.SearchesLocalDrives()) {
+      for (const std::string& root : walk.Roots()) dirs.push_back({root, pFolAndSub});
+    } else {
+      dirs = fTJ.Dirs();
+      for (FolderEntry& e : dirs)
+        if (e.path.size() > 1 && e.path.back() == '/') e.path.pop_back();
+    }
+
+    for (const FolderEntry& e : dirs) {
+      if (walk.Stopped()) break;
+      walk.ProcessDir(e.path, e.rule);
+    }
+    if (!fStopped && fReport) Synchronize([this] { fReport(fSizDel, fNumDir, fNumDel, fNumRes, fNumProt); });
+  } catch (...) {
+    // A failed walk ends the scan quietly: no report, not stopped; the end
+    // notification follows as after any scan.
+  }
+}
+
+void TJunkDelThread::Synchronize(const std::function<void()>& method) {
+  std::promise<void> done;
+  std::future<void> returned = done.get_future();
+  fContext.mainThread.Post([&method, &done] {
+    try {
+      method();
+      done.set_value();
+    } catch (...) {
+      done.set_exception(std::current_exception());
+    }
+  });
+  returned.get();
+}
+
+void TJunkDelThread::PostEnd() {
+  fContext.mainThread.Post([self = this] {
+    const std::unique_ptr<TJunkDelThread> owner(self);
+    owner->fWhenDone(*owner);
+  });
+}
+
+void ActOnFiles(const TJunkFileObj& TJ, TJDoFilType DoWhat, TJReptType DoReport, TJWhenDone WhenDone,
+                StopEvent& vStopEvent, const std::string& vMyDir, const ScanContext& context) {
+  if (!WhenDone) return;
+  std::unique_ptr<TJunkDelThread> owner(new TJunkDelThread(TJ, std::move(DoWhat), std::move(DoReport),
+                                                            std::move(WhenDone), vStopEvent, vMyDir, context));
+  TJunkDelThread& t = *owner;
+  owner.release();  // the thread owns itself from here on: its end notification destroys it
+  try {
+    t.thread_ = std::thread([&t] {
+      t.Execute();
+      t.PostEnd();
+    });
+  } catch (const std::system_error&) {
+    // No thread to be had: the scan ends as a failed one, and still ends.
+    t.PostEnd();
+  }
+}
+
+}  // namespace vorlo

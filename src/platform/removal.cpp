@@ -1,0 +1,97 @@
+#include "platform/removal.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/safe_path.h"
+
+namespace vorlo {
+
+bool PathExists(const std::string& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+int64_t FSiz(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0) return 0;
+  return static_cast<int64_t>(st.st_size);
+}
+
+int DeleteFilePermanently(const std::string& path) {
+  OpenedEntry entry;
+  if (const int err = OpenEntry(path, entry)) return err;
+  if (const int err = FileKindError(entry.mode)) return err;
+  if (S_ISREG(entry.mode) && (entry.mode & 0222) == 0) return EACCES;
+  if (::unlinkat(entry.folder.get(), entry.name.c_str(), 0) != 0) return errno;
+  return 0;
+}
+
+namespace {
+
+// Moves the opened file to the same path below `base` (the first
+// `baseDepth` parts of its path) + "/Vorlo$$$.$$$". Fails without touching
+// anything when the holding folder cannot be had there.
+int MoveBelow(OpenedEntry& entry, size_t baseDepth, const MountIdentity& fileFs, bool& holdingReady) {
+  holdingReady = false;
+  UniqueFd base;
+  if (const int err = OpenFolder(entry.parts, baseDepth, base)) return err;
+  MountIdentity baseFs;
+  if (const int err = IdentityOf(base.get(), baseFs)) return err;
+  if (!(baseFs == fileFs)) return EXDEV;  // a rename cannot get there; never copy
+  const uid_t me = ::geteuid();
+  UniqueFd folder;
+  if (const int err = OpenOwnedFolder(base.get(), kHoldingFolderName, me, true, folder)) return err;
+  holdingReady = true;
+
+  for (size_t i = baseDepth; i + 1 < entry.parts.size(); ++i) {
+    UniqueFd next;
+    if (const int err = OpenOwnedFolder(folder.get(), entry.parts[i], me, true, next)) return err;
+    folder = std::move(next);
+  }
+
+  // An earlier copy of the same path is replaced; a folder or anything else
+  // found there stays, and the rename below then fails.
+  const char* name = entry.name.c_str();
+  struct stat old {};
+  if (::fstatat(folder.get(), name, &old, AT_SYMLINK_NOFOLLOW) == 0) {
+    if (S_ISREG(old.st_mode)) {
+      if ((old.st_mode & S_IWUSR) == 0) ::fchmodat(folder.get(), name, (old.st_mode & 07777) | S_IWUSR, 0);
+      ::unlinkat(folder.get(), name, 0);
+    } else if (S_ISLNK(old.st_mode)) {
+      ::unlinkat(folder.get(), name, 0);
+    }
+  }
+  return RenameNoReplace(entry.folder.get(), entry.name, folder.get(), entry.name);
+}
+
+}  // namespace
+
+int MoveToHolding(const std::string& path, const HoldingSetup& setup) {
+  OpenedEntry entry;
+  if (const int err = OpenEntry(path, entry)) return err;
+  if (const int err = FileKindError(entry.mode)) return err;
+  MountIdentity fileFs;
+  if (const int err = IdentityOf(entry.folder.get(), fileFs)) return err;
+
+  // The drive root first; the home folder stands in when no holding folder
+  // can be had there (a root-owned "/" for a user).
+  std::vector<size_t> bases;
+  if (const int depth = DriveDepth(entry.parts, setup.driveRoots); depth >= 0) bases.push_back(depth);
+  if (const int depth = DriveDepth(entry.parts, {setup.homeFolder}); depth >= 0) bases.push_back(depth);
+
+  int result = EXDEV;
+  for (size_t i = 0; i < bases.size(); ++i) {
+    if (i > 0 && bases[i] == bases[0]) continue;
+    bool holdingReady = false;
+    const int err = MoveBelow(entry, bases[i], fileFs, holdingReady);
+    if (holdingReady || err == 0) return err;
+    if (i == 0) result = err;  // the drive's reason is the one to report
+  }
+  return result;
+}
+
+}  // namespace vorlo

@@ -1,0 +1,45 @@
+// Removing one file race-safely: the path is opened folder by folder from
+// "/" without following links, and the file is removed or renamed relative
+// to its folder's descriptor, so a folder swapped for a link after the scan
+// cannot redirect the removal. Results are errno values, 0 for success.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vorlo {
+
+// True when something (a file, a link, anything) exists at `path`; links
+// are not followed.
+bool PathExists(const std::string& path);
+
+// Size in bytes of what is at `path` (a link itself); 0 when nothing is.
+int64_t FSiz(const std::string& path);
+
+// Deletes a regular file or a link (the link itself). A regular file
+// without any write permission bit is not deleted (EACCES), as rm would ask
+// first; a folder is refused with EISDIR, a device, FIFO or socket with
+// EPERM. A link in the folder part of the path fails (ELOOP or ENOTDIR).
+int DeleteFilePermanently(const std::string& path);
+
+// Where the holding folder of a drive is, and the home folder that stands
+// in for a drive root where the holding folder cannot be created there.
+struct HoldingSetup {
+  std::vector<std::string> driveRoots;  // mount points of the local drives
+  std::string homeFolder;               // without trailing "/"; empty: no stand-in
+};
+
+// Moves a file into the holding folder of its drive, keeping its path below
+// the drive's mount point (or below the home folder, see HoldingSetup). An
+// earlier copy of the same path is replaced; nothing else is ever replaced,
+// nothing is copied across file systems, and links planted inside the
+// holding folder are not followed. Folders created on the way get mode 0700
+// and must be owned by the user (EPERM otherwise). A file on no local drive
+// of the setup, or on another file system than its drive root, fails with
+// EXDEV; folders and special files are refused as by DeleteFilePermanently.
+int MoveToHolding(const std::string& path, const HoldingSetup& setup);
+
+inline constexpr const char* kHoldingFolderName = "Vorlo$$$.$$$";
+
+}  // namespace vorlo

@@ -1,0 +1,295 @@
+#include "platform/trash.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <ctime>
+#include <map>
+#include <memory>
+#include <optional>
+#include <unordered_map>
+
+#include "platform/clock.h"
+#include "platform/environment.h"
+#include "platform/file_ops.h"
+#include "platform/safe_path.h"
+
+namespace vorlo {
+
+TrashSetup SystemTrashSetup(std::vector<std::string> driveRoots, const Clock& clock) {
+  TrashSetup setup;
+  const std::string dataHome = DataHome();
+  if (!dataHome.empty()) setup.homeTrash = dataHome + "/Trash";
+  setup.driveRoots = std::move(driveRoots);
+  setup.uid = ::getuid();
+  setup.clock = &clock;
+  return setup;
+}
+
+namespace {
+
+// Bytes other than unreserved URI characters and "/" as %XX, so names with
+// newlines or invalid UTF-8 survive the info file.
+std::string TrashPathEncoded(const std::string& path) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(path.size());
+  for (const char c : path) {
+    const auto b = static_cast<unsigned char>(c);
+    const bool plain = (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9') || b == '-' ||
+                       b == '.' || b == '_' || b == '~' || b == '/';
+    if (plain) {
+      out += c;
+    } else {
+      out += '%';
+      out += kHex[b >> 4];
+      out += kHex[b & 15];
+    }
+  }
+  return out;
+}
+
+constexpr char kInfoSuffix[] = ".trashinfo";
+constexpr size_t kInfoSuffixLength = sizeof kInfoSuffix - 1;
+constexpr unsigned kMaxNameTries = 100000;
+
+// The files/ and info/ folders of one trash, opened once per call.
+struct TrashFolder {
+  int error = 0;
+  UniqueFd files, info;
+  MountIdentity fs;
+  // Where the search for a free name starts per original name, so a batch
+  // of equal names does not probe the taken ones again and again.
+  std::unordered_map<std::string, unsigned> nextNumber;
+};
+
+int OpenFilesAndInfo(int trashFd, uid_t uid, TrashFolder& trash) {
+  if (const int err = OpenOwnedFolder(trashFd, "files", uid, true, trash.files)) return err;
+  if (const int err = OpenOwnedFolder(trashFd, "info", uid, true, trash.info)) return err;
+  return IdentityOf(trash.files.get(), trash.fs);
+}
+
+// The name in the trash for try `number`: the name itself, then
+// "<name>.2", "<name>.3", ... Shortened at a character boundary where the
+// info file's name would pass the file system's limit.
+std::string TrashName(const std::string& name, unsigned number) {
+  const std::string suffix = number <= 1 ? std::string() : "." + std::to_string(number);
+  const size_t room = NAME_MAX - kInfoSuffixLength - suffix.size();
+  if (name.size() <= room) return name + suffix;
+  size_t cut = room;
+  while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+  return name.substr(0, cut) + suffix;
+}
+
+class TrashSender {
+ public:
+  explicit TrashSender(const TrashSetup& setup) : setup_(setup) {}
+  int Send(const std::string& path);
+
+ private:
+  int OpenSourceFolder(const std::vector<std::string>& parts);
+  int PickTrash(const std::vector<std::string>& parts, TrashFolder*& trash);
+  TrashFolder& HomeTrash();
+  void OpenTopdirTrash(int root, TrashFolder& trash) const;
+  const std::string& DeletionDate();
+
+  struct Topdir {
+    int error = 0;
+    UniqueFd root;
+    MountIdentity fs;
+    std::unique_ptr<TrashFolder> trash;
+  };
+
+  const TrashSetup& setup_;
+  // The folder of the previous file, kept open for the next one from it.
+  std::string sourcePath_;
+  UniqueFd source_;
+  MountIdentity sourceFs_;
+  int sourceError_ = 0;
+  bool homeChecked_ = false;
+  std::optional<MountIdentity> homeFs_;
+  std::unique_ptr<TrashFolder> home_;
+  std::map<std::string, Topdir> topdirs_;
+  std::optional<int64_t> dateSecond_;
+  std::string date_;
+};
+
+int TrashSender::OpenSourceFolder(const std::vector<std::string>& parts) {
+  std::string folder;
+  for (size_t i = 0; i + 1 < parts.size(); ++i) folder += "/" + parts[i];
+  if (source_.valid() && folder == sourcePath_) return 0;
+  if (!source_.valid() && sourceError_ != 0 && folder == sourcePath_) return sourceError_;
+  sourcePath_ = folder;
+  source_.reset();
+  sourceError_ = OpenFolder(parts, parts.size() - 1, source_);
+  if (sourceError_ == 0) sourceError_ = IdentityOf(source_.get(), sourceFs_);
+  if (sourceError_ != 0) source_.reset();
+  return sourceError_;
+}
+
+TrashFolder& TrashSender::HomeTrash() {
+  if (home_) return *home_;
+  home_ = std::make_unique<TrashFolder>();
+  // The user's own folders may be reached through links (a linked ~/.local);
+  // inside the trash no link is followed.
+  UniqueFd trashFd(::open(setup_.homeTrash.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  if (!trashFd.valid() && errno == ENOENT) {
+    if (const int err = CreateFolderTree(setup_.homeTrash)) {
+      home_->error = err;
+      return *home_;
+    }
+    trashFd.reset(::open(setup_.homeTrash.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  }
+  if (!trashFd.valid()) {
+    home_->error = errno;
+    return *home_;
+  }
+  home_->error = OpenFilesAndInfo(trashFd.get(), setup_.uid, *home_);
+  return *home_;
+}
+
+void TrashSender::OpenTopdirTrash(int root, TrashFolder& trash) const {
+  const std::string uidText = std::to_string(setup_.uid);
+  // $topdir/.Trash/$uid, when .Trash is a real folder with the sticky bit.
+  UniqueFd shared(::openat(root, ".Trash", O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  struct stat st {};
+  if (shared.valid() && ::fstat(shared.get(), &st) == 0 && (st.st_mode & S_ISVTX)) {
+    UniqueFd own;
+    if (OpenOwnedFolder(shared.get(), uidText, setup_.uid, true, own) == 0 &&
+        OpenFilesAndInfo(own.get(), setup_.uid, trash) == 0) {
+      return;
+    }
+  }
+  // Else $topdir/.Trash-$uid.
+  UniqueFd own;
+  trash.error = OpenOwnedFolder(root, ".Trash-" + uidText, setup_.uid, true, own);
+  if (trash.error == 0) trash.error = OpenFilesAndInfo(own.get(), setup_.uid, trash);
+}
+
+int TrashSender::PickTrash(const std::vector<std::string>& parts, TrashFolder*& trash) {
+  if (!homeChecked_ && !setup_.homeTrash.empty()) {
+    MountIdentity fs;
+    if (IdentityOfPath(setup_.homeTrash, fs) == 0) homeFs_ = fs;
+  }
+  homeChecked_ = true;
+  if (homeFs_ && *homeFs_ == sourceFs_) {
+    trash = &HomeTrash();
+  } else {
+    const int depth = DriveDepth(parts, setup_.driveRoots);
+    if (depth < 0) return EXDEV;
+    std::string rootPath;
+    for (int i = 0; i < depth; ++i) rootPath += "/" + parts[i];
+    auto [it, added] = topdirs_.try_emplace(rootPath);
+    Topdir& topdir = it->second;
+    if (added) {
+      topdir.error = OpenFolder(parts, depth, topdir.root);
+      if (topdir.error == 0) topdir.error = IdentityOf(topdir.root.get(), topdir.fs);
+    }
+    if (topdir.error != 0) return topdir.error;
+    // A file on another file system below the drive root (a mount that is
+    // not a local drive) has no trash it could be renamed into.
+    if (!(topdir.fs == sourceFs_)) return EXDEV;
+    if (!topdir.trash) {
+      topdir.trash = std::make_unique<TrashFolder>();
+      OpenTopdirTrash(topdir.root.get(), *topdir.trash);
+    }
+    trash = topdir.trash.get();
+  }
+  if (trash->error != 0) return trash->error;
+  return trash->fs == sourceFs_ ? 0 : EXDEV;
+}
+
+const std::string& TrashSender::DeletionDate() {
+  static const SystemClock systemClock;
+  const Clock& clock = setup_.clock ? *setup_.clock : systemClock;
+  const int64_t now = clock.NowUtc();
+  if (dateSecond_ == now) return date_;
+  dateSecond_ = now;
+  LocalDateTime t;
+  if (const auto local = clock.ToLocal(now)) {
+    t = *local;
+  } else {
+    const time_t seconds = static_cast<time_t>(now);
+    struct tm utc {};
+    gmtime_r(&seconds, &utc);
+    t = {utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec};
+  }
+  char text[64];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
+                t.second);
+  date_ = text;
+  return date_;
+}
+
+int WriteAll(int fd, const std::string& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    done += static_cast<size_t>(n);
+  }
+  return 0;
+}
+
+int TrashSender::Send(const std::string& path) {
+  std::vector<std::string> parts;
+  if (!SplitPath(path, parts) || parts.empty() || path.back() == '/') return EINVAL;
+  if (const int err = OpenSourceFolder(parts)) return err;
+  const std::string& name = parts.back();
+  struct stat st {};
+  if (::fstatat(source_.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return errno;
+  if (const int err = FileKindError(st.st_mode)) return err;
+
+  TrashFolder* trash = nullptr;
+  if (const int err = PickTrash(parts, trash)) return err;
+
+  std::string original;
+  for (const std::string& part : parts) original += "/" + part;
+  const std::string info =
+      "[Trash Info]\nPath=" + TrashPathEncoded(original) + "\nDeletionDate=" + DeletionDate() + "\n";
+
+  unsigned& next = trash->nextNumber.try_emplace(name, 1).first->second;
+  for (unsigned tries = 0; tries < kMaxNameTries; ++tries, ++next) {
+    const std::string trashName = TrashName(name, next);
+    const std::string infoName = trashName + kInfoSuffix;
+    UniqueFd infoFd(::openat(trash->info.get(), infoName.c_str(),
+                             O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!infoFd.valid()) {
+      if (errno == EEXIST) continue;
+      return errno;
+    }
+    int err = WriteAll(infoFd.get(), info);
+    if (::close(infoFd.release()) != 0 && err == 0) err = errno;
+    // A file left in files/ without its info file still takes the name:
+    // the rename does not replace it, and the next name is tried.
+    if (err == 0) err = RenameNoReplace(source_.get(), name, trash->files.get(), trashName);
+    if (err == 0) {
+      ++next;
+      return 0;
+    }
+    ::unlinkat(trash->info.get(), infoName.c_str(), 0);
+    if (err != EEXIST) return err;
+  }
+  return EEXIST;
+}
+
+}  // namespace
+
+int SendToTrash(const std::vector<std::string>& paths, const TrashSetup& setup) {
+  TrashSender sender(setup);
+  int first = 0;
+  for (const std::string& path : paths) {
+    const int err = sender.Send(path);
+    if (first == 0) first = err;
+  }
+  return first;
+}
+
+}  // namespace vorlo

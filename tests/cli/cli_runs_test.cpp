@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "core/junk_list_file.h"
+#include "support/run_command.h"
+#include "support/temp_dir.h"
+
+extern char** environ;
+
+namespace vorlo {
+namespace {
+
+using testing::CommandResult;
+using testing::ReadFile;
+using testing::TempDir;
+
+class CliRuns : public ::testing::Test {
+ protected:
+  CliRuns() { std::filesystem::create_directories(DataFolder()); }
+
+  std::string DataFolder() const { return home_ / "data/Vorlo"; }
+  std::vector<std::string> Env() const {
+    return {"HOME=" + home_.path(), "XDG_DATA_HOME=" + home_ / "data", "XDG_CONFIG_HOME=" + home_ / "config"};
+  }
+  CommandResult Run(std::vector<std::string> args) {
+    args.insert(args.begin(), VORLO_CLI_PATH);
+    return testing::RunCommand(args, Env());
+  }
+  static TJunkFileObj Type(const std::string& name, int32_t method, const std::string& folder) {
+    return TJunkFileObj(name, true, method, FolderList{{folder, pFolAndSub}}, {"*.tmp"}, {}, false, 0, 0, 0, false,
+                        0, 0, 0, false, 0, 0, 0, 0);
+  }
+  void Store(const std::vector<TJunkFileObj>& types) { SaveJTToFile(DataFolder() + "/Vorlo.DAT", types); }
+
+  TempDir home_;
+};
+
+TEST_F(CliRuns, AnalyzeCountAndCleanOnTheStoredList) {
+  const std::string a = home_.Write("tree/a.tmp", "1234"), b = home_.Write("tree/sub/b.tmp", "12");
+  home_.Write("tree/keep.txt");
+  Store({Type("Tree", cuDelete, home_ / "tree")});
+
+  const CommandResult count = Run({"count", "1"});
+  EXPECT_EQ(count.exitCode, 0) << count.err;
+  EXPECT_NE(count.out.find("2 folders were searched\n2 files matched"), std::string::npos) << count.out;
+  EXPECT_NE(count.out.find("These files occupy 6 bytes of disk space."), std::string::npos);
+
+  const CommandResult analyze = Run({"analyze"});
+  EXPECT_EQ(analyze.exitCode, 0);
+  EXPECT_EQ(analyze.out.substr(0, 55), "Vorlo tested 1 junk file types and found 2 junk files.\n");
+  EXPECT_NE(ReadFile(DataFolder() + "/Vorlo.TEST.TXT").find("\t" + a + "\r\n"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(a));
+
+  const CommandResult clean = Run({"clean", "--yes"});
+  EXPECT_EQ(clean.exitCode, 0);
+  EXPECT_NE(clean.out.find("removed 2 junk files.\nBy permanently deleting"), std::string::npos) << clean.out;
+  EXPECT_NE(clean.out.find("Log: " + DataFolder() + "/Vorlo.LOG.TXT"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(a));
+  EXPECT_FALSE(std::filesystem::exists(b));
+  EXPECT_TRUE(std::filesystem::exists(home_ / "tree/keep.txt"));
+}
+
+TEST_F(CliRuns, ExitCodesForErrorsAndBadUsage) {
+  const std::string ro = home_.Write("tree/ro.tmp", "x");
+  std::filesystem::permissions(ro, std::filesystem::perms::owner_read);  // read-only: not deleted
+  Store({Type("Tree", cuDelete, home_ / "tree")});
+  const CommandResult clean = Run({"clean"});
+  EXPECT_EQ(clean.exitCode, 1);
+  EXPECT_NE(clean.out.find(" 1 files could not be removed."), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(ro));
+
+  EXPECT_EQ(Run({"count", "2"}).exitCode, 1);
+  EXPECT_EQ(Run({"count"}).exitCode, 2);
+  EXPECT_EQ(Run({"count", "one"}).exitCode, 2);
+  EXPECT_EQ(Run({"clean", "--file", ro}).exitCode, 2);
+  EXPECT_EQ(Run({"analyze", "--data-dir", home_ / "missing"}).exitCode, 1);
+}
+
+// Ctrl+C stops a run as the stop command does: halt lines, closing lines,
+// "Before you stopped it", exit code 1.
+TEST_F(CliRuns, InterruptStopsTheRun) {
+  for (int d = 0; d < 40; ++d) {
+    const std::string folder = home_ / ("big/" + std::to_string(d));
+    std::filesystem::create_directories(folder);
+    for (int i = 0; i < 1000; ++i) std::ofstream(folder + "/" + std::to_string(i) + ".tmp");
+  }
+  Store({Type("Big", cuDelete, home_ / "big")});
+
+  std::vector<std::string> envStrings = Env();
+  for (char** e = environ; *e != nullptr; ++e) envStrings.emplace_back(*e);
+  std::vector<char*> envp, argv;
+  for (std::string& e : envStrings) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  std::string cli = VORLO_CLI_PATH, command = "analyze", out = home_ / "out.txt";
+  argv = {cli.data(), command.data(), nullptr};
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  pid_t pid = 0;
+  ASSERT_EQ(posix_spawn(&pid, cli.c_str(), &actions, nullptr, argv.data(), envp.data()), 0);
+  posix_spawn_file_actions_destroy(&actions);
+
+  // Wait for the first file lines, freeze the program, and let the stop in
+  // before it can finish the remaining tens of thousands of files.
+  const std::string log = DataFolder() + "/Vorlo.TEST.TXT";
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (ReadFile(log).find(".tmp\r\n") == std::string::npos && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  kill(pid, SIGSTOP);
+  kill(pid, SIGINT);
+  kill(pid, SIGCONT);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_EQ(ReadFile(out).substr(0, 23), "Before you stopped it, ");
+  const std::string text = ReadFile(log);
+  EXPECT_NE(text.find("**** PROCESSING HALTED BY USER ****\r\n\r\n"), std::string::npos);
+  EXPECT_NE(text.find("Recycle Bin statistics:"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vorlo

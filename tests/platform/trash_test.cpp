@@ -1,0 +1,206 @@
+#include "platform/trash.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <set>
+
+#include "platform/clock.h"
+#include "platform/removal.h"
+#include "support/run_command.h"
+#include "support/temp_dir.h"
+
+namespace vorlo {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadFile;
+using testing::TempDir;
+
+class FixedClock final : public Clock {
+ public:
+  int64_t NowUtc() const override { return 1709211909; }
+  std::optional<LocalDateTime> ToLocal(int64_t) const override { return LocalDateTime{2024, 2, 29, 13, 5, 9}; }
+};
+
+std::string PercentDecoded(const std::string& s) {
+  std::string out;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '%' && i + 2 < s.size()) {
+      out += static_cast<char>(std::stoi(s.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      out += s[i];
+    }
+  }
+  return out;
+}
+
+// The original path an info file names, checked against the format.
+std::string InfoPath(const std::string& infoFile) {
+  const std::string text = ReadFile(infoFile);
+  const std::string head = "[Trash Info]\nPath=";
+  const std::string tail = "\nDeletionDate=2024-02-29T13:05:09\n";
+  EXPECT_EQ(text.rfind(head, 0), 0u) << text;
+  EXPECT_TRUE(text.size() > head.size() + tail.size() && text.ends_with(tail)) << text;
+  const std::string encoded = text.substr(head.size(), text.size() - head.size() - tail.size());
+  EXPECT_EQ(encoded.find_first_of("\n\r "), std::string::npos) << encoded;
+  return PercentDecoded(encoded);
+}
+
+mode_t ModeOf(const std::string& path) {
+  struct stat st {};
+  ::lstat(path.c_str(), &st);
+  return st.st_mode & 07777;
+}
+
+class SendToTrashTest : public ::testing::Test {
+ protected:
+  TempDir dir;
+  FixedClock clock;
+  std::string data = dir / "data";
+  std::string home = dir / "home/.local/share/Trash";
+  TrashSetup setup{home, {data}, static_cast<uint32_t>(::getuid()), &clock};
+};
+
+TEST_F(SendToTrashTest, FilesGoToTheHomeTrashWithValidInfo) {
+  const std::string a = dir.Write("data/tmp/a.tmp", "a");
+  const std::string b = dir.Write("data/b.log", "b");
+  ASSERT_EQ(SendToTrash({a, b}, setup), 0);
+  EXPECT_FALSE(PathExists(a));
+  EXPECT_FALSE(PathExists(b));
+  EXPECT_EQ(ReadFile(home + "/files/a.tmp"), "a");
+  EXPECT_EQ(ReadFile(home + "/files/b.log"), "b");
+  EXPECT_EQ(InfoPath(home + "/info/a.tmp.trashinfo"), a);
+  EXPECT_EQ(InfoPath(home + "/info/b.log.trashinfo"), b);
+  for (const char* folder : {"", "/files", "/info"}) EXPECT_EQ(ModeOf(home + folder), 0700u) << folder;
+}
+
+TEST_F(SendToTrashTest, CollidingAndOddNamesGetDistinctEntriesThatRoundTrip) {
+  // Each file holds its own path, so every trash entry can be checked
+  // against the Path of its info file. A name near the length limit gets a
+  // shorter one: its info file's name must fit as well.
+  const std::string longName(250, 'n');
+  const std::vector<std::string> names = {"1/x.tmp",   "2/x.tmp", "3/x.tmp", "odd/a\nb\xff c%.tmp",
+                                          "odd/x.tmp", "odd/" + longName};
+  std::vector<std::string> paths;
+  for (const std::string& name : names) {
+    const std::string relative = "data/" + name;
+    paths.push_back(dir.Write(relative, dir / relative));
+  }
+  dir.Write("home/.local/share/Trash/files/x.tmp.2", "left without info");
+
+  ASSERT_EQ(SendToTrash(paths, setup), 0);
+  std::map<std::string, std::string> entries;  // name in trash -> original path
+  for (const auto& info : fs::directory_iterator(home + "/info")) {
+    const std::string name = info.path().filename().string();
+    ASSERT_TRUE(name.ends_with(".trashinfo")) << name;
+    entries[name.substr(0, name.size() - 10)] = InfoPath(info.path());
+  }
+  const std::set<std::string> trashNames = {"x.tmp",   "x.tmp.3",          "x.tmp.4",
+                                            "x.tmp.5", "a\nb\xff c%.tmp", longName.substr(0, 245)};
+  ASSERT_EQ(entries.size(), trashNames.size());
+  for (const auto& [name, original] : entries) {
+    EXPECT_TRUE(trashNames.contains(name)) << name;
+    EXPECT_EQ(ReadFile(home + "/files/" + name), original) << name;
+    EXPECT_FALSE(PathExists(original));
+  }
+  EXPECT_EQ(ReadFile(home + "/files/x.tmp.2"), "left without info");
+}
+
+TEST_F(SendToTrashTest, ABatchGoesOnAfterAFailure) {
+  const std::string a = dir.Write("data/a.tmp");
+  const std::string b = dir.Write("data/b.tmp");
+  const std::string folder = data + "/folder.tmp";
+  fs::create_directory(folder);
+  EXPECT_EQ(SendToTrash({a, data + "/missing.tmp", b, folder}, setup), ENOENT);
+  EXPECT_FALSE(PathExists(a));
+  EXPECT_FALSE(PathExists(b));
+  EXPECT_TRUE(PathExists(home + "/files/b.tmp"));
+  EXPECT_TRUE(fs::is_directory(folder));
+  EXPECT_EQ(SendToTrash({folder}, setup), EISDIR);
+  EXPECT_EQ(std::distance(fs::directory_iterator(home + "/info"), fs::directory_iterator()), 2);
+}
+
+TEST(SendToTrash, FilesOffTheHomeFileSystemGoToTheirDrivesTrash) {
+  const std::string uid = std::to_string(::getuid());
+  struct Case {
+    const char* name;
+    std::function<void(const TempDir&)> prepare;
+    std::string trash;  // below the drive root
+  };
+  const std::vector<Case> cases = {
+      {"no .Trash", [](const TempDir&) {}, ".Trash-" + uid},
+      {"sticky .Trash",
+       [](const TempDir& dir) {
+         fs::create_directories(dir / "data/.Trash");
+         ::chmod((dir / "data/.Trash").c_str(), 01777);
+       },
+       ".Trash/" + uid},
+      {".Trash without sticky bit", [](const TempDir& dir) { fs::create_directories(dir / "data/.Trash"); },
+       ".Trash-" + uid},
+      {".Trash a link",
+       [](const TempDir& dir) {
+         fs::create_directories(dir / "shared");
+         ::chmod((dir / "shared").c_str(), 01777);
+         fs::create_directory_symlink(dir / "shared", dir / "data/.Trash");
+       },
+       ".Trash-" + uid},
+  };
+  FixedClock clock;
+  for (const Case& c : cases) {
+    TempDir dir;
+    const std::string file = dir.Write("data/sub/f.tmp", "f");
+    c.prepare(dir);
+    // No home trash: every file needs its drive's trash.
+    const TrashSetup setup{"", {dir / "data"}, static_cast<uint32_t>(::getuid()), &clock};
+    ASSERT_EQ(SendToTrash({file}, setup), 0) << c.name;
+    const std::string trash = dir / "data/" + c.trash;
+    EXPECT_EQ(ReadFile(trash + "/files/f.tmp"), "f") << c.name;
+    EXPECT_EQ(InfoPath(trash + "/info/f.tmp.trashinfo"), file) << c.name;
+    EXPECT_EQ(ModeOf(trash), 0700u) << c.name;
+    EXPECT_FALSE(PathExists(dir / "shared/" + uid)) << c.name;
+  }
+}
+
+TEST(SendToTrash, AFileWithoutAUsableTrashStays) {
+  const std::string uid = std::to_string(::getuid());
+  TempDir dir;
+  FixedClock clock;
+  const TrashSetup setup{"", {dir / "data"}, static_cast<uint32_t>(::getuid()), &clock};
+  const std::string file = dir.Write("data/f.tmp", "f");
+
+  fs::create_directories(dir / "elsewhere");
+  fs::create_directory_symlink(dir / "elsewhere", dir / "data/.Trash-" + uid);
+  const int err = SendToTrash({file}, setup);
+  EXPECT_TRUE(err == ELOOP || err == ENOTDIR) << err;
+  EXPECT_TRUE(fs::is_empty(dir / "elsewhere"));
+
+  if (::geteuid() == 0) {  // a trash folder of someone else's
+    fs::remove(dir / "data/.Trash-" + uid);
+    fs::create_directories(dir / "data/.Trash-" + uid);
+    ASSERT_EQ(::chown((dir / "data/.Trash-" + uid).c_str(), 65534, 65534), 0);
+    EXPECT_EQ(SendToTrash({file}, setup), EPERM);
+    EXPECT_TRUE(fs::is_empty(dir / "data/.Trash-" + uid));
+  }
+  // On no drive of the setup: no trash to rename into.
+  EXPECT_EQ(SendToTrash({file}, {"", {dir / "other"}, static_cast<uint32_t>(::getuid()), &clock}), EXDEV);
+  EXPECT_EQ(ReadFile(file), "f");
+}
+
+TEST_F(SendToTrashTest, TrashClientsSeeTheFile) {
+  if (::access("/usr/bin/trash-list", X_OK) != 0) GTEST_SKIP() << "trash-cli is not installed";
+  const std::string file = dir.Write("data/seen by clients.tmp");
+  ASSERT_EQ(SendToTrash({file}, setup), 0);
+  const auto listed = testing::RunCommand({"/usr/bin/trash-list"},
+                                          {"HOME=" + dir / "home", "XDG_DATA_HOME=" + dir / "home/.local/share"});
+  EXPECT_NE(listed.out.find("2024-02-29 13:05:09 " + file), std::string::npos) << listed.out << listed.err;
+}
+
+}  // namespace
+}  // namespace vorlo
