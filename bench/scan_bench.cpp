@@ -55,28 +55,38 @@ class Rng {
   uint64_t s_;
 };
 
-const char* const kStems[] = {"index", "report", "image", "data",   "main", "config", "readme", "photo",
-                              "notes", "module", "lib",   "test",   "build", "cache", "Setup",  "résumé",
-                              "データ", "draft", "backup", "output"};
-const char* const kExts[] = {".txt", ".jpg", ".png", ".c",    ".h",    ".cpp",  ".py",  ".js",  ".html", ".json",
-                             ".xml", ".md",  ".o",   ".so",   ".log",  ".dat",  ".pdf", ".gz",  ".tmpl", ".tm",
-                             ".Tmp1", "",    ".tar", ".conf", ".desktop", ".ini", ".doc", ".$$$", ".a$b", ".rs"};
+const char* const kStems[] = {"index", "report", "image",  "data",  "main",   "config", "readme",
+                              "photo", "notes",  "module", "lib",   "test",   "build",  "cache",
+                              "Setup", "résumé", "データ", "draft", "backup", "output"};
+const char* const kExts[] = {".txt",  ".jpg", ".png", ".c",    ".h",       ".cpp", ".py",  ".js",  ".html", ".json",
+                             ".xml",  ".md",  ".o",   ".so",   ".log",     ".dat", ".pdf", ".gz",  ".tmpl", ".tm",
+                             ".Tmp1", "",     ".tar", ".conf", ".desktop", ".ini", ".doc", ".$$$", ".a$b",  ".rs"};
 
 // A junk name of one of the kinds the "Temporary files" type takes (a few
 // of them protected), letters in mixed case.
 std::string JunkName(Rng& rng, uint64_t n) {
   const std::string stem = kStems[rng.Below(std::size(kStems))] + std::to_string(n);
   switch (rng.Below(10)) {
-    case 0: return stem + ".tmp";
-    case 1: return stem + ".TMP";
-    case 2: return stem + ".~1";
-    case 3: return "~" + stem + ".docx";
-    case 4: return "~lock" + std::to_string(n);
-    case 5: return stem + ".^ab";
-    case 6: return stem + ".DO$";
-    case 7: return stem + ".Tmp";
-    case 8: return rng.Below(4) == 0 ? "~desktop.ini" : "~$" + stem + ".xlsx";
-    default: return rng.Below(2) == 0 ? "rcveak" + std::to_string(n) + ".cp$" : stem + ".bak.tmp";
+    case 0:
+      return stem + ".tmp";
+    case 1:
+      return stem + ".TMP";
+    case 2:
+      return stem + ".~1";
+    case 3:
+      return "~" + stem + ".docx";
+    case 4:
+      return "~lock" + std::to_string(n);
+    case 5:
+      return stem + ".^ab";
+    case 6:
+      return stem + ".DO$";
+    case 7:
+      return stem + ".Tmp";
+    case 8:
+      return rng.Below(4) == 0 ? "~desktop.ini" : "~$" + stem + ".xlsx";
+    default:
+      return rng.Below(2) == 0 ? "rcveak" + std::to_string(n) + ".cp$" : stem + ".bak.tmp";
   }
 }
 
@@ -140,8 +150,10 @@ int Generate(const std::string& root, uint64_t files) {
 int Scan(const std::string& root) {
   using namespace vorlo;
   std::vector<TJunkFileObj> table;
-  AddAllDefaults(table, false, DefaultFolders{.appData = "", .ieCache = "", .tempPath = "", .tempVar = "", .windowsRoot = ""});
-  const auto it = std::find_if(table.begin(), table.end(), [](const TJunkFileObj& t) { return t.TypName() == "Temporary files"; });
+  AddAllDefaults(table, false,
+                 DefaultFolders{.appData = "", .ieCache = "", .tempPath = "", .tempVar = "", .windowsRoot = ""});
+  const auto it =
+      std::find_if(table.begin(), table.end(), [](const TJunkFileObj& t) { return t.TypName() == "Temporary files"; });
   if (it == table.end()) return 1;
   TJunkFileObj tj = *it;
   tj.SetDirs({{root, pFolAndSub}});
@@ -261,12 +273,13 @@ int Compare(const std::string& self, const std::string& root, int runs) {
   all.push_back({"vorlo", {self, "scan", root}, {}});
   // find: the same names; "~*.*" also takes dotless names, so "~*"; the
   // protect patterns give every dotless name a dot, hence "~desktop" too.
-  all.push_back({"find",
-                 {"find", root, "-xdev", "(", "-type", "f", "-o", "-type", "l", ")", "(", "-iname", "*.tmp", "-o",
-                  "-iname", "*.~*", "-o", "-iname", "~*", "-o", "-iname", "*.^*", "-o", "-iname", "*.??$", ")", "!",
-                  "-iname", "rcveak*.cp$", "!", "-iname", "~desktop.*", "!", "-iname", "~desktop", "-printf",
-                  "%s %T@ %p\n"},
-                 {}});
+  all.push_back(
+      {"find",
+       {"find",   root,         "-xdev", "(",      "-type",    "f",       "-o",         "-type",  "l",           ")",
+        "(",      "-iname",     "*.tmp", "-o",     "-iname",   "*.~*",    "-o",         "-iname", "~*",          "-o",
+        "-iname", "*.^*",       "-o",    "-iname", "*.??$",    ")",       "!",          "-iname", "rcveak*.cp$", "!",
+        "-iname", "~desktop.*", "!",     "-iname", "~desktop", "-printf", "%s %T@ %p\n"},
+       {}});
   const bool haveFd = HaveProgram("fdfind");
   if (haveFd)
     all.push_back({"fdfind -j1",
@@ -293,8 +306,8 @@ int Compare(const std::string& self, const std::string& root, int runs) {
   const long long findBytes = all[1].runs.back().firstFieldSum;
   const long fdCount = haveFd ? all[2].runs.back().lines : 0;
 
-  std::printf("tree %s: %s folders; vorlo found %ld, passed %ld (%lld bytes); vorlo peak RSS %.1f MB\n",
-              root.c_str(), vorlo.at("folders").c_str(), found, passed, bytes, std::stol(vorlo.at("hwm_kb")) / 1024.0);
+  std::printf("tree %s: %s folders; vorlo found %ld, passed %ld (%lld bytes); vorlo peak RSS %.1f MB\n", root.c_str(),
+              vorlo.at("folders").c_str(), found, passed, bytes, std::stol(vorlo.at("hwm_kb")) / 1024.0);
   std::printf("%-12s %10s %10s %10s %12s %10s\n", "program", "median s", "best s", "cpu s", "max RSS MB", "vs vorlo");
   const double base = Median([&] {
     std::vector<double> v;
@@ -337,7 +350,6 @@ int main(int argc, char** argv) {
     if (n <= 0) return 1;
     return Compare(std::string(self, static_cast<size_t>(n)), argv[2], argc == 4 ? std::atoi(argv[3]) : 5);
   }
-  std::fprintf(stderr,
-               "usage: scan_bench generate ROOT FILES | scan ROOT | compare ROOT [RUNS]\n");
+  std::fprintf(stderr, "usage: scan_bench generate ROOT FILES | scan ROOT | compare ROOT [RUNS]\n");
   return 64;
 }

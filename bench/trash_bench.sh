@@ -5,7 +5,11 @@
 # files and an empty home trash in a temporary home. Prints every time, the
 # median per tool and the ratio of each median to gio's.
 #
-#   bench/trash_bench.sh            (VORLO_BUILD: build folder, default build-bench)
+#   bench/trash_bench.sh
+#
+# VORLO_BUILD: build folder (default build-bench); BENCH_TMP: where the
+# temporary home and files go (default $TMPDIR, else /tmp), e.g. /dev/shm to
+# leave out the disk.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -29,7 +33,7 @@ cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORLO_BUILD_G
 ninja -C "$BUILD" trash_bench >/dev/null
 BENCH="$BUILD/bench/trash_bench"
 
-WORK="$(mktemp -d)"
+WORK="$(mktemp -d -p "${BENCH_TMP:-${TMPDIR:-/tmp}}")"
 trap 'rm -rf "$WORK"' EXIT
 export HOME="$WORK/home"
 export XDG_DATA_HOME="$HOME/.local/share"

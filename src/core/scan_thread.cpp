@@ -247,9 +247,8 @@ class TJunkDelThread::Walker {
   std::string full_;  // path of the file being handed over
 };
 
-TJunkDelThread::TJunkDelThread(const TJunkFileObj& vTJ, TJDoFilType vDoWhat, TJReptType vReport,
-                               TJWhenDone vWhenDone, StopEvent& vStopEvent, std::string vMyDir,
-                               const ScanContext& context)
+TJunkDelThread::TJunkDelThread(const TJunkFileObj& vTJ, TJDoFilType vDoWhat, TJReptType vReport, TJWhenDone vWhenDone,
+                               StopEvent& vStopEvent, std::string vMyDir, const ScanContext& context)
     : fMyDir(std::move(vMyDir)),
       fDoWhat(std::move(vDoWhat)),
       fReport(std::move(vReport)),
@@ -317,8 +316,8 @@ void TJunkDelThread::PostEnd() {
 void ActOnFiles(const TJunkFileObj& TJ, TJDoFilType DoWhat, TJReptType DoReport, TJWhenDone WhenDone,
                 StopEvent& vStopEvent, const std::string& vMyDir, const ScanContext& context) {
   if (!WhenDone) return;
-  std::unique_ptr<TJunkDelThread> owner(new TJunkDelThread(TJ, std::move(DoWhat), std::move(DoReport),
-                                                            std::move(WhenDone), vStopEvent, vMyDir, context));
+  std::unique_ptr<TJunkDelThread> owner(
+      new TJunkDelThread(TJ, std::move(DoWhat), std::move(DoReport), std::move(WhenDone), vStopEvent, vMyDir, context));
   TJunkDelThread& t = *owner;
   owner.release();  // the thread owns itself from here on: its end notification destroys it
   try {

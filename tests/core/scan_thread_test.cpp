@@ -79,7 +79,9 @@ class ScanThreadTest : public ::testing::Test {
           o.files.push_back(s);
           if (onFile) onFile(o);
         },
-        [&](int64_t sz, int32_t d, int32_t del, int32_t res, int32_t prot) { o.report = Report{sz, d, del, res, prot}; },
+        [&](int64_t sz, int32_t d, int32_t del, int32_t res, int32_t prot) {
+          o.report = Report{sz, d, del, res, prot};
+        },
         [&](TJunkDelThread& t) {
           o.stopped = t.WasStopped();
           done = true;
@@ -91,8 +93,7 @@ class ScanThreadTest : public ::testing::Test {
 
   // Paths below the temporary folder.
   std::vector<std::string> Rel(std::vector<std::string> files) const {
-    for (std::string& f : files)
-      f = f.starts_with(dir.path() + "/") ? f.substr(dir.path().size() + 1) : "!" + f;
+    for (std::string& f : files) f = f.starts_with(dir.path() + "/") ? f.substr(dir.path().size() + 1) : "!" + f;
     return files;
   }
 
@@ -128,7 +129,11 @@ TEST_F(ScanThreadTest, FolderRulesOrderAndCounts) {
       {"relative path is not looked up", {{"Local drives (/)", 0}, {r, 1}}, "", {"a.tmp"}, 2},
       {"program folder as entry", {{r, 0}}, r, {}, 0},
       {"program folder below", {{r, 0}}, r + "/sub", {"a.tmp"}, 1},
-      {"overlap visited twice", {{r, 0}, {r + "/sub/", 1}}, "", {"a.tmp", "sub/b.tmp", "sub/deep/c.tmp", "sub/b.tmp"}, 4},
+      {"overlap visited twice",
+       {{r, 0}, {r + "/sub/", 1}},
+       "",
+       {"a.tmp", "sub/b.tmp", "sub/deep/c.tmp", "sub/b.tmp"},
+       4},
   };
   for (const auto& c : cases) {
     const Outcome o = Scan(Type(c.dirs, {"*.tmp"}), c.myDir.empty() ? "/no/program/folder" : c.myDir);
@@ -172,14 +177,14 @@ TEST_F(ScanThreadTest, SpecificationsTakeEachNameOnceAndPathsStayBytes) {
 
 TEST_F(ScanThreadTest, RestrictedWinsOverProtectedAndCountsAddUp) {
   dir.Write("big.tmp", std::string(100, 'x'));
-  dir.Write("small.tmp", "abc");                       // restricted
-  dir.Write("keepbig.tmp", std::string(50, 'x'));      // protected
-  dir.Write("keepsmall.tmp", "ab");                    // both: restricted
-  dir.Write("other.tmp", std::string(20, 'x'));        // protected by full path
-  dir.Write("sub/other.tmp", std::string(30, 'x'));    // same name elsewhere: passes
+  dir.Write("small.tmp", "abc");                     // restricted
+  dir.Write("keepbig.tmp", std::string(50, 'x'));    // protected
+  dir.Write("keepsmall.tmp", "ab");                  // both: restricted
+  dir.Write("other.tmp", std::string(20, 'x'));      // protected by full path
+  dir.Write("sub/other.tmp", std::string(30, 'x'));  // same name elsewhere: passes
   // Size "greater than" 10 bytes (10 and more pass).
-  const TJunkFileObj tj("t", true, cuDelete, {{dir.path(), 0}}, {"*.tmp"}, {"keep*.*", dir / "other.tmp"}, false, 0,
-                        0, 0, false, 0, 0, 0, true, 2, 10, 0, 0);
+  const TJunkFileObj tj("t", true, cuDelete, {{dir.path(), 0}}, {"*.tmp"}, {"keep*.*", dir / "other.tmp"}, false, 0, 0,
+                        0, false, 0, 0, 0, true, 2, 10, 0, 0);
   const Outcome o = Scan(tj);
   std::vector<std::string> got = Rel(o.files);
   std::sort(got.begin(), got.end());
@@ -282,8 +287,9 @@ TEST_F(ScanThreadTest, EndNotificationAlwaysAndOnlyWithIt) {
   // Without an end notification nothing starts.
   const int posted = main.posted;
   ActOnFiles(
-      tj, [&](const std::string&, int64_t) { ++files; }, [&](int64_t, int32_t, int32_t, int32_t, int32_t) { reported = true; },
-      nullptr, stop, "/no/program/folder", context);
+      tj, [&](const std::string&, int64_t) { ++files; },
+      [&](int64_t, int32_t, int32_t, int32_t, int32_t) { reported = true; }, nullptr, stop, "/no/program/folder",
+      context);
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   main.queue.RunPending();
   EXPECT_EQ(files, 1);
@@ -311,14 +317,14 @@ TEST_F(ScanThreadTest, LinksAreNotFollowedAndOnlyFilesAreFound) {
 }
 
 TEST_F(ScanThreadTest, SkipsBelowDriveRootsAndSkipFolders) {
-  for (const char* f : {"Vorlo$$$.$$$/a.tmp", ".Trash/b.tmp", ".Trash-1000/c.tmp", ".Trash-x/d.tmp", ".Trash-/e.tmp",
-                        "data/Vorlo$$$.$$$/f.tmp", "data/.Trash/g.tmp", "data/.Trash-1000/h.tmp", "data/skip/i.tmp",
-                        "j.tmp"})
+  for (const char* f :
+       {"Vorlo$$$.$$$/a.tmp", ".Trash/b.tmp", ".Trash-1000/c.tmp", ".Trash-x/d.tmp", ".Trash-/e.tmp",
+        "data/Vorlo$$$.$$$/f.tmp", "data/.Trash/g.tmp", "data/.Trash-1000/h.tmp", "data/skip/i.tmp", "j.tmp"})
     dir.Write(f);
   // The temporary folder is a local drive of its own.
   mountInfo += "90 26 8:17 / " + dir.path() + " rw - ext4 /dev/sdb1 rw\n";
   context.skipFolders = {dir / "data/skip"};
-  const std::vector<std::string> expected{".Trash-/e.tmp",           ".Trash-x/d.tmp",    "data/.Trash-1000/h.tmp",
+  const std::vector<std::string> expected{".Trash-/e.tmp",     ".Trash-x/d.tmp",          "data/.Trash-1000/h.tmp",
                                           "data/.Trash/g.tmp", "data/Vorlo$$$.$$$/f.tmp", "j.tmp"};
 
   Outcome o = Scan(Type({{dir.path(), 0}}, {"*.tmp"}));
@@ -390,7 +396,9 @@ TEST_F(ScanThreadTest, DeepTreeWithBoundedDescriptors) {
   EXPECT_EQ(o.files.size(), static_cast<size_t>(sides + 1));
   EXPECT_EQ(o.report->numDir, 1 + kDepth + sides);
   EXPECT_LT(most - before, 40);
-  EXPECT_EQ(std::count_if(o.files.begin(), o.files.end(), [](const std::string& f) { return f.ends_with("/bottom.tmp"); }), 1);
+  EXPECT_EQ(
+      std::count_if(o.files.begin(), o.files.end(), [](const std::string& f) { return f.ends_with("/bottom.tmp"); }),
+      1);
   EXPECT_EQ(OpenFds(), before);
 
   const int top = open(dir.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -1,11 +1,10 @@
-// The junk list as the window shows it: one row per junk type, the type's
-// name as caption and its checked flag in the row's check box.
+// The junk list as the window shows it: one row per junk list row, its
+// caption and its check box.
 #pragma once
 
 #include <QAbstractListModel>
-#include <vector>
 
-#include "core/junk_type.h"
+#include "app/junk_list.h"
 
 namespace vorlo {
 
@@ -13,10 +12,11 @@ class JunkListModel final : public QAbstractListModel {
   Q_OBJECT
 
  public:
-  explicit JunkListModel(QObject* parent = nullptr);
+  // The list must outlive the model; the model follows its changes.
+  explicit JunkListModel(JunkList& list, QObject* parent = nullptr);
+  ~JunkListModel() override;
 
-  void SetTypes(std::vector<TJunkFileObj> types);
-  const std::vector<TJunkFileObj>& Types() const { return types_; }
+  JunkList& List() { return list_; }
 
   int rowCount(const QModelIndex& parent = {}) const override;
   QVariant data(const QModelIndex& index, int role) const override;
@@ -24,7 +24,7 @@ class JunkListModel final : public QAbstractListModel {
   Qt::ItemFlags flags(const QModelIndex& index) const override;
 
  private:
-  std::vector<TJunkFileObj> types_;
+  JunkList& list_;
 };
 
 // Text for the screen; bytes that are not UTF-8 are shown replaced.

@@ -3,30 +3,33 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "app/junk_list.h"
+#include "app/system_services.h"
 #include "app/window/junk_list_model.h"
 #include "app/window/main_window.h"
 #include "core/data_files.h"
 #include "core/default_types.h"
-#include "platform/environment.h"
 #include "platform/file_ops.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vorlo"));
 
-  const std::string dataFolder = vorlo::DataFolder();
+  vorlo::SystemServices services;
+  const std::string& dataFolder = services.DataFolder();
   if (const int err = vorlo::CreateFolderTree(dataFolder); err != 0)
     QMessageBox::critical(nullptr, QStringLiteral("Vorlo"),
                           QStringLiteral("Cannot create the data folder %1: %2")
                               .arg(vorlo::DisplayText(dataFolder), vorlo::DisplayText(vorlo::ErrorText(err))));
 
-  vorlo::StartupList list = vorlo::LoadStartupList(dataFolder, [](std::vector<vorlo::TJunkFileObj>& types) {
-    vorlo::AddAllDefaults(types, false, vorlo::SystemDefaultFolders());
+  vorlo::StartupList stored = vorlo::LoadStartupList(dataFolder, [&](std::vector<vorlo::TJunkFileObj>& types) {
+    vorlo::AddAllDefaults(types, services.Bins().RecycleBinProblem(), vorlo::SystemDefaultFolders());
   });
-  vorlo::JunkListModel model;
-  model.SetTypes(std::move(list.types));
+  vorlo::JunkList list;
+  for (vorlo::TJunkFileObj& t : stored.types) list.Append(std::move(t));
+  vorlo::JunkListModel model(list);
   vorlo::TMainForm window(model);
   window.show();
-  if (list.error) QMessageBox::critical(&window, QStringLiteral("Vorlo"), vorlo::DisplayText(*list.error));
+  if (stored.error) QMessageBox::critical(&window, QStringLiteral("Vorlo"), vorlo::DisplayText(*stored.error));
   return QApplication::exec();
 }
