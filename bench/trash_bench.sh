@@ -28,8 +28,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORLO_BUILD_GUI=OFF \
-  -DVORLO_BUILD_TESTS=OFF -DVORLO_BUILD_BENCH=ON >/dev/null
+# An existing build folder keeps its settings; it only needs the benchmarks.
+if [ -f "$BUILD/CMakeCache.txt" ]; then
+  cmake "$BUILD" -DVORLO_BUILD_BENCH=ON >/dev/null
+else
+  cmake -S "$ROOT" -B "$BUILD" -G Ninja -DVORLO_BUILD_GUI=OFF -DVORLO_BUILD_BENCH=ON >/dev/null
+fi
 ninja -C "$BUILD" trash_bench >/dev/null
 BENCH="$BUILD/bench/trash_bench"
 

@@ -166,20 +166,6 @@ std::string LocalDrivesEntryText(const std::vector<std::string>& roots) {
   return text;
 }
 
-std::optional<std::string> DriveOfPath(const std::vector<std::string>& roots, std::string_view path) {
-  const std::string* best = nullptr;
-  for (const std::string& root : roots) {
-    std::string_view r = root;
-    if (r.empty()) continue;
-    while (r.size() > 1 && r.back() == '/') r.remove_suffix(1);
-    if (!path.starts_with(r)) continue;
-    const bool wholeComponent = r.back() == '/' || path.size() == r.size() || path[r.size()] == '/';
-    if (wholeComponent && (!best || root.size() > best->size())) best = &root;
-  }
-  if (!best) return std::nullopt;
-  return *best;
-}
-
 LocalDriveSource::LocalDriveSource(MountInfoReader readMountInfo, RemovableProbe isRemovable)
     : readMountInfo_(std::move(readMountInfo)), isRemovable_(std::move(isRemovable)) {}
 

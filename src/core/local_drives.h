@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/paths.h"  // DriveOfPath
+
 namespace vorlo {
 
 // One line of /proc/self/mountinfo, escapes (\040 and the like) decoded.
@@ -50,9 +52,6 @@ inline constexpr std::string_view kLocalDrivesFormat = "Local drives (%s)";
 // The local-drives entry text, e.g. "Local drives (/,/home)".
 std::string LocalDrivesEntryText(const std::vector<std::string>& roots);
 
-// The root whose mount point is the longest whole-component prefix of `path`;
-// nothing when no root contains it.
-std::optional<std::string> DriveOfPath(const std::vector<std::string>& roots, std::string_view path);
 
 // The program's view of its local drives: the roots afresh on every call
 // (a scan asks at each start, so a disk attached meanwhile is searched), and

@@ -12,6 +12,8 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/paths.h"
+
 namespace vorlo {
 
 namespace {
@@ -36,18 +38,6 @@ std::string Join(const std::string& folder, std::string_view name) {
   if (out.empty() || out.back() != '/') out += '/';
   out += name;
   return out;
-}
-
-// The drive of the home trash: the longest whole-component mount-point prefix.
-std::optional<std::string> DriveHolding(const std::vector<std::string>& roots, std::string_view path) {
-  std::optional<std::string> best;
-  for (const std::string& root : roots) {
-    const std::string r = WithoutTrailingSlash(root);
-    if (r.empty() || !path.starts_with(r)) continue;
-    const bool wholeComponent = r == "/" || path.size() == r.size() || path[r.size()] == '/';
-    if (wholeComponent && (!best || r.size() > WithoutTrailingSlash(*best).size())) best = root;
-  }
-  return best;
 }
 
 bool IsRealFolder(const std::string& path, struct stat* st) {
@@ -176,7 +166,7 @@ std::vector<TrashDriveSettings> ReadTrashSettings(const TrashSetup& setup, const
   if (std::ifstream in(ktrashrc, std::ios::binary); in) text.assign(std::istreambuf_iterator<char>(in), {});
   const std::map<std::string, LimitEntries> groups = ParseKtrashrc(text);
 
-  const std::optional<std::string> homeDrive = DriveHolding(setup.driveRoots, setup.homeTrash);
+  const std::optional<std::string> homeDrive = DriveOfPath(setup.driveRoots, setup.homeTrash);
   std::vector<TrashDriveSettings> result;
   result.reserve(setup.driveRoots.size());
   for (const std::string& root : setup.driveRoots) {
