@@ -1,0 +1,7 @@
+#include "dialogs/help.h"
+
+namespace vorlo {
+
+void OpenHelpTopic(int) {}
+
+}  // namespace vorlo
