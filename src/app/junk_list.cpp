@@ -16,6 +16,19 @@ void JunkList::Clear() {
   if (reset) reset();
 }
 
+void JunkList::Erase(size_t row) {
+  rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(row));
+  if (reset) reset();
+}
+
+void JunkList::Swap(size_t a, size_t b) {
+  std::swap(rows_[a], rows_[b]);
+  if (rowChanged) {
+    rowChanged(a);
+    rowChanged(b);
+  }
+}
+
 void JunkList::SetChecked(size_t row, bool checked) {
   rows_[row].checked = checked;
   if (rowChanged) rowChanged(row);

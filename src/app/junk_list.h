@@ -28,8 +28,15 @@ class JunkList {
   // Appends a row showing the type's name and checked flag.
   void Append(TJunkFileObj type);
   void Clear();
+  void Erase(size_t row);
+  // Rows exchange their places (type, caption and box travel together).
+  void Swap(size_t a, size_t b);
   // Sets a row's box (and tells the observer).
   void SetChecked(size_t row, bool checked);
+  // Tells the observer that a row's caption or type changed.
+  void Touch(size_t row) {
+    if (rowChanged) rowChanged(row);
+  }
   bool AnyChecked() const;
   // The types of the rows that have one, in list order.
   std::vector<TJunkFileObj> Types() const;

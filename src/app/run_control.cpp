@@ -5,7 +5,7 @@
 
 #include "app/file_remover.h"
 #include "app/junk_list.h"
-#include "app/run_texts.h"
+#include "app/texts.h"
 #include "app/user_port.h"
 #include "core/byte_text.h"
 #include "core/data_files.h"
@@ -98,8 +98,8 @@ void RunControl::StartRun(bool test) {
   }
   RecFiles_.clear();
   RecFilesChars_ = 0;
-  s_.port.SetBusy(true);
   VeryBusy_ = kRunning;
+  s_.port.SetBusy(true);
   StopEvent_ = std::make_unique<StopEvent>(std::string(texts::kStopEventName));
   if (test) {
     CleanFile_.OpenNew(DataFile(s_.dataFolder, TestName));
@@ -360,8 +360,8 @@ void RunControl::aCountExecute(int selectedRow) {
   if (!row.type) return;
   CleanIdx_ = selectedRow;
   outcome_ = {false, 1, 0, 0, 0};
-  s_.port.SetBusy(true);
   VeryBusy_ = kCounting;
+  s_.port.SetBusy(true);
   s_.port.SetCountCommand(std::string(texts::kStopCaption), std::string(texts::kStopHint));
   StopEvent_ = std::make_unique<StopEvent>(std::string(texts::kCountStopEventName));
   ActOnFiles(
@@ -405,8 +405,8 @@ void RunControl::DoneCounting(TJunkDelThread& thread) {
   StopEvent_->Reset();
   StopEvent_.reset();
   s_.port.SetCountCommand(std::string(texts::kCountCaption), std::string(texts::kCountHint));
-  s_.port.SetBusy(false);
   VeryBusy_ = kIdle;
+  s_.port.SetBusy(false);
   s_.port.SelectRow(CleanIdx_);
   CleanIdx_ = -1;
   if (finished) finished();

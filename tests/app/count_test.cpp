@@ -4,7 +4,7 @@
 #include <future>
 
 #include "app/run_fixture.h"
-#include "app/run_texts.h"
+#include "app/texts.h"
 
 namespace vorlo {
 namespace {

@@ -1,37 +1,274 @@
 #include <gtest/gtest.h>
 
-#include <QListView>
+#include <QLabel>
+#include <QStatusTipEvent>
+#include <future>
 
-#include "app/window/junk_list_model.h"
-#include "app/window/main_window.h"
+#include "core/junk_list_file.h"
+#include "window/window_fixture.h"
 
 namespace vorlo {
 namespace {
 
-TEST(MainWindow, ShowsEveryTypeWithNameAndCheckBox) {
-  std::vector<TJunkFileObj> types(2);
-  types[0].SetTypName("Caches");
-  types[1].SetTypName("Bad \xFF name");
-  types[1].SetIsChecked(false);
-  JunkList list;
-  for (const TJunkFileObj& t : types) list.Append(t);
-  JunkListModel model(list);
-  TMainForm window(model);
-  window.show();
+using testing::WindowFixture;
 
-  auto* lvJunk = window.findChild<QListView*>(QStringLiteral("lvJunk"));
-  ASSERT_NE(lvJunk, nullptr);
-  QAbstractItemModel* shown = lvJunk->model();
-  ASSERT_EQ(shown->rowCount(), 2);
-  EXPECT_EQ(shown->index(0, 0).data().toString(), QStringLiteral("Caches"));
-  EXPECT_EQ(shown->index(0, 0).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
-  EXPECT_EQ(shown->index(1, 0).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
-  EXPECT_EQ(window.windowTitle(), QStringLiteral("Vorlo"));
+const char* const kRowCommands[] = {"aRem", "aProps", "aCount", "aCheckAll", "aClearAll"};
 
-  // Ticking a row's box changes the box; the name's bytes stay as they were.
-  EXPECT_TRUE(shown->setData(shown->index(1, 0), Qt::Checked, Qt::CheckStateRole));
-  EXPECT_TRUE(list[1].checked);
-  EXPECT_EQ(list[1].type->TypName(), "Bad \xFF name");
+TEST(MainWindow, EnablingTableWhileIdle) {
+  WindowFixture f;
+  f.Window();
+  f.Window().UpdateActions();
+  for (const char* name : kRowCommands) EXPECT_FALSE(f.Enabled(name)) << name;
+  for (const char* name : {"aUp", "aDn", "aCleanup", "aUndo", "aEdit", "aAdd"}) EXPECT_FALSE(f.Enabled(name)) << name;
+  for (const char* name : {"aDefaults", "act1", "act10", "act5", "act9", "Action1", "Action3", "aExit", "aAbout"})
+    EXPECT_TRUE(f.Enabled(name)) << name;
+  EXPECT_FALSE(f.Window().Action("onlineUpdate")->isVisible());
+  f.Trigger("act1");  // nothing checked: nothing happens
+  EXPECT_EQ(f.Window().Runs().VeryBusy(), kIdle);
+
+  f.run.list.Append(f.run.FolderType("One", cuDelete, "one"));
+  f.Select(0);
+  for (const char* name : kRowCommands) EXPECT_TRUE(f.Enabled(name)) << name;
+  EXPECT_FALSE(f.Enabled("aUp"));
+  EXPECT_FALSE(f.Enabled("aDn"));
+  EXPECT_TRUE(f.Enabled("aCleanup"));
+  f.Trigger("act5");  // the ribbon's move on the first row does nothing
+  EXPECT_EQ(f.Captions(), std::vector<std::string>{"One"});
+
+  f.run.list.Append(f.run.FolderType("Two", cuDelete, "two"));
+  f.run.list.Append(f.run.FolderType("Three", cuDelete, "three"));
+  f.Select(1);
+  EXPECT_TRUE(f.Enabled("aUp"));
+  EXPECT_TRUE(f.Enabled("aDn"));
+  f.Check(0, false), f.Check(1, false), f.Check(2, false);
+  f.Select(2);
+  EXPECT_FALSE(f.Enabled("aCleanup"));
+}
+
+TEST(MainWindow, EnablingAndPinningDuringACountAndARun) {
+  WindowFixture f;
+  for (int i = 0; i < 3; ++i) f.run.File("c/" + std::to_string(i) + ".tmp", 1);
+  f.run.list.Append(f.run.FolderType("First", cuDelete, "c"));
+  f.run.list.Append(TJunkFileObj("Dated", true, cuDelete, FolderList{{f.run.dir / "tree/c", pFolAndSub}}, {"*.tmp"},
+                                 {}, true, 2, 0, 0, false, 0, 0, 0, false, 0, 0, 0, 0));
+  f.Window();
+  f.Select(1);
+
+  // The count waits in the clock until released.
+  std::promise<void> release;
+  std::shared_future<void> released = release.get_future().share();
+  f.run.clock.onToLocal = [released] { released.wait(); };
+  f.Trigger("aCount");
+  EXPECT_EQ(f.Window().Runs().VeryBusy(), kCounting);
+  EXPECT_TRUE(f.Enabled("aCount"));
+  EXPECT_EQ(f.Window().Action("aCount")->statusTip(), "Stop counting files");
+  for (const char* name : {"aCleanup", "aRem", "aAbout", "aUp", "aCheckAll"}) EXPECT_FALSE(f.Enabled(name)) << name;
+  for (const char* name : {"act1", "act10", "act5", "act9", "Action1", "Action3"}) EXPECT_TRUE(f.Enabled(name)) << name;
+  f.Trigger("act1");  // a count is active: nothing happens
+  EXPECT_EQ(f.Window().Runs().VeryBusy(), kCounting);
+  f.Select(0);  // the highlight stays on the counted row
+  EXPECT_EQ(f.Window().SelectedRow(), std::optional<size_t>(1));
+  // Hints still reach panel 1 during a count.
+  QStatusTipEvent tip(QStringLiteral("a hint"));
+  QApplication::sendEvent(&f.Window(), &tip);
+  EXPECT_EQ(f.Window().findChild<QLabel*>(QStringLiteral("panel1"))->text(), "a hint");
+  release.set_value();
+  f.WaitIdle();
+  EXPECT_EQ(f.Window().Action("aCount")->text(), "Coun&t matching files");
+  ASSERT_FALSE(f.asked.empty());
+  EXPECT_NE(f.asked.back().text.find("3 files matched"), std::string::npos);
+
+  // A run: the first removal waits until released.
+  f.run.clock.onToLocal = nullptr;
+  std::promise<void> go;
+  std::shared_future<void> going = go.get_future().share();
+  std::atomic<bool> waiting{false};
+  f.run.remover.onRemove = [&, going](const std::string&) {
+    waiting = true;
+    going.wait();
+  };
+  f.Check(1, false);
+  f.Trigger("act1");
+  EXPECT_EQ(f.Window().Runs().VeryBusy(), kRunning);
+  while (!waiting) QApplication::processEvents();
+  for (const char* name : {"aCleanup", "act1", "act10", "act5", "act9", "Action1", "Action3"})
+    EXPECT_TRUE(f.Enabled(name)) << name;
+  for (const char* name : {"aAdd", "aUp", "aAbout", "aCount", "aRem"}) EXPECT_FALSE(f.Enabled(name)) << name;
+  QApplication::sendEvent(&f.Window(), &tip);
+  EXPECT_EQ(f.Window().findChild<QLabel*>(QStringLiteral("panel1"))->text(), "Now processing First...");
+  // During the run a box click changes only the box.
+  f.Check(1, true);
+  EXPECT_FALSE(f.run.list[1].type->IsChecked());
+  EXPECT_TRUE(f.run.list[1].checked);
+  go.set_value();
+  f.WaitIdle();
+  EXPECT_NE(f.asked.back().text.find("Vorlo processed 2 junk file types"), std::string::npos) << f.asked.back().text;
+}
+
+TEST(MainWindow, RowStateHandlerRefusesBinTypesWhileTheBinIsUnusable) {
+  WindowFixture f;
+  f.run.binSettings = {{f.run.dir / "tree", true, false, 100}};
+  f.run.list.Append(f.run.FolderType("Bin", cuRecycle, "b"));
+  f.run.list.Append(f.run.FolderType("Hold", cuHolding, "h"));
+  f.Window();
+  f.Check(0, false);
+  f.Check(0, true);
+  ASSERT_EQ(f.asked.size(), 1u);
+  EXPECT_EQ(f.asked[0].kind, MsgKind::Error);
+  EXPECT_EQ(f.asked[0].helpContext, 12);
+  EXPECT_NE(f.asked[0].text.find("This junk file type sends files to the Recycle Bin. You cannot enable it at this "
+                                 "time."),
+            std::string::npos);
+  EXPECT_FALSE(f.run.list[0].checked);
+  EXPECT_FALSE(f.run.list[0].type->IsChecked());
+  f.Check(1, false);
+  EXPECT_FALSE(f.run.list[1].type->IsChecked());
+
+  // Check all: one refusal per bin type.
+  f.asked.clear();
+  f.Select(0);
+  f.Trigger("aCheckAll");
+  EXPECT_EQ(f.asked.size(), 1u);
+  EXPECT_TRUE(f.run.list[1].type->IsChecked());
+  EXPECT_FALSE(f.run.list[0].checked);
+  EXPECT_FALSE(std::filesystem::exists(f.Recovery()));  // check changes are not written
+}
+
+TEST(MainWindow, RenameRemoveUndoMoveAndMethodForAll) {
+  WindowFixture f;
+  for (const char* name : {"A", "B", "C"}) f.run.list.Append(f.run.FolderType(name, cuDelete, "x"));
+  f.Window();
+  QAbstractItemModel& m = f.Model();
+
+  m.setData(m.index(0, 0), QString(), Qt::EditRole);  // empty: keeps the name, writes nothing
+  EXPECT_EQ(f.Captions()[0], "A");
+  EXPECT_FALSE(std::filesystem::exists(f.Recovery()));
+  m.setData(m.index(0, 0), QStringLiteral("a"), Qt::EditRole);  // another case is another name
+  EXPECT_EQ(f.run.list[0].type->TypName(), "a");
+  EXPECT_EQ(LoadJTFromFile(f.Recovery()).types[0].TypName(), "a");
+
+  f.Select(2);
+  f.Trigger("aRem");  // the last row: the new last row is selected
+  EXPECT_EQ(f.Captions(), (std::vector<std::string>{"a", "B"}));
+  EXPECT_EQ(f.Window().SelectedRow(), std::optional<size_t>(1));
+  f.Trigger("aRem");
+  f.Trigger("aUndo");  // only the second removal comes back, at the end
+  EXPECT_EQ(f.Captions(), (std::vector<std::string>{"a", "B"}));
+  EXPECT_FALSE(f.Enabled("aUndo"));
+  EXPECT_EQ(LoadJTFromFile(f.Recovery()).types.size(), 2u);
+
+  f.Check(1, false);
+  f.Select(1);
+  f.Trigger("aUp");  // the type keeps its box and stays selected
+  EXPECT_EQ(f.Captions(), (std::vector<std::string>{"B", "a"}));
+  EXPECT_FALSE(f.run.list[0].checked);
+  EXPECT_EQ(f.Window().SelectedRow(), std::optional<size_t>(0));
+  EXPECT_EQ(LoadJTFromFile(f.Recovery()).types[0].TypName(), "a");  // moves are not written
+
+  f.Trigger("mnuBackupAll");
+  EXPECT_EQ(f.run.list[0].type->Backtype(), cuHolding);
+  EXPECT_EQ(f.run.list[1].type->Backtype(), cuHolding);
+  f.Trigger("aClearAll");
+  EXPECT_FALSE(f.run.list[1].checked);
+  EXPECT_FALSE(f.run.list[1].type->IsChecked());
+
+  f.Select(0);
+  f.Trigger("aRem");
+  f.Trigger("aRem");  // the only row: nothing selected, undo enabled
+  EXPECT_TRUE(f.run.list.empty());
+  EXPECT_FALSE(f.Window().SelectedRow());
+  EXPECT_TRUE(f.Enabled("aUndo"));
+}
+
+TEST(MainWindow, SafeAddAsksOncePerIdenticalRow) {
+  WindowFixture f;
+  f.run.list.Append(f.run.FolderType("One", cuDelete, "x"));
+  f.run.list.Append(f.run.FolderType("Two", cuDelete, "x"));
+  f.wizard = [&](QWidget*, const TJunkFileObj&, bool) { return std::optional(f.run.FolderType("New", cuDelete, "X")); };
+  f.Window();
+  f.Window().UpdateActions();
+  EXPECT_TRUE(f.Enabled("aAdd"));
+  f.answers = {MsgButton::Yes, MsgButton::No};
+  f.Trigger("aAdd");
+  ASSERT_EQ(f.asked.size(), 2u);
+  EXPECT_EQ(f.asked[0].text,
+            "You are trying to add a junk file type that is identical in function to the existing junk file type "
+            "\"One\". Continue?");
+  EXPECT_EQ(f.asked[1].kind, MsgKind::Question);
+  EXPECT_EQ(f.run.list.size(), 2u);
+  EXPECT_EQ(LoadJTFromFile(f.Recovery()).types.size(), 2u);  // written all the same
+
+  f.answers = {MsgButton::Yes, MsgButton::Yes};
+  f.Trigger("act2");
+  EXPECT_EQ(f.Captions().back(), "New");
+}
+
+TEST(MainWindow, StartUpPaths) {
+  {  // First start: the default table, nothing written.
+    WindowFixture f;
+    f.Window().FormCreate();
+    EXPECT_GE(f.run.list.size(), 33u);
+    EXPECT_TRUE(f.asked.empty());
+    EXPECT_FALSE(std::filesystem::exists(f.Recovery()));
+    EXPECT_FALSE(std::filesystem::exists(f.DataFile()));
+  }
+  {  // Recovery file: Yes restores it (even when empty); No takes the data file.
+    WindowFixture f;
+    SaveJTToFile(f.Recovery(), {});
+    SaveJTToFile(f.DataFile(), std::vector<TJunkFileObj>(2));
+    f.answers = {MsgButton::Yes};
+    f.Window().FormCreate();
+    EXPECT_EQ(f.asked[0].text, "It appears that was not shut down properly. Attempt to restore changed data from the "
+                               "previous session?");
+    EXPECT_TRUE(f.run.list.empty());
+  }
+  {
+    WindowFixture f;
+    SaveJTToFile(f.Recovery(), std::vector<TJunkFileObj>(1));
+    SaveJTToFile(f.DataFile(), std::vector<TJunkFileObj>(2));
+    f.Window().FormCreate();  // answered No
+    EXPECT_EQ(f.run.list.size(), 2u);
+  }
+  {  // A corrupt data file: the good records, an error, and the file kept aside.
+    WindowFixture f;
+    SaveJTToFile(f.DataFile(), std::vector<TJunkFileObj>(3));
+    const std::string whole = testing::ReadFile(f.DataFile());
+    f.run.dir.Write("data/Vorlo.DAT", whole.substr(0, whole.size() - 4));
+    f.Window().FormCreate();
+    EXPECT_EQ(f.run.list.size(), 2u);
+    ASSERT_EQ(f.asked.size(), 1u);
+    EXPECT_EQ(f.asked[0].kind, MsgKind::Error);
+    EXPECT_NE(f.asked[0].text.find("Vorlo.DAT.bad"), std::string::npos);
+    EXPECT_EQ(testing::ReadFile(f.DataFile() + ".bad"), whole.substr(0, whole.size() - 4));
+  }
+}
+
+TEST(MainWindow, ActivationDisablesBinTypesAndCloseReplacesTheDataFile) {
+  WindowFixture f;
+  f.run.binSettings = {{f.run.dir / "tree", true, false, 100}};
+  for (int i = 0; i < 3; ++i) f.run.list.Append(f.run.FolderType("Bin", cuRecycle, "b"));
+  f.run.list.Append(f.run.FolderType("Hold", cuHolding, "h"));
+  f.Window().FormActivate();
+  ASSERT_EQ(f.asked.size(), 1u);
+  EXPECT_NE(f.asked[0].text.find("3 junk file types that rely on the Recycle Bin have been disabled."),
+            std::string::npos);
+  EXPECT_EQ(f.Window().SelectedRow(), std::optional<size_t>(0));
+  EXPECT_FALSE(std::filesystem::exists(f.Recovery()));
+
+  f.Select(3);
+  f.Trigger("aRem");  // writes the recovery file
+  ASSERT_TRUE(std::filesystem::exists(f.Recovery()));
+  f.Window().close();
+  EXPECT_FALSE(std::filesystem::exists(f.Recovery()));
+  EXPECT_EQ(LoadJTFromFile(f.DataFile()).types.size(), 3u);
+}
+
+TEST(MainWindow, NeverNarrowerThanTheMinimum) {
+  WindowFixture f;
+  f.Window().show();
+  f.Window().resize(500, 400);
+  QApplication::processEvents();
+  EXPECT_EQ(f.Window().width(), 522);
 }
 
 }  // namespace

@@ -2,10 +2,6 @@
 
 namespace vorlo {
 
-QString DisplayText(const std::string& utf8) {
-  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
 JunkListModel::JunkListModel(JunkList& list, QObject* parent) : QAbstractListModel(parent), list_(list) {
   list_.reset = [this] {
     beginResetModel();
@@ -38,15 +34,32 @@ QVariant JunkListModel::data(const QModelIndex& index, int role) const {
 }
 
 bool JunkListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-  if (!index.isValid() || role != Qt::CheckStateRole) return false;
-  // The window's row-state handler decides whether the type follows the box.
-  list_.SetChecked(static_cast<size_t>(index.row()), value.value<Qt::CheckState>() == Qt::Checked);
-  return true;
+  if (!index.isValid()) return false;
+  const auto row = static_cast<size_t>(index.row());
+  if (role == Qt::CheckStateRole) {
+    const bool checked = value.value<Qt::CheckState>() == Qt::Checked;
+    onCheck ? onCheck(row, checked) : list_.SetChecked(row, checked);
+    return true;
+  }
+  if (role == Qt::EditRole) {
+    const QByteArray text = value.toString().toUtf8();
+    const std::string name(text.constData(), static_cast<size_t>(text.size()));
+    if (onRename) {
+      onRename(row, name);
+    } else if (!name.empty()) {
+      list_[row].caption = name;
+      list_.Touch(row);
+    }
+    return true;
+  }
+  return false;
 }
 
 Qt::ItemFlags JunkListModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
-  return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable;
+  Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable;
+  if (!readOnly || !readOnly()) f |= Qt::ItemIsEditable;
+  return f;
 }
 
 }  // namespace vorlo

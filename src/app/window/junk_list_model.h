@@ -3,8 +3,11 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <functional>
+#include <string>
 
 #include "app/junk_list.h"
+#include "dialogs/display_text.h"
 
 namespace vorlo {
 
@@ -18,6 +21,13 @@ class JunkListModel final : public QAbstractListModel {
 
   JunkList& List() { return list_; }
 
+  // What a click on a box and an in-place rename do (the list commands);
+  // without them the box and caption change directly.
+  std::function<void(size_t row, bool checked)> onCheck;
+  std::function<void(size_t row, const std::string& text)> onRename;
+  // Names are not editable while this says so (a count or run is active).
+  std::function<bool()> readOnly;
+
   int rowCount(const QModelIndex& parent = {}) const override;
   QVariant data(const QModelIndex& index, int role) const override;
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
@@ -26,8 +36,5 @@ class JunkListModel final : public QAbstractListModel {
  private:
   JunkList& list_;
 };
-
-// Text for the screen; bytes that are not UTF-8 are shown replaced.
-QString DisplayText(const std::string& utf8);
 
 }  // namespace vorlo

@@ -1,18 +1,495 @@
 #include "app/window/main_window.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QListView>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
 
+#include "app/junk_list.h"
+#include "app/texts.h"
 #include "app/window/junk_list_model.h"
+#include "core/recycle_bin.h"
+#include "core/data_files.h"
+#include "dialogs/help.h"
+#include "dialogs/placement.h"
+#include "platform/file_ops.h"
 
 namespace vorlo {
 
-TMainForm::TMainForm(JunkListModel& model, QWidget* parent) : QMainWindow(parent) {
+namespace {
+
+constexpr int kRibbonHeight = 143;
+constexpr int kMinWidth = 522;
+
+QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+}  // namespace
+
+TMainForm::TMainForm(JunkList& list, WindowServices services, QWidget* parent)
+    : QMainWindow(parent),
+      list_(list),
+      services_(std::move(services)),
+      commands_(list_, *this, services_.bins, services_.files.RecoveryFile()) {
+  setObjectName(QStringLiteral("MainForm"));
   setWindowTitle(QStringLiteral("Vorlo"));
-  auto* lvJunk = new QListView(this);
-  lvJunk->setObjectName(QStringLiteral("lvJunk"));
-  lvJunk->setModel(&model);
-  setCentralWidget(lvJunk);
-  resize(522, 480);
+  setFont(QFont(QStringLiteral("Arial"), -1));
+  resize(650, 463);
+  setMinimumSize(460, 350);
+  runs_ = std::make_unique<RunControl>(services_.runSetup(*this, list_, mainThread_));
+  runs_->finished = [this] { UpdateActions(); };
+
+  BuildActions();
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(BuildRibbon());
+  BuildList();
+  layout->addWidget(lvJunk_, 1);
+  auto* strip = new QWidget(central);
+  strip->setFixedHeight(32);
+  auto* stripLayout = new QHBoxLayout(strip);
+  stripLayout->setContentsMargins(4, 4, 8, 4);
+  stripLayout->addStretch(1);
+  auto* btnExit = new QPushButton(actions_["aExit"]->text(), strip);
+  btnExit->setObjectName(QStringLiteral("btnExit"));
+  btnExit->setFixedSize(75, 23);
+  btnExit->setStatusTip(actions_["aExit"]->statusTip());
+  connect(btnExit, &QPushButton::clicked, actions_["aExit"], &QAction::trigger);
+  stripLayout->addWidget(btnExit);
+  layout->addWidget(strip);
+  setCentralWidget(central);
+
+  for (int i = 0; i < 2; ++i) {
+    panels_[i] = new QLabel(this);
+    panels_[i]->setObjectName(QStringLiteral("panel%1").arg(i));
+  }
+  panels_[0]->setFixedWidth(80);
+  panels_[0]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  statusBar()->addWidget(panels_[0]);
+  statusBar()->addWidget(panels_[1], 1);
+
+  progressTimer_ = new QTimer(this);
+  progressTimer_->setInterval(200);
+  connect(progressTimer_, &QTimer::timeout, this, &TMainForm::SampleProgress);
+  Connect();
+}
+
+TMainForm::~TMainForm() = default;
+
+QAction* TMainForm::MakeAction(const std::string& name, const QString& caption, const QString& hint,
+                               const QKeySequence& shortcut) {
+  auto* a = new QAction(caption, this);
+  a->setObjectName(Q(name));
+  a->setStatusTip(hint);
+  a->setToolTip(hint);
+  if (!shortcut.isEmpty()) {
+    a->setShortcut(shortcut);
+    a->setShortcutContext(Qt::WindowShortcut);
+    addAction(a);
+  }
+  actions_[name] = a;
+  return a;
+}
+
+QAction* TMainForm::Action(const std::string& name) const {
+  const auto it = actions_.find(name);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+void TMainForm::BuildActions() {
+  MakeAction("aCleanup", QStringLiteral("&Clean up"), QStringLiteral("Process all checked junk file types now"));
+  MakeAction("act1", QStringLiteral("&Clean up"));
+  MakeAction("act10", QStringLiteral("&Analyze only"));
+  MakeAction("aAdd", QStringLiteral("&New item"), QStringLiteral("Add a new junk file type"), Qt::Key_Insert);
+  MakeAction("act2", QStringLiteral("&Add new item"));
+  MakeAction("aDefaults", QStringLiteral("&Defaults"), QStringLiteral("Add one of the default junk file types"));
+  MakeAction("act9", QStringLiteral("&Defaults"));
+  MakeAction("aEdit", QStringLiteral("&Edit item"), QStringLiteral("Edit the selected junk file type"));
+  MakeAction("aRem", QStringLiteral("&Remove item"), QStringLiteral("Remove the highlighted junk file type"),
+             QKeySequence(Qt::CTRL | Qt::Key_X));
+  MakeAction("aUndo", QStringLiteral("&Undo removal"), QStringLiteral("Undo the most recent Remove operation"),
+             QKeySequence(Qt::CTRL | Qt::Key_Z));
+  MakeAction("aUp", QStringLiteral("Move item &higher"), QStringLiteral("Move the selected item higher in the list"),
+             QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_H));
+  MakeAction("act5", QStringLiteral("Move item &higher"));
+  MakeAction("aDn", QStringLiteral("Move item &lower"), QStringLiteral("Move the selected item lower in the list"),
+             QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_L));
+  MakeAction("aProps", QStringLiteral("Display &properties"),
+             QStringLiteral("Display properties for the selected junk file type"),
+             QKeySequence(Qt::CTRL | Qt::Key_Return));
+  MakeAction("aCount", QStringLiteral("Coun&t matching files"), Q(texts::kCountHint));
+  MakeAction("aCheckAll", QStringLiteral("Check &All"))->setData(1);
+  MakeAction("aClearAll", QStringLiteral("Unchec&k All"))->setData(0);
+  MakeAction("aAbout", QStringLiteral("A&bout"), QStringLiteral("Display version and copyright information"));
+  MakeAction("Action1", QStringLiteral("&About Vorlo"));
+  MakeAction("Action3", QStringLiteral("&Settings.."));
+  MakeAction("onlineUpdate", QStringLiteral("&Online-Update"));
+  MakeAction("aExit", QStringLiteral("E&xit"), QStringLiteral("Exit the program"));
+  actions_["onlineUpdate"]->setVisible(false);
+  actions_["onlineUpdate"]->setEnabled(false);
+  MakeAction("mnuRecycleAll", QStringLiteral("Send to Recycle Bin"),
+             QStringLiteral("For all types, send removed files to Recycle Bin. "))
+      ->setData(cuRecycle);
+  MakeAction("mnuBackupAll", QStringLiteral("Move to holding folder"))->setData(cuHolding);
+  MakeAction("mnuDeleteAll", QStringLiteral("Delete permanently"),
+             QStringLiteral("For all types, delete files permanently."))
+      ->setData(cuDelete);
+}
+
+// Tabs of groups of buttons, each group with its caption below, and the
+// application menu with "A&bout" in the corner.
+QWidget* TMainForm::BuildRibbon() {
+  auto* ribbon = new QTabWidget(this);
+  ribbon->setObjectName(QStringLiteral("Ribbon1"));
+  ribbon->setFixedHeight(kRibbonHeight);
+  ribbon->setDocumentMode(true);
+  const auto tab = [&](const QString& title, std::initializer_list<std::pair<QString, std::vector<std::string>>> groups) {
+    auto* page = new QWidget(ribbon);
+    auto* row = new QHBoxLayout(page);
+    row->setContentsMargins(6, 4, 6, 2);
+    for (const auto& [caption, commands] : groups) {
+      auto* group = new QWidget(page);
+      group->setObjectName(QStringLiteral("group ") + caption);
+      auto* column = new QVBoxLayout(group);
+      column->setContentsMargins(4, 0, 4, 0);
+      auto* buttons = new QHBoxLayout;
+      for (const std::string& name : commands) {
+        auto* b = new QToolButton(group);
+        b->setDefaultAction(actions_[name]);
+        b->setStatusTip(actions_[name]->statusTip());
+        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        b->setMinimumSize(72, 60);
+        buttons->addWidget(b);
+      }
+      column->addLayout(buttons);
+      auto* label = new QLabel(caption, group);
+      label->setAlignment(Qt::AlignHCenter);
+      label->setEnabled(false);
+      column->addWidget(label);
+      row->addWidget(group);
+    }
+    row->addStretch(1);
+    ribbon->addTab(page, title);
+  };
+  tab(QStringLiteral("Vorlo"), {{QStringLiteral("Tools"), {"act10", "act1"}}});
+  tab(QStringLiteral("Functions"), {{QStringLiteral("Optionen"), {"act9", "act2", "aEdit"}},
+                                    {QStringLiteral("Move item"), {"act5", "aDn"}},
+                                    {QStringLiteral("Divers"), {"aProps", "aCount", "Action3"}},
+                                    {QStringLiteral("Online-Updates"), {"onlineUpdate"}}});
+  tab(QStringLiteral("Info"), {{QStringLiteral("About the author"), {"Action1"}}});
+  auto* appMenuButton = new QToolButton(ribbon);
+  appMenuButton->setObjectName(QStringLiteral("appMenu"));
+  appMenuButton->setText(QStringLiteral("Vorlo"));
+  appMenuButton->setPopupMode(QToolButton::InstantPopup);
+  auto* appMenu = new QMenu(appMenuButton);
+  appMenu->addAction(actions_["aAbout"]);
+  appMenuButton->setMenu(appMenu);
+  ribbon->setCornerWidget(appMenuButton, Qt::TopLeftCorner);
+  ribbon->setCurrentIndex(2);
+  return ribbon;
+}
+
+void TMainForm::BuildList() {
+  lvJunk_ = new QListView(this);
+  lvJunk_->setObjectName(QStringLiteral("lvJunk"));
+  model_ = std::make_unique<JunkListModel>(list_);
+  model_->onCheck = [this](size_t row, bool checked) { commands_.RowChecked(row, checked); };
+  model_->onRename = [this](size_t row, const std::string& text) { commands_.Rename(row, text); };
+  model_->readOnly = [this] { return commands_.ReadOnly(); };
+  lvJunk_->setModel(model_.get());
+  lvJunk_->setSelectionMode(QAbstractItemView::SingleSelection);
+  lvJunk_->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+  lvJunk_->setContextMenuPolicy(Qt::CustomContextMenu);
+  pmMain_ = BuildPopupMenu();
+  // The two extra menu shortcuts work while the list has the focus.
+  for (const auto& [key, name] : {std::pair{Qt::Key_H, "aUp"}, std::pair{Qt::Key_L, "aDn"}}) {
+    auto* extra = new QAction(lvJunk_);
+    extra->setShortcut(QKeySequence(Qt::CTRL | key));
+    extra->setShortcutContext(Qt::WidgetShortcut);
+    connect(extra, &QAction::triggered, actions_[name], &QAction::trigger);
+    lvJunk_->addAction(extra);
+  }
+}
+
+QMenu* TMainForm::BuildPopupMenu() {
+  auto* menu = new QMenu(this);
+  menu->setObjectName(QStringLiteral("pmMain"));
+  for (const char* name : {"aAdd", "aEdit", "aRem", "aUndo"}) menu->addAction(actions_[name]);
+  menu->addSeparator();
+  menu->addAction(actions_["aUp"]);
+  menu->addAction(actions_["aDn"]);
+  menu->addSeparator();
+  menu->addAction(actions_["aProps"]);
+  menu->addAction(actions_["aCount"]);
+  menu->addSeparator();
+  menu->addAction(actions_["aCheckAll"]);
+  menu->addAction(actions_["aClearAll"]);
+  mnuMethodAll_ = menu->addMenu(QStringLiteral("Clean-up &method for All"));
+  mnuMethodAll_->setObjectName(QStringLiteral("mnuMethodAll"));
+  for (const char* name : {"mnuRecycleAll", "mnuBackupAll", "mnuDeleteAll"}) mnuMethodAll_->addAction(actions_[name]);
+  return menu;
+}
+
+void TMainForm::Connect() {
+  const auto on = [this](const char* name, auto&& slot) {
+    connect(actions_[name], &QAction::triggered, this, std::forward<decltype(slot)>(slot));
+  };
+  on("aCleanup", [this] { runs_->aCleanupExecute(); });
+  on("act1", [this] { runs_->aCleanupExecute(); });
+  on("act10", [this] { runs_->act10Execute(); });
+  on("aCount", [this] {
+    const auto row = SelectedRow();
+    runs_->aCountExecute(row ? static_cast<int>(*row) : -1);
+  });
+  on("aRem", [this] { aRemExecute(); });
+  on("aUndo", [this] { aUndoExecute(); });
+  on("aUp", [this] { MoveExecute(true); });
+  on("act5", [this] { MoveExecute(true); });
+  on("aDn", [this] { MoveExecute(false); });
+  on("aAdd", [this] { aAddExecute(); });
+  on("act2", [this] { aAddExecute(); });
+  on("aEdit", [this] { aEditExecute(); });
+  on("aDefaults", [this] { aDefaultsExecute(); });
+  on("act9", [this] { aDefaultsExecute(); });
+  on("aProps", [this] { aPropsExecute(); });
+  on("aAbout", [this] { aAboutExecute(); });
+  on("Action1", [this] { aAboutExecute(); });
+  on("Action3", [this] { Action3Execute(); });
+  on("onlineUpdate", [this] { onlineUpdateExecute(); });
+  on("aExit", [this] { close(); });
+  for (const char* name : {"aCheckAll", "aClearAll"})
+    on(name, [this, name] { commands_.CheckAll(actions_[name]->data().toInt() == 1); });
+  for (const char* name : {"mnuRecycleAll", "mnuBackupAll", "mnuDeleteAll"})
+    on(name, [this, name] { commands_.MethodForAll(actions_[name]->data().toInt()); });
+
+  connect(mnuMethodAll_, &QMenu::aboutToShow, this,
+          [this] { actions_["mnuRecycleAll"]->setEnabled(!services_.bins.RecycleBinProblem()); });
+  connect(lvJunk_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+    UpdateActions();
+    pmMain_->popup(lvJunk_->viewport()->mapToGlobal(pos));
+  });
+  connect(lvJunk_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TMainForm::OnSelectionChanged);
+  connect(model_.get(), &QAbstractItemModel::modelReset, this, &TMainForm::UpdateActions);
+}
+
+std::optional<size_t> TMainForm::SelectedRow() const {
+  const QModelIndexList rows = lvJunk_->selectionModel()->selectedIndexes();
+  if (rows.isEmpty()) return std::nullopt;
+  return static_cast<size_t>(rows.first().row());
+}
+
+// While a count or run is active the highlight stays on the row it handles.
+void TMainForm::OnSelectionChanged() {
+  const int32_t busy = runs_->VeryBusy();
+  if (busy == kIdle) return UpdateActions();
+  const auto row = SelectedRow();
+  if (runs_->CleanIdx() >= 0 && (!row || static_cast<int32_t>(*row) != runs_->CleanIdx()))
+    SelectRow(runs_->CleanIdx());
+}
+
+// The enabling table: one state, every command's flag in one column.
+void TMainForm::UpdateActions() {
+  const int32_t busy = runs_->VeryBusy();
+  const bool idle = busy == kIdle;
+  const auto row = SelectedRow();
+  const bool selected = row.has_value();
+  const bool any = !list_.empty();
+  const auto set = [this](const char* name, bool on) { actions_[name]->setEnabled(on); };
+  set("aCleanup", idle ? list_.AnyChecked() : busy == kRunning);
+  set("aAdd", idle && static_cast<bool>(services_.wizard));
+  set("act2", static_cast<bool>(services_.wizard));
+  set("aDefaults", idle);
+  set("aRem", idle && selected);
+  set("aEdit", idle && selected && static_cast<bool>(services_.wizard));
+  set("aProps", idle && selected);
+  set("aCount", idle ? selected : busy == kCounting);
+  set("aUndo", idle && commands_.CanUndo());
+  set("aUp", idle && selected && *row > 0);
+  set("aDn", idle && selected && *row + 1 < list_.size());
+  set("aCheckAll", idle && any);
+  set("aClearAll", idle && any);
+  mnuMethodAll_->setEnabled(idle && any);
+  set("aAbout", idle);
+}
+
+void TMainForm::aRemExecute() {
+  const auto row = SelectedRow();
+  if (!row) return;
+  const auto next = commands_.Remove(*row);
+  if (next) SelectRow(static_cast<int>(*next));
+  UpdateActions();
+}
+
+void TMainForm::aUndoExecute() {
+  commands_.Undo();
+  UpdateActions();
+}
+
+void TMainForm::MoveExecute(bool up) {
+  const auto row = SelectedRow();
+  const auto moved = up ? commands_.MoveUp(row) : commands_.MoveDown(row);
+  if (moved && moved != row) {
+    SelectRow(static_cast<int>(*moved));
+    lvJunk_->setFocus();
+  }
+}
+
+void TMainForm::aAddExecute() {
+  if (!services_.wizard) return;
+  const auto result = services_.wizard(this, TJunkFileObj(), services_.bins.RecycleBinProblem());
+  if (result) commands_.Add(*result);
+  UpdateActions();
+}
+
+void TMainForm::aEditExecute() {
+  const auto row = SelectedRow();
+  if (!services_.wizard || !row || !list_[*row].type) return;
+  const auto result = services_.wizard(this, *list_[*row].type, services_.bins.RecycleBinProblem());
+  if (result) commands_.Edit(*row, *result);
+  UpdateActions();
+}
+
+void TMainForm::aDefaultsExecute() {}
+void TMainForm::aPropsExecute() {}
+void TMainForm::aAboutExecute() {}
+void TMainForm::Action3Execute() {}
+void TMainForm::onlineUpdateExecute() {}
+
+void TMainForm::SampleProgress() {
+  if (runs_->VeryBusy() != kRunning) return;
+  panels_[0]->setText(QString::number(runs_->CleanCountOneNow()));
+  const std::string path = runs_->Progress().Latest();
+  if (!path.empty()) setWindowTitle(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())));
+}
+
+std::string TMainForm::IniPath() const { return services_.files.folder + std::string(IniName); }
+
+void TMainForm::FormCreate() {
+  GetPosFmINI(*this, "MainForm", true, IniPath());
+  LoadStartupList(list_, *this, services_.files, services_.bins,
+                  [this](std::vector<TJunkFileObj>& types, bool recycleProb) {
+                    AddAllDefaults(types, recycleProb, services_.defaultFolders);
+                  });
+}
+
+void TMainForm::FormActivate() {
+  DisableBinTypes(list_, *this, services_.bins);
+  if (!list_.empty()) SelectRow(0);
+  UpdateActions();
+}
+
+// ---------------------------------------------------------------------------
+// UserPort
+
+MsgButton TMainForm::Ask(const Message& m) {
+  if (askOverride) return askOverride(m);
+  QMessageBox box(this);
+  box.setWindowTitle(QStringLiteral("Vorlo"));
+  box.setText(Q(m.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  switch (m.kind) {
+    case MsgKind::Question:
+    case MsgKind::Confirmation: box.setIcon(QMessageBox::Question); break;
+    case MsgKind::Error: box.setIcon(QMessageBox::Critical); break;
+    case MsgKind::Information: box.setIcon(QMessageBox::Information); break;
+    case MsgKind::Plain: box.setIcon(QMessageBox::NoIcon); break;
+  }
+  QPushButton* yes = nullptr;
+  for (MsgButton b : m.buttons) {
+    switch (b) {
+      case MsgButton::Ok: box.addButton(QMessageBox::Ok); break;
+      case MsgButton::Yes: yes = box.addButton(QMessageBox::Yes); break;
+      case MsgButton::No: box.addButton(QMessageBox::No); break;
+      case MsgButton::Help: {
+        // Help opens the topic and leaves the box open.
+        QPushButton* help = box.addButton(QMessageBox::Help);
+        help->disconnect();
+        const int context = m.helpContext;
+        connect(help, &QPushButton::clicked, &box, [context] { OpenHelpTopic(context); });
+        break;
+      }
+    }
+  }
+  box.exec();
+  if (box.clickedButton() == yes && yes != nullptr) return MsgButton::Yes;
+  const auto clicked = box.standardButton(box.clickedButton());
+  if (clicked == QMessageBox::No) return MsgButton::No;
+  return yes != nullptr ? MsgButton::No : MsgButton::Ok;
+}
+
+void TMainForm::SetPanel(int panel, const std::string& text) {
+  if (panel == 0 || panel == 1) panels_[panel]->setText(Q(text));
+}
+
+void TMainForm::SelectRow(int row) {
+  if (row < 0 || static_cast<size_t>(row) >= list_.size()) return;
+  const QModelIndex index = model_->index(row);
+  lvJunk_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+}
+
+void TMainForm::SetBusy(bool busy) {
+  commands_.SetReadOnly(busy);
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    progressTimer_->start();
+  } else {
+    QApplication::restoreOverrideCursor();
+    progressTimer_->stop();
+  }
+  UpdateActions();
+}
+
+void TMainForm::SetCountCommand(const std::string& caption, const std::string& hint) {
+  // The ribbon and menu keep their longer caption while idle.
+  QAction* a = actions_["aCount"];
+  a->setText(caption == texts::kCountCaption ? QStringLiteral("Coun&t matching files") : Q(caption));
+  a->setStatusTip(Q(hint));
+  a->setToolTip(Q(hint));
+}
+
+void TMainForm::OpenFile(const std::string& path) {
+  QDesktopServices::openUrl(QUrl::fromLocalFile(Q(path)));
+}
+
+// ---------------------------------------------------------------------------
+// Window events
+
+bool TMainForm::event(QEvent* e) {
+  if (e->type() == QEvent::StatusTip) {
+    // Hints go to panel 1, except while a run shows its progress there.
+    if (runs_->VeryBusy() != kRunning) panels_[1]->setText(static_cast<QStatusTipEvent*>(e)->tip());
+    return true;
+  }
+  if (e->type() == QEvent::WindowActivate && !activated_) {
+    activated_ = true;
+    QTimer::singleShot(0, this, &TMainForm::FormActivate);
+  }
+  return QMainWindow::event(e);
+}
+
+void TMainForm::resizeEvent(QResizeEvent* e) {
+  QMainWindow::resizeEvent(e);
+  if (width() < kMinWidth) resize(kMinWidth, height());
+}
+
+void TMainForm::closeEvent(QCloseEvent* e) {
+  if (const int err = CreateFolderTree(services_.files.folder); err == 0)
+    SetPosToINI(*this, "MainForm", true, IniPath());
+  PromoteRecoveryFile(*this, services_.files);
+  QMainWindow::closeEvent(e);
 }
 
 }  // namespace vorlo

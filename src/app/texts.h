@@ -1,4 +1,4 @@
-// The texts of the clean-up, analysis and count runs and of their logs.
+// The program's texts of the runs, their logs, the list commands and start-up.
 #pragma once
 
 #include <string_view>
@@ -77,6 +77,15 @@ inline constexpr std::string_view t2[] = {"s", ""};
 inline constexpr std::string_view t3[] = {"These files", "This file"};
 inline constexpr std::string_view t4[] = {"do", "does"};
 inline constexpr std::string_view t5[] = {"occupy", "occupies"};
+
+// List commands and start-up.
+inline constexpr std::string_view kCannotEnable =
+    "This junk file type sends files to the Recycle Bin. You cannot enable it at this time.";
+inline constexpr const char* kIdenticalType =
+    "You are trying to add a junk file type that is identical in function to the existing junk file type \"%s\". "
+    "Continue?";
+inline constexpr std::string_view kRestoreQuestion =
+    "It appears that was not shut down properly. Attempt to restore changed data from the previous session?";
 
 // Help contexts.
 inline constexpr int kHelpRecycleBin = 12;
