@@ -3,6 +3,7 @@
 
 #include "app/junk_list.h"
 #include "app/system_services.h"
+#include "app/window/close_on_signal.h"
 #include "app/window/main_window.h"
 #include "platform/file_ops.h"
 #include "platform/locale_info.h"
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
                     },
                 .wizard = nullptr,
             });
+  vorlo::CloseOnSignal closeOnSignal(window);
   window.FormCreate();
   window.show();
   return QApplication::exec();

@@ -1,0 +1,22 @@
+// Closes the main window the normal way (placement saved, recovery file
+// promoted) when the session ends it with SIGTERM, SIGINT or SIGHUP.
+#pragma once
+
+#include <QObject>
+
+class QSocketNotifier;
+class QWidget;
+
+namespace vorlo {
+
+class CloseOnSignal final : public QObject {
+ public:
+  explicit CloseOnSignal(QWidget& window);
+  ~CloseOnSignal() override;
+
+ private:
+  QWidget& window_;
+  QSocketNotifier* notifier_ = nullptr;
+};
+
+}  // namespace vorlo
