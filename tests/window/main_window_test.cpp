@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QLabel>
+#include <QTimer>
 #include <QStatusTipEvent>
 #include <future>
 
@@ -269,6 +271,34 @@ TEST(MainWindow, NeverNarrowerThanTheMinimum) {
   f.Window().resize(500, 400);
   QApplication::processEvents();
   EXPECT_EQ(f.Window().width(), 522);
+}
+
+TEST(MainWindow, DefaultsAndPropertiesOpenTheirWindows) {
+  WindowFixture f;
+  f.run.list.Append(f.run.FolderType("Mine", cuDelete, "x"));
+  f.Window();
+  // OK in the defaults window adds its selected (first) type.
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), "Vorlo - Default junk file types");
+    dialog->accept();
+  });
+  f.Trigger("act9");
+  ASSERT_EQ(f.run.list.size(), 2u);
+  EXPECT_EQ(f.Captions()[1], "OneDrive Log files");
+  EXPECT_EQ(LoadJTFromFile(f.Recovery()).types.size(), 2u);
+
+  f.Select(0);
+  QString shown;
+  QTimer::singleShot(0, [&shown] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    shown = dialog->windowTitle();
+    dialog->accept();
+  });
+  f.Trigger("aProps");
+  EXPECT_EQ(shown, "Vorlo - junk file type properties");
 }
 
 }  // namespace

@@ -7,8 +7,10 @@
 #include "app/window/main_window.h"
 #include "platform/file_ops.h"
 #include "platform/locale_info.h"
+#include "platform/priority.h"
 
 int main(int argc, char** argv) {
+  vorlo::SetOwnPriority(vorlo::PriorityClass::AboveNormal);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vorlo"));
 

@@ -23,7 +23,12 @@
 #include "app/window/junk_list_model.h"
 #include "core/recycle_bin.h"
 #include "core/data_files.h"
+#include "dialogs/about_form.h"
+#include "dialogs/default_form.h"
 #include "dialogs/help.h"
+#include "dialogs/prop_form.h"
+#include "dialogs/settings_form.h"
+#include "dialogs/update_form.h"
 #include "dialogs/placement.h"
 #include "platform/file_ops.h"
 
@@ -363,11 +368,35 @@ void TMainForm::aEditExecute() {
   UpdateActions();
 }
 
-void TMainForm::aDefaultsExecute() {}
-void TMainForm::aPropsExecute() {}
-void TMainForm::aAboutExecute() {}
-void TMainForm::Action3Execute() {}
-void TMainForm::onlineUpdateExecute() {}
+void TMainForm::aDefaultsExecute() {
+  TDefaultForm form(services_.bins.RecycleBinProblem(), services_.defaultFolders, services_.description(), this);
+  if (form.exec() != QDialog::Accepted) return;
+  if (const auto chosen = form.GetTheObj()) commands_.Add(*chosen);
+  UpdateActions();
+}
+
+void TMainForm::aPropsExecute() {
+  const auto row = SelectedRow();
+  if (!row || !list_[*row].type) return;
+  TPropForm form(services_.description(), IniPath(), this);
+  form.SetFromObj(*list_[*row].type);
+  form.exec();
+}
+
+void TMainForm::aAboutExecute() {
+  TAboutForm form(this);
+  form.exec();
+}
+
+void TMainForm::Action3Execute() {
+  TSettingsform form(this);
+  form.exec();
+}
+
+void TMainForm::onlineUpdateExecute() {
+  TFormUpdate form(this);
+  form.exec();
+}
 
 void TMainForm::SampleProgress() {
   if (runs_->VeryBusy() != kRunning) return;
