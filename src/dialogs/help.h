@@ -1,10 +1,20 @@
 // Help topics: short HTML pages shipped with the program, one per help
-// context number, opened in the desktop's browser.
+// context number, opened in the desktop's browser. Installed programs find
+// them in the shared data folder; a program run from the build tree uses
+// the source tree's help/ folder.
 #pragma once
+
+#include <QString>
 
 namespace vorlo {
 
-// Opens help/<context>.html; does nothing for context 0.
-void OpenHelpTopic(int context);
+// Full path of help/<context>.html, looked for first relative to
+// `programFolder` (the installed layout), then in the source tree; empty
+// when there is no such topic.
+QString HelpTopicPath(int context, const QString& programFolder);
+
+// Opens help/<context>.html; does nothing for context 0 or a missing topic.
+// Returns whether a topic was handed to the browser.
+bool OpenHelpTopic(int context);
 
 }  // namespace vorlo

@@ -5,6 +5,7 @@
 #include "app/system_services.h"
 #include "app/window/close_on_signal.h"
 #include "app/window/main_window.h"
+#include "dialogs/program_icon.h"
 #include "platform/file_ops.h"
 #include "platform/locale_info.h"
 #include "platform/priority.h"
@@ -13,6 +14,8 @@ int main(int argc, char** argv) {
   vorlo::SetOwnPriority(vorlo::PriorityClass::AboveNormal);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vorlo"));
+  QApplication::setWindowIcon(vorlo::ProgramIcon());
+  QGuiApplication::setDesktopFileName(QStringLiteral("vorlo"));
 
   vorlo::SystemServices services;
   vorlo::CreateFolderTree(services.DataFolder());

@@ -1,0 +1,9 @@
+#include "dialogs/display_text.h"
+
+namespace vorlo {
+
+QString DisplayText(const std::string& utf8) {
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+}  // namespace vorlo

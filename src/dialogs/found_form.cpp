@@ -1,0 +1,137 @@
+#include "dialogs/found_form.h"
+
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStringList>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "core/text.h"
+#include "dialogs/display_text.h"
+#include "dialogs/placement.h"
+#include "platform/file_ops.h"
+
+namespace vorlo {
+
+namespace {
+
+constexpr const char* kWindowName = "FoundForm";
+constexpr const char* kCaption = "Files for \"%s\"";
+constexpr const char* kCannotOpen = "Cannot open file \"%s\". %s";
+constexpr const char* kDone = "Done";
+constexpr const char* kMessageTitle = "Vorlo";
+
+}  // namespace
+
+// Every row is as wide as the widest line: the list takes its rows' size
+// from one sample row (uniform sizes keep long lists fast), so the sample
+// must already carry the extent.
+class ExtentDelegate final : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  int extent = 0;
+
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    // The style puts a small margin on either side of the text.
+    const int margin = 2 * (option.widget ? option.widget->style()->pixelMetric(QStyle::PM_FocusFrameHMargin,
+                                                                                nullptr, option.widget) + 1
+                                          : 1);
+    size.setWidth(std::max(size.width(), extent + margin));
+    return size;
+  }
+};
+
+TFoundForm::TFoundForm(std::string iniPath, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      iniPath_(std::move(iniPath)) {
+  setObjectName(QString::fromLatin1(kWindowName));
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(13);
+  setFont(font);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+
+  auto* strip = new QWidget(this);
+  strip->setFixedHeight(28);
+  auto* stripLayout = new QHBoxLayout(strip);
+  stripLayout->setContentsMargins(8, 2, 8, 3);
+  auto* btnDone = new QPushButton(QString::fromLatin1(kDone), strip);
+  btnDone->setObjectName(QStringLiteral("btnDone"));
+  btnDone->setFixedSize(75, 23);
+  btnDone->setDefault(true);
+  stripLayout->addWidget(btnDone);
+  stripLayout->addStretch(1);
+  layout->addWidget(strip);
+
+  lbFound_ = new QListWidget(this);
+  lbFound_->setObjectName(QStringLiteral("lbFound"));
+  lbFound_->setUniformItemSizes(true);
+  lbFound_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  lbFound_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  delegate_ = new ExtentDelegate(lbFound_);
+  lbFound_->setItemDelegate(delegate_);
+  layout->addWidget(lbFound_, 1);
+
+  auto* status = new QStatusBar(this);
+  status->setSizeGripEnabled(true);
+  layout->addWidget(status);
+
+  connect(btnDone, &QPushButton::clicked, this, &QDialog::accept);
+  btnDone->setFocus();
+
+  setMinimumSize(300, 200);
+  resize(523, 337);
+  GetPosFmINI(*this, kWindowName, false, iniPath_);
+}
+
+TFoundForm::~TFoundForm() { SetPosToINI(*this, kWindowName, false, iniPath_); }
+
+bool TFoundForm::SetData(const std::string& fName, const std::string& Capn) {
+  const FileRead read = ReadWholeFile(fName);
+  if (read.error != 0) {
+    loadError_ = DisplayText(FormatText(kCannotOpen, fName.c_str(), vorlo::ErrorText(read.error).c_str()));
+    return false;
+  }
+  loadError_.clear();
+
+  QStringList lines;
+  const QFontMetrics metrics(lbFound_->font());
+  int widest = 0;
+  for (const std::string& line : SplitLines(read.bytes)) {
+    lines.append(DisplayText(line));
+    widest = std::max(widest, metrics.horizontalAdvance(lines.back()));
+  }
+  extent_ = widest;
+  lbFound_->clear();
+  delegate_->extent = extent_;
+  lbFound_->addItems(lines);
+  setWindowTitle(DisplayText(FormatText(kCaption, Capn.c_str())));
+  return true;
+}
+
+void TFoundForm::keyPressEvent(QKeyEvent* e) {
+  // Escape closes with OK like "Done"; Enter presses the default "Done".
+  if (e->matches(QKeySequence::Cancel)) return accept();
+  QDialog::keyPressEvent(e);
+}
+
+void ShowFoundFiles(QWidget* parent, const std::string& iniPath, const std::string& fName,
+                    const std::string& Capn) {
+  TFoundForm form(iniPath, parent);
+  if (!form.SetData(fName, Capn)) {
+    QMessageBox::critical(parent, QString::fromLatin1(kMessageTitle), form.LoadError());
+    return;
+  }
+  form.exec();
+}
+
+}  // namespace vorlo

@@ -1,0 +1,51 @@
+#include "dialogs/about_form.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+
+namespace vorlo {
+namespace {
+
+TEST(AboutForm, VersionLineIsRedForAPreRelease) {
+  TAboutForm beta(nullptr, BuildInfo{"1.2.3.4", true, 0});
+  EXPECT_EQ(beta.lblVersion->text(), QStringLiteral("Vorlo - beta version 1.2.3.4"));
+  EXPECT_EQ(beta.lblVersion->palette().color(QPalette::WindowText), QColor(Qt::red));
+
+  TAboutForm release(nullptr, BuildInfo{"0.0.0.0", false, 0});
+  EXPECT_EQ(release.lblVersion->text(), QStringLiteral("Vorlo - version 0.0.0.0"));
+  EXPECT_EQ(release.lblVersion->palette().color(QPalette::WindowText),
+            release.palette().color(QPalette::WindowText));
+}
+
+TEST(AboutForm, Layout) {
+  TAboutForm form;
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("Vorlo"));
+  EXPECT_EQ(form.size(), QSize(538, 320));
+  EXPECT_EQ(form.minimumSize(), form.maximumSize());
+  EXPECT_EQ(form.lblVersion->x(), 88);
+  EXPECT_EQ(form.btnAboutOK->text(), QStringLiteral("&OK"));
+  EXPECT_TRUE(form.btnAboutOK->isDefault());
+  EXPECT_FALSE(form.img1->pixmap().isNull());
+  EXPECT_TRUE(form.Label2->font().underline());
+  form.btnAboutOK->click();
+  EXPECT_EQ(form.result(), QDialog::Accepted);
+}
+
+TEST(AboutForm, BuildLineInTheUsersFormat) {
+  const QLocale saved;
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  // The locale's long time format ends in a zone name; the line says UTC once.
+  // Newer locale data puts a narrow no-break space before "PM".
+  const QString line = BuildLineText(0x2A425E19).replace(QChar(0x202F), QLatin1Char(' '));
+  EXPECT_EQ(line.toStdString(), "Built on 6/19/92 10:22:17 PM UTC");
+  EXPECT_EQ(BuildLineText(951782400), QStringLiteral("Built on 2/29/00 UTC"));
+  TAboutForm form(nullptr, BuildInfo{"", false, 0});
+  EXPECT_EQ(form.lbldate->text(), QStringLiteral("Built on 1/1/70 UTC"));
+  QLocale::setDefault(saved);
+}
+
+}  // namespace
+}  // namespace vorlo

@@ -1,0 +1,34 @@
+#include "dialogs/help.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "support/temp_dir.h"
+
+namespace vorlo {
+namespace {
+
+TEST(Help, EveryContextHasATopic) {
+  for (const int context : {3, 4, 5, 6, 7, 8, 12, 13, 14}) {
+    const QString path = HelpTopicPath(context, QStringLiteral("/nonexistent/bin"));
+    ASSERT_TRUE(path.endsWith(QStringLiteral("/help/%1.html").arg(context))) << path.toStdString();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray html = file.readAll();
+    EXPECT_TRUE(html.contains("<title>") && html.contains("</html>")) << context;
+  }
+  EXPECT_TRUE(HelpTopicPath(0, QStringLiteral("/nonexistent/bin")).isEmpty());
+  EXPECT_TRUE(HelpTopicPath(99, QStringLiteral("/nonexistent/bin")).isEmpty());
+  EXPECT_FALSE(OpenHelpTopic(0));
+}
+
+TEST(Help, InstalledTopicsComeFirst) {
+  const testing::TempDir dir;
+  const std::string topic = dir.Write("share/vorlo/help/12.html", "<html></html>");
+  dir.Write("bin/vorlo");
+  EXPECT_EQ(HelpTopicPath(12, QString::fromStdString(dir / "bin")), QString::fromStdString(topic));
+}
+
+}  // namespace
+}  // namespace vorlo
