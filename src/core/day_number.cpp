@@ -4,6 +4,10 @@ namespace vorlo {
 
 namespace {
 
+CivilDate CivilFromDays(int64_t z);
+
+}  // namespace
+
 // Days from 1970-01-01 of a proleptic Gregorian date (H. Hinnant's algorithm).
 int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
   y -= m <= 2;
@@ -13,6 +17,8 @@ int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
   const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
   return era * 146097 + static_cast<int64_t>(doe) - 719468;
 }
+
+namespace {
 
 CivilDate CivilFromDays(int64_t z) {
   z += 719468;

@@ -13,6 +13,9 @@ struct CivilDate {
   bool operator==(const CivilDate&) const = default;
 };
 
+// Days from 1970-01-01 of a proleptic Gregorian year, month and day.
+int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d);
+
 int64_t DayNumber(CivilDate d);
 CivilDate DateOfDay(int64_t dayNumber);
 double DayNumber(const LocalDateTime& t);  // with the time of day as fraction

@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "dialogs/dialog_parts.h"
 #include "dialogs/description_view.h"
 #include "dialogs/display_text.h"
 
@@ -47,9 +48,7 @@ TDefaultForm::TDefaultForm(bool RecycleProb, const DefaultFolders& folders, Desc
     : QDialog(parent), context_(std::move(context)) {
   setObjectName(QString::fromLatin1(kWindowName));
   setWindowTitle(QString::fromLatin1(kCaption));
-  QFont font(QStringLiteral("Arial"));
-  font.setPixelSize(13);
-  setFont(font);
+  SetWindowFont(*this);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "core/text.h"
+#include "dialogs/dialog_parts.h"
 #include "dialogs/display_text.h"
 #include "dialogs/placement.h"
 #include "platform/file_ops.h"
@@ -24,7 +25,6 @@ namespace {
 constexpr const char* kWindowName = "FoundForm";
 constexpr const char* kCaption = "Files for \"%s\"";
 constexpr const char* kCannotOpen = "Cannot open file \"%s\". %s";
-constexpr const char* kDone = "Done";
 constexpr const char* kMessageTitle = "Vorlo";
 
 }  // namespace
@@ -52,25 +52,13 @@ TFoundForm::TFoundForm(std::string iniPath, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       iniPath_(std::move(iniPath)) {
   setObjectName(QString::fromLatin1(kWindowName));
-  QFont font(QStringLiteral("Arial"));
-  font.setPixelSize(13);
-  setFont(font);
+  SetWindowFont(*this);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
 
-  auto* strip = new QWidget(this);
-  strip->setFixedHeight(28);
-  auto* stripLayout = new QHBoxLayout(strip);
-  stripLayout->setContentsMargins(8, 2, 8, 3);
-  auto* btnDone = new QPushButton(QString::fromLatin1(kDone), strip);
-  btnDone->setObjectName(QStringLiteral("btnDone"));
-  btnDone->setFixedSize(75, 23);
-  btnDone->setDefault(true);
-  stripLayout->addWidget(btnDone);
-  stripLayout->addStretch(1);
-  layout->addWidget(strip);
+  QPushButton* btnDone = AddDoneStrip(*this, *layout);
 
   lbFound_ = new QListWidget(this);
   lbFound_->setObjectName(QStringLiteral("lbFound"));
@@ -85,7 +73,6 @@ TFoundForm::TFoundForm(std::string iniPath, QWidget* parent)
   status->setSizeGripEnabled(true);
   layout->addWidget(status);
 
-  connect(btnDone, &QPushButton::clicked, this, &QDialog::accept);
   btnDone->setFocus();
 
   setMinimumSize(300, 200);

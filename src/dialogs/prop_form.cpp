@@ -6,6 +6,7 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+#include "dialogs/dialog_parts.h"
 #include "dialogs/description_view.h"
 #include "dialogs/placement.h"
 
@@ -15,7 +16,6 @@ namespace {
 
 constexpr const char* kWindowName = "PropForm";
 constexpr const char* kCaption = "Vorlo - junk file type properties";
-constexpr const char* kDone = "Done";
 
 }  // namespace
 
@@ -25,25 +25,13 @@ TPropForm::TPropForm(DescriptionContext context, std::string iniPath, QWidget* p
       iniPath_(std::move(iniPath)) {
   setObjectName(QString::fromLatin1(kWindowName));
   setWindowTitle(QString::fromLatin1(kCaption));
-  QFont font(QStringLiteral("Arial"));
-  font.setPixelSize(13);
-  setFont(font);
+  SetWindowFont(*this);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
 
-  auto* strip = new QWidget(this);
-  strip->setFixedHeight(28);
-  auto* stripLayout = new QHBoxLayout(strip);
-  stripLayout->setContentsMargins(8, 2, 8, 3);
-  auto* btnDone = new QPushButton(QString::fromLatin1(kDone), strip);
-  btnDone->setObjectName(QStringLiteral("btnDone"));
-  btnDone->setFixedSize(75, 23);
-  btnDone->setDefault(true);
-  stripLayout->addWidget(btnDone);
-  stripLayout->addStretch(1);
-  layout->addWidget(strip);
+  QPushButton* btnDone = AddDoneStrip(*this, *layout);
 
   reProps_ = new QTextEdit(this);
   reProps_->setObjectName(QStringLiteral("reProps"));
@@ -51,7 +39,6 @@ TPropForm::TPropForm(DescriptionContext context, std::string iniPath, QWidget* p
   reProps_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   layout->addWidget(reProps_, 1);
 
-  connect(btnDone, &QPushButton::clicked, this, &QDialog::accept);
   btnDone->setFocus();
 
   // The minimum is larger than the design size, so the window opens at the
