@@ -301,5 +301,28 @@ TEST(MainWindow, DefaultsAndPropertiesOpenTheirWindows) {
   EXPECT_EQ(shown, "Vorlo - junk file type properties");
 }
 
+TEST(MainWindow, ClosingDuringARunStopsItFirst) {
+  WindowFixture f;
+  for (int i = 0; i < 3; ++i) f.run.File("c/" + std::to_string(i) + ".tmp", 1);
+  f.run.list.Append(f.run.FolderType("First", cuDelete, "c"));
+  f.Window().show();
+  std::promise<void> go;
+  std::shared_future<void> going = go.get_future().share();
+  std::atomic<bool> waiting{false};
+  f.run.remover.onRemove = [&, going](const std::string&) {
+    waiting = true;
+    going.wait();
+  };
+  f.Trigger("act1");
+  while (!waiting) QApplication::processEvents();
+  f.Window().close();
+  EXPECT_TRUE(f.Window().isVisible());  // not yet: the run is stopping
+  go.set_value();
+  f.WaitIdle();
+  QApplication::processEvents();
+  EXPECT_FALSE(f.Window().isVisible());
+  EXPECT_NE(f.run.Log().find("**** PROCESSING HALTED BY USER ****"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vorlo

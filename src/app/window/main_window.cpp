@@ -54,7 +54,10 @@ TMainForm::TMainForm(JunkList& list, WindowServices services, QWidget* parent)
   resize(650, 463);
   setMinimumSize(460, 350);
   runs_ = std::make_unique<RunControl>(services_.runSetup(*this, list_, mainThread_));
-  runs_->finished = [this] { UpdateActions(); };
+  runs_->finished = [this] {
+    UpdateActions();
+    if (closeWhenIdle_) QTimer::singleShot(0, this, &QWidget::close);
+  };
 
   BuildActions();
   auto* central = new QWidget(this);
@@ -515,6 +518,17 @@ void TMainForm::resizeEvent(QResizeEvent* e) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* e) {
+  // The scan thread uses the run's state: stop it first and close once the
+  // run or count has ended.
+  if (runs_->VeryBusy() != kIdle) {
+    closeWhenIdle_ = true;
+    if (runs_->VeryBusy() == kRunning)
+      runs_->aCleanupExecute();
+    else
+      runs_->aCountExecute(runs_->CleanIdx());
+    e->ignore();
+    return;
+  }
   if (const int err = CreateFolderTree(services_.files.folder); err == 0)
     SetPosToINI(*this, "MainForm", true, IniPath());
   PromoteRecoveryFile(*this, services_.files);

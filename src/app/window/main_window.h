@@ -113,6 +113,7 @@ class TMainForm final : public QMainWindow, public UserPort {
   QLabel* panels_[2] = {nullptr, nullptr};
   QTimer* progressTimer_ = nullptr;
   bool activated_ = false;
+  bool closeWhenIdle_ = false;
 };
 
 }  // namespace vorlo
