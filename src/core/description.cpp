@@ -187,6 +187,11 @@ std::string ShortDateText(double dayNumber, std::string_view separator) {
   return text + year;
 }
 
+std::string_view ComparisonText(Comparison kind, int32_t code) {
+  const auto& table = kind == Comparison::Date ? kDatePhrases : kind == Comparison::Age ? kAgePhrases : kSizePhrases;
+  return code >= 0 && code < static_cast<int32_t>(table.size()) ? table[static_cast<size_t>(code)] : std::string_view();
+}
+
 std::vector<DescPiece> REDisplay(const TJunkFileObj& TJ, const DescriptionContext& context) {
   Writer w;
   WriteTitle(w, TJ);

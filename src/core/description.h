@@ -36,6 +36,10 @@ std::string DescriptionPlainText(const std::vector<DescPiece>& pieces);
 
 // Texts of an age index (0 to 6) and a size unit (0 to 2); empty outside.
 std::string_view AgeText(int32_t index);
+// The comparison phrases of the date, age and size restrictions ("before",
+// "older than", "less than"...); empty outside 0 to 4.
+enum class Comparison { Date, Age, Size };
+std::string_view ComparisonText(Comparison kind, int32_t code);
 std::string_view SizeUnitText(int32_t unit);
 
 // A day number as month, day and four-digit year joined by `separator`

@@ -8,7 +8,16 @@
 
 #include "core/junk_type.h"
 
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+
 namespace vorlo {
+
+class TComparisonBox;
 
 // The restriction fields of a junk type, as the controls hold them.
 struct RestrictionValues {
@@ -19,6 +28,7 @@ struct RestrictionValues {
   int32_t ageRestrictType = 0, ageData1 = 0, ageData2 = 0;
   bool sizeRestrict = false;
   int32_t sizeRestrictType = 0, sizeData1 = 0, sizeData2 = 0, sizeUnit = 0;
+  bool operator==(const RestrictionValues&) const = default;
 };
 
 class TRestrictPanel final : public QWidget {
@@ -29,8 +39,11 @@ class TRestrictPanel final : public QWidget {
   explicit TRestrictPanel(double today, QWidget* parent = nullptr);
   ~TRestrictPanel() override;
 
+  // Shows the restrictions of TJ; call once on a new panel (a restriction
+  // that is off keeps its controls as they are).
   void LoadFrom(const TJunkFileObj& TJ);
   RestrictionValues Store() const;
+  // The restriction controls are complete and consistent.
   bool OkRestrictions() const;
 
  Q_SIGNALS:
@@ -38,7 +51,28 @@ class TRestrictPanel final : public QWidget {
   void changed();
 
  private:
-  RestrictionValues values_;
+  void ckRstDateClick();
+  void rbDateClick(int tag);
+  void cbDateTypeChange();
+  void ckRstSizeClick();
+  void cbSizeTypeChange();
+  void ebSizeChange(QLineEdit* edit);
+
+  QCheckBox* ckRstDate_ = nullptr;
+  QRadioButton* rbDate_ = nullptr;
+  QRadioButton* rbAge_ = nullptr;
+  TComparisonBox* cbDateType_ = nullptr;
+  QComboBox* cbAgeDat1_ = nullptr;
+  QDateEdit* dpDateDat1_ = nullptr;
+  QComboBox* cbAgeDat2_ = nullptr;
+  QDateEdit* dpDateDat2_ = nullptr;
+  QLabel* lblDateAnd_ = nullptr;
+  QCheckBox* ckRstSize_ = nullptr;
+  TComparisonBox* cbSizeType_ = nullptr;
+  QLineEdit* ebSizeDat1_ = nullptr;
+  QLineEdit* ebSizeDat2_ = nullptr;
+  QComboBox* cbSizeUnits_ = nullptr;
+  QLabel* lblSizeAnd_ = nullptr;
 };
 
 }  // namespace vorlo

@@ -1,15 +1,369 @@
 #include "editor/spec_editors.h"
 
+#include <QButtonGroup>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <filesystem>
+#include <system_error>
+
+#include "core/text.h"
+#include "dialogs/dialog_parts.h"
+#include "dialogs/placement.h"
+
 namespace vorlo {
+namespace {
 
-TSpecForm::TSpecForm(std::string iniPath, QWidget* parent) : QDialog(parent), iniPath_(std::move(iniPath)) {}
-TSpecForm::~TSpecForm() = default;
-void TSpecForm::SetSpec(const std::string& S) { spec_ = S; }
-std::string TSpecForm::GetSpec() const { return spec_; }
+constexpr const char* kSpecWindowName = "SpecForm";
+constexpr const char* kNameWindowName = "NameForm";
+constexpr const char* kSpecCaption = "Vorlo - files to process";
+constexpr const char* kNameCaption = "Vorlo - files to protect";
+constexpr const char* kBrowseTitle = "Choose file to protect";
+constexpr const char* kBrowseFilter = "All files (*)";
+constexpr const char* kInitialDirKey = "InitialDir";
 
-TNameForm::TNameForm(std::string iniPath, QWidget* parent) : QDialog(parent), iniPath_(std::move(iniPath)) {}
-TNameForm::~TNameForm() = default;
-void TNameForm::SetSpec(const std::string& V) { spec_ = V; }
-std::string TNameForm::GetSpec() const { return spec_; }
+constexpr const char* kStatNoName = "Must enter filename";
+constexpr const char* kStatNoPeriod = "Must enter extension (or period)";
+constexpr const char* kStatNoExt = "Note: Only matches files with no extension";
+constexpr const char* kStatLongExt = "Note: Extension longer than 3 letters";
+constexpr const char* kStatAllFiles = "Warning: Matches all files!";
+constexpr const char* kStatStarBoth = "Warning: * in both name and extension";
+constexpr const char* kStatExact = "Note: Matches exact filename only";
+constexpr const char* kStatNotFull = "Enter full path";
+constexpr const char* kStatExists = "File exists";
+constexpr const char* kStatMissing = "File does not exist";
+
+const QString kSpecForbidden = QStringLiteral("\"/:<>\\|");
+const QString kNameForbidden = QStringLiteral("\"*<>?|");
+
+QString Text(const char* s) { return QString::fromUtf8(s); }
+
+// Edit text of a byte string: bytes that are not UTF-8 travel as the lone
+// surrogates U+DC80..U+DCFF, so a path comes back out byte for byte.
+QString ToEditText(const std::string& bytes) {
+  QString out;
+  for (const char32_t c : DecodeUtf8(bytes)) {
+    if (c >= 0x10000) {
+      out += QChar(QChar::highSurrogate(c));
+      out += QChar(QChar::lowSurrogate(c));
+    } else {
+      out += QChar(static_cast<char16_t>(c));
+    }
+  }
+  return out;
+}
+
+std::string FromEditText(const QString& text) {
+  std::u32string cps;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i].unicode();
+    if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+      cps.push_back(QChar::surrogateToUcs4(c, text[i + 1].unicode()));
+      ++i;
+    } else {
+      cps.push_back(c);
+    }
+  }
+  return EncodeUtf8(cps);
+}
+
+// Drops typed characters of a forbidden set; pasted text is cleaned by the
+// change handlers instead.
+class ForbiddenKeyFilter final : public QObject {
+ public:
+  ForbiddenKeyFilter(QString forbidden, QObject* parent) : QObject(parent), forbidden_(std::move(forbidden)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress) {
+      const QString typed = static_cast<QKeyEvent*>(event)->text();
+      if (typed.size() == 1 && forbidden_.contains(typed[0])) return true;
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  QString forbidden_;
+};
+
+// Removes the forbidden characters; when that changed the text, puts the
+// cleaned text back with the caret at its end. Returns the cleaned text.
+QString CleanEdit(QLineEdit& edit, const QString& forbidden) {
+  QString text = edit.text();
+  for (qsizetype i = text.size() - 1; i >= 0; --i)
+    if (forbidden.contains(text[i])) text.remove(i, 1);
+  if (text != edit.text()) {
+    const QSignalBlocker block(&edit);
+    edit.setText(text);
+    edit.setCursorPosition(static_cast<int>(text.size()));
+  }
+  return text;
+}
+
+// The status looks at the last period, OK at the first.
+const char* SpecStatus(const QString& text) {
+  const qsizetype dot = text.lastIndexOf(QLatin1Char('.'));
+  const QString name = dot < 0 ? text : text.left(dot);
+  const QString ext = dot < 0 ? QString() : text.mid(dot + 1);
+  const auto hasStar = [](const QString& s) { return s.contains(QLatin1Char('*')); };
+  const auto hasWild = [&](const QString& s) { return hasStar(s) || s.contains(QLatin1Char('?')); };
+  if (name.isEmpty()) return kStatNoName;
+  if (dot < 0) return kStatNoPeriod;
+  if (ext.isEmpty()) return kStatNoExt;
+  if (ext.size() >= 4) return kStatLongExt;
+  if (ext == QLatin1String("*") && name == QLatin1String("*")) return kStatAllFiles;
+  if (hasStar(name) && hasStar(ext)) return kStatStarBoth;
+  if (!hasWild(name) && !hasWild(ext)) return kStatExact;
+  return "";
+}
+
+bool SpecOk(const QString& text) {
+  const qsizetype dot = text.indexOf(QLatin1Char('.'));
+  return dot > 0;
+}
+
+// A full path on this system begins with "/".
+bool IsFullPath(const QString& text) { return text.startsWith(QLatin1Char('/')); }
+
+// A file of that name, following links; a folder does not count.
+bool FileThere(const std::string& path) {
+  std::error_code ec;
+  const auto status = std::filesystem::status(path, ec);
+  return !ec && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+}
+
+QFrame* Band(QWidget* parent, int y, int width, int height) {
+  auto* band = new QFrame(parent);
+  band->setGeometry(0, y, width, height);
+  auto* line = new QFrame(band);
+  line->setFrameShape(QFrame::HLine);
+  line->setFrameShadow(QFrame::Sunken);
+  line->setGeometry(0, height - 2, width, 2);
+  return band;
+}
+
+QLabel* StatusLabel(QWidget* parent, int y, int width) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(QStringLiteral("lblStat"));
+  label->setAlignment(Qt::AlignCenter);
+  label->setGeometry(0, y, width, 16);
+  return label;
+}
+
+QPushButton* Button(QWidget* parent, const char* objectName, const char* caption, int x, int y) {
+  auto* button = new QPushButton(Text(caption), parent);
+  button->setObjectName(QString::fromLatin1(objectName));
+  button->setGeometry(x, y, 75, 23);
+  return button;
+}
+
+QLineEdit* Edit(QWidget* parent, const char* objectName, int x, int y, const QString& forbidden) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(QString::fromLatin1(objectName));
+  edit->setGeometry(x, y, 297, 21);
+  edit->installEventFilter(new ForbiddenKeyFilter(forbidden, edit));
+  return edit;
+}
+
+constexpr Qt::WindowFlags kToolWindow =
+    Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+
+// The OK and Cancel pair at the foot of both editors.
+QPushButton* AddOkCancel(QDialog& dialog, int y) {
+  QPushButton* btnOK = Button(&dialog, "btnOK", "OK", 150, y);
+  btnOK->setDefault(true);
+  btnOK->setEnabled(false);
+  QPushButton* btnCancel = Button(&dialog, "btnCancel", "Cancel", 230, y);
+  QObject::connect(btnOK, &QPushButton::clicked, &dialog, &QDialog::accept);
+  QObject::connect(btnCancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+  return btnOK;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- TSpecForm
+
+TSpecForm::TSpecForm(std::string iniPath, QWidget* parent)
+    : QDialog(parent, kToolWindow), iniPath_(std::move(iniPath)) {
+  setObjectName(QString::fromLatin1(kSpecWindowName));
+  setWindowTitle(Text(kSpecCaption));
+  SetWindowFont(*this);
+  setFixedSize(316, 105);
+
+  QFrame* band = Band(this, 0, 316, 41);
+  ebSpec_ = Edit(band, "ebSpec", 8, 8, kSpecForbidden);
+  lblStat_ = StatusLabel(this, 41, 316);
+  btnOK_ = AddOkCancel(*this, 70);
+  connect(ebSpec_, &QLineEdit::textChanged, this, &TSpecForm::ebSpecChange);
+  ebSpec_->setFocus();
+
+  GetPosFmINI(*this, kSpecWindowName, false, iniPath_);
+}
+
+TSpecForm::~TSpecForm() { SetPosToINI(*this, kSpecWindowName, false, iniPath_); }
+
+void TSpecForm::SetSpec(const std::string& S) {
+  ebSpec_->setText(ToEditText(S));
+  btnOK_->setEnabled(SpecOk(ebSpec_->text()));
+}
+
+std::string TSpecForm::GetSpec() const { return FromEditText(ebSpec_->text()); }
+
+void TSpecForm::ebSpecChange() {
+  const QString text = CleanEdit(*ebSpec_, kSpecForbidden);
+  lblStat_->setText(Text(SpecStatus(text)));
+  btnOK_->setEnabled(SpecOk(text));
+}
+
+// ---------------------------------------------------------------- TNameForm
+
+TNameForm::TNameForm(std::string iniPath, QWidget* parent)
+    : QDialog(parent, kToolWindow), iniPath_(std::move(iniPath)) {
+  setObjectName(QString::fromLatin1(kNameWindowName));
+  setWindowTitle(Text(kNameCaption));
+  SetWindowFont(*this);
+  setFixedSize(317, 190);
+
+  QFrame* specBand = Band(this, 0, 317, 65);
+  rbSpec_ = new QRadioButton(QStringLiteral("File &specification"), specBand);
+  rbSpec_->setObjectName(QStringLiteral("rbSpec"));
+  rbSpec_->move(8, 8);
+  rbSpec_->adjustSize();
+  ebSpec_ = Edit(specBand, "ebSpec", 8, 32, kSpecForbidden);
+
+  QFrame* nameBand = Band(this, 65, 317, 64);
+  rbName_ = new QRadioButton(QStringLiteral("File &name (full path)"), nameBand);
+  rbName_->setObjectName(QStringLiteral("rbName"));
+  rbName_->move(8, 72 - 65);
+  rbName_->adjustSize();
+  btnBrowse_ = Button(nameBand, "btnBrowse", "&Browse...", 230, 70 - 65);
+  ebName_ = Edit(nameBand, "ebName", 8, 96 - 65, kNameForbidden);
+
+  lblStat_ = StatusLabel(this, 129, 317);
+  btnOK_ = AddOkCancel(*this, 158);
+  auto* btnCancel = findChild<QPushButton*>(QStringLiteral("btnCancel"));
+
+  // The radio buttons sit in different bands, so they need a group to stay
+  // exclusive.
+  kindGroup_ = new QButtonGroup(this);
+  kindGroup_->addButton(rbSpec_);
+  kindGroup_->addButton(rbName_);
+  rbSpec_->setChecked(true);
+
+  setTabOrder(rbSpec_, ebSpec_);
+  setTabOrder(ebSpec_, rbName_);
+  setTabOrder(rbName_, btnBrowse_);
+  setTabOrder(btnBrowse_, ebName_);
+  setTabOrder(ebName_, btnOK_);
+  setTabOrder(btnOK_, btnCancel);
+
+  connect(ebSpec_, &QLineEdit::textChanged, this, &TNameForm::ebSpecChange);
+  connect(ebName_, &QLineEdit::textChanged, this, &TNameForm::ebNameChange);
+  connect(rbSpec_, &QRadioButton::toggled, this, [this](bool on) {
+    if (on) rbSpecClick();
+  });
+  connect(rbName_, &QRadioButton::toggled, this, [this](bool on) {
+    if (on) rbSpecClick();
+  });
+  connect(btnBrowse_, &QPushButton::clicked, this, &TNameForm::btnBrowseClick);
+  ebSpec_->installEventFilter(this);
+  ebName_->installEventFilter(this);
+
+  chooseFile_ = [](QWidget* owner, const QString& startDir) -> std::optional<QString> {
+    QFileDialog dialog(owner, Text(kBrowseTitle), startDir, Text(kBrowseFilter));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+  };
+
+  GetPosFmINI(*this, kNameWindowName, false, iniPath_);
+  const QString programDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+  const std::optional<std::string> stored =
+      ReadIniString(iniPath_, std::string(kNameWindowName) + " Settings", kInitialDirKey);
+  initialDir_ = stored && !stored->empty() ? ToEditText(*stored) : programDir;
+  if (!initialDir_.endsWith(QLatin1Char('/'))) initialDir_ += QLatin1Char('/');
+  lblStat_->setText(Text(kStatNoName));
+}
+
+TNameForm::~TNameForm() {
+  SetPosToINI(*this, kNameWindowName, false, iniPath_);
+  WriteIniString(iniPath_, std::string(kNameWindowName) + " Settings", kInitialDirKey, FromEditText(initialDir_));
+}
+
+void TNameForm::SetSpec(const std::string& V) {
+  // A text with "/" or ":" cannot be a specification (the edit would strip
+  // them); the full-name edit shows it unchanged, with "Enter full path"
+  // unless it begins with "/".
+  const QString text = ToEditText(V);
+  if (!text.contains(QLatin1Char('/')) && !text.contains(QLatin1Char(':'))) {
+    rbSpec_->setChecked(true);
+    ebSpec_->setText(text);
+  } else {
+    rbName_->setChecked(true);
+    ebName_->setText(text);
+  }
+  CheckOK();
+}
+
+std::string TNameForm::GetSpec() const {
+  return FromEditText(rbSpec_->isChecked() ? ebSpec_->text() : ebName_->text());
+}
+
+bool TNameForm::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusIn) {
+    if (watched == ebSpec_) rbSpec_->setChecked(true);
+    if (watched == ebName_) rbName_->setChecked(true);
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void TNameForm::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  FormActivate();
+}
+
+void TNameForm::FormActivate() { (rbName_->isChecked() ? ebName_ : ebSpec_)->setFocus(); }
+
+void TNameForm::ebSpecChange() {
+  const QString text = CleanEdit(*ebSpec_, kSpecForbidden);
+  lblStat_->setText(Text(SpecStatus(text)));
+  CheckOK();
+}
+
+void TNameForm::ebNameChange() {
+  const QString text = CleanEdit(*ebName_, kNameForbidden);
+  if (!IsFullPath(text))
+    lblStat_->setText(Text(kStatNotFull));
+  else
+    lblStat_->setText(Text(FileThere(FromEditText(text)) ? kStatExists : kStatMissing));
+  CheckOK();
+}
+
+void TNameForm::rbSpecClick() {
+  if (rbSpec_->isChecked())
+    ebSpecChange();
+  else
+    ebNameChange();
+}
+
+void TNameForm::btnBrowseClick() {
+  const std::optional<QString> chosen = chooseFile_(this, initialDir_);
+  if (!chosen) return;
+  // Start the next browse where this one ended.
+  const qsizetype slash = chosen->lastIndexOf(QLatin1Char('/'));
+  if (slash >= 0) initialDir_ = chosen->left(slash + 1);
+  rbName_->setChecked(true);
+  ebName_->setText(*chosen);
+}
+
+void TNameForm::CheckOK() {
+  btnOK_->setEnabled(rbName_->isChecked() ? IsFullPath(ebName_->text()) : SpecOk(ebSpec_->text()));
+}
 
 }  // namespace vorlo

@@ -1,0 +1,221 @@
+#include "editor/spec_editors.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <filesystem>
+
+#include "dialogs/placement.h"
+#include "support/temp_dir.h"
+
+namespace vorlo {
+namespace {
+
+using testing::TempDir;
+
+template <typename T>
+T* Child(QWidget& form, const char* name) {
+  T* child = form.findChild<T*>(QString::fromLatin1(name));
+  EXPECT_NE(child, nullptr) << name;
+  return child;
+}
+
+QString Q(const char* s) { return QString::fromUtf8(s); }
+
+void Type(QLineEdit* edit, const QString& text) {
+  for (const QChar c : text) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(edit, &press);
+  }
+}
+
+struct SpecCase {
+  const char* text;
+  const char* status;
+  bool ok;
+};
+
+// The status looks at the last period, OK at the first.
+const SpecCase kSpecCases[] = {
+    {"*.*", "Warning: Matches all files!", true},
+    {"*.tmp", "", true},
+    {"a?c.txt", "", true},
+    {"readme.txt", "Note: Matches exact filename only", true},
+    {"a.b.c", "Note: Matches exact filename only", true},
+    {"~*.*", "Warning: * in both name and extension", true},
+    {"x*.t*", "Warning: * in both name and extension", true},
+    {"page.html", "Note: Extension longer than 3 letters", true},
+    {"*.html", "Note: Extension longer than 3 letters", true},
+    {"core.", "Note: Only matches files with no extension", true},
+    {"core", "Must enter extension (or period)", false},
+    {".txt", "Must enter filename", false},
+    {".tmp.bak", "Note: Matches exact filename only", false},
+    {"", "Must enter filename", false},
+};
+
+class SpecFormTest : public ::testing::Test {
+ protected:
+  TempDir dir;
+  std::string ini = dir / "Vorlo.ini";
+};
+
+TEST_F(SpecFormTest, StatusAndOkFollowTheTextInBothEditors) {
+  TSpecForm spec(ini);
+  TNameForm name(ini);
+  for (QDialog* form : {static_cast<QDialog*>(&spec), static_cast<QDialog*>(&name)}) {
+    auto* ebSpec = Child<QLineEdit>(*form, "ebSpec");
+    for (const SpecCase& c : kSpecCases) {
+      ebSpec->setText(QStringLiteral("x"));  // so that every case is a change
+      ebSpec->setText(Q(c.text));
+      EXPECT_EQ(Child<QLabel>(*form, "lblStat")->text(), Q(c.status)) << form->objectName().toStdString() << ": " << c.text;
+      EXPECT_EQ(Child<QPushButton>(*form, "btnOK")->isEnabled(), c.ok) << form->objectName().toStdString() << ": " << c.text;
+    }
+  }
+}
+
+TEST_F(SpecFormTest, OpensEmptyOrLoaded) {
+  TSpecForm empty(ini);
+  EXPECT_EQ(Child<QLabel>(empty, "lblStat")->text(), QString());
+  EXPECT_FALSE(Child<QPushButton>(empty, "btnOK")->isEnabled());
+
+  TSpecForm loaded(ini);
+  loaded.SetSpec("*.tmp");
+  EXPECT_TRUE(Child<QPushButton>(loaded, "btnOK")->isEnabled());
+  EXPECT_EQ(loaded.GetSpec(), "*.tmp");
+  loaded.SetSpec("na\xefve*.\xff");  // bytes that are not UTF-8 come back unchanged
+  EXPECT_EQ(loaded.GetSpec(), "na\xefve*.\xff");
+}
+
+TEST_F(SpecFormTest, ForbiddenCharactersAreRefusedWhenTypedAndRemovedWhenPasted) {
+  TSpecForm spec(ini);
+  auto* ebSpec = Child<QLineEdit>(spec, "ebSpec");
+  Type(ebSpec, Q("a:b\\c/\"<>|.t?"));
+  EXPECT_EQ(ebSpec->text(), Q("abc.t?"));
+
+  ebSpec->setText(Q("C:\\temp\\*.log"));
+  EXPECT_EQ(ebSpec->text(), Q("Ctemp*.log"));
+  EXPECT_EQ(ebSpec->cursorPosition(), 10);
+  EXPECT_EQ(spec.GetSpec(), "Ctemp*.log");
+
+  TNameForm name(ini);
+  auto* ebName = Child<QLineEdit>(name, "ebName");
+  Type(ebName, Q("/a*b?<c>|\"d"));
+  EXPECT_EQ(ebName->text(), Q("/abcd"));
+  ebName->setText(Q("/x/*?y"));
+  EXPECT_EQ(ebName->text(), Q("/x/y"));
+}
+
+TEST_F(SpecFormTest, NameFormOpensInTheModeOfTheEntry) {
+  TNameForm fresh(ini);
+  EXPECT_TRUE(Child<QRadioButton>(fresh, "rbSpec")->isChecked());
+  EXPECT_EQ(Child<QLabel>(fresh, "lblStat")->text(), Q("Must enter filename"));
+  EXPECT_FALSE(Child<QPushButton>(fresh, "btnOK")->isEnabled());
+
+  const struct {
+    const char* entry;
+    bool fullName;
+    const char* status;
+    bool ok;
+  } cases[] = {
+      {"*.sys", false, "", true},
+      {"/no/such/file", true, "File does not exist", true},
+      {"rel/path.txt", true, "Enter full path", false},
+      {"C:\\boot.ini", true, "Enter full path", false},
+      {"/bad\xfe/name", true, "File does not exist", true},
+  };
+  for (const auto& c : cases) {
+    TNameForm form(ini);
+    form.SetSpec(c.entry);
+    EXPECT_EQ(Child<QRadioButton>(form, "rbName")->isChecked(), c.fullName) << c.entry;
+    EXPECT_EQ(Child<QLabel>(form, "lblStat")->text(), Q(c.status)) << c.entry;
+    EXPECT_EQ(Child<QPushButton>(form, "btnOK")->isEnabled(), c.ok) << c.entry;
+    EXPECT_EQ(form.GetSpec(), c.entry);
+  }
+}
+
+TEST_F(SpecFormTest, FullNameStatusFollowsLinksAndIgnoresFolders) {
+  const std::string file = dir.Write("keep.dat", "x");
+  std::filesystem::create_symlink(file, dir / "link");
+  std::filesystem::create_symlink(dir / "gone", dir / "dangling");
+  const struct {
+    std::string path;
+    const char* status;
+  } cases[] = {
+      {file, "File exists"},
+      {dir / "link", "File exists"},
+      {dir / "dangling", "File does not exist"},
+      {dir.path(), "File does not exist"},
+  };
+  for (const auto& c : cases) {
+    TNameForm form(ini);
+    form.SetSpec(c.path);
+    EXPECT_EQ(Child<QLabel>(form, "lblStat")->text(), Q(c.status)) << c.path;
+    EXPECT_TRUE(Child<QPushButton>(form, "btnOK")->isEnabled()) << c.path;
+  }
+}
+
+TEST_F(SpecFormTest, SwitchingKindRechecksTheChosenEdit) {
+  TNameForm form(ini);
+  auto* rbSpec = Child<QRadioButton>(form, "rbSpec");
+  auto* rbName = Child<QRadioButton>(form, "rbName");
+  auto* lblStat = Child<QLabel>(form, "lblStat");
+  auto* btnOK = Child<QPushButton>(form, "btnOK");
+  Child<QLineEdit>(form, "ebSpec")->setText(Q("core"));
+  Child<QLineEdit>(form, "ebName")->setText(Q("/tmp/x"));
+  EXPECT_TRUE(rbSpec->isChecked());  // typing into ebName does not switch
+  EXPECT_FALSE(btnOK->isEnabled());
+
+  QFocusEvent focusName(QEvent::FocusIn);
+  QApplication::sendEvent(Child<QLineEdit>(form, "ebName"), &focusName);
+  EXPECT_TRUE(rbName->isChecked());
+  EXPECT_EQ(form.GetSpec(), "/tmp/x");
+  EXPECT_TRUE(btnOK->isEnabled());
+  rbSpec->click();
+  EXPECT_FALSE(rbName->isChecked());
+  EXPECT_EQ(lblStat->text(), Q("Must enter extension (or period)"));
+  EXPECT_FALSE(btnOK->isEnabled());
+  EXPECT_EQ(form.GetSpec(), "core");
+
+  rbName->click();
+  QFocusEvent focusSpec(QEvent::FocusIn);
+  QApplication::sendEvent(Child<QLineEdit>(form, "ebSpec"), &focusSpec);
+  EXPECT_TRUE(rbSpec->isChecked());
+}
+
+TEST_F(SpecFormTest, BrowseSwitchesToFullNameAndRemembersTheFolder) {
+  const std::string file = dir.Write("sub/chosen.txt", "x");
+  QString startedIn;
+  {
+    WriteIniString(ini, "NameForm Settings", "InitialDir", dir / "sub");
+    TNameForm form(ini);
+    EXPECT_EQ(form.InitialDir(), QString::fromStdString(dir / "sub/"));
+    form.SetSpec("*.sys");
+    form.SetFileChooser([&](QWidget*, const QString& start) -> std::optional<QString> {
+      startedIn = start;
+      return QString::fromStdString(file);
+    });
+    Child<QPushButton>(form, "btnBrowse")->click();
+    EXPECT_TRUE(Child<QRadioButton>(form, "rbName")->isChecked());
+    EXPECT_EQ(form.GetSpec(), file);
+    EXPECT_EQ(Child<QLabel>(form, "lblStat")->text(), Q("File exists"));
+
+    form.SetFileChooser([](QWidget*, const QString&) { return std::optional<QString>(); });
+    Child<QPushButton>(form, "btnBrowse")->click();  // cancelled: nothing changes
+    EXPECT_EQ(form.GetSpec(), file);
+  }
+  EXPECT_EQ(startedIn, QString::fromStdString(dir / "sub/"));
+  EXPECT_EQ(ReadIniString(ini, "NameForm Settings", "InitialDir"), dir / "sub/");
+
+  // An empty value starts in the program's folder.
+  WriteIniString(ini, "NameForm Settings", "InitialDir", "");
+  TNameForm fresh(ini);
+  EXPECT_EQ(fresh.InitialDir(), QCoreApplication::applicationDirPath() + QLatin1Char('/'));
+}
+
+}  // namespace
+}  // namespace vorlo
