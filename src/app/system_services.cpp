@@ -21,6 +21,12 @@ SystemServices::SystemServices(std::string dataFolder)
   remover_ = std::make_unique<SystemFileRemover>(trash_, HoldingSetup{trash_.driveRoots, HomeFolder()});
 }
 
+std::vector<std::string> SystemServices::SkipFolders() const {
+  return {trash_.homeTrash, HomeFolder() + "/" + kHoldingFolderName};
+}
+
+DescriptionContext SystemServices::Description() { return {drives_.NameForAll(), UserDateSeparator()}; }
+
 RunSetup SystemServices::MakeRunSetup(UserPort& port, JunkList& list, MainThreadExecutor& mainThread) {
   return RunSetup{
       .port = port,
@@ -33,7 +39,7 @@ RunSetup SystemServices::MakeRunSetup(UserPort& port, JunkList& list, MainThread
       .separators = UserNumberSeparators(),
       .dataFolder = dataFolder_,
       .programFolder = ProgramFolder(),
-      .skipFolders = {trash_.homeTrash, HomeFolder() + "/" + kHoldingFolderName},
+      .skipFolders = SkipFolders(),
       .dateTimeStamp = [this] { return DateTimeStampText(clock_.ToLocal(clock_.NowUtc()).value_or(LocalDateTime{}), dateForm_); },
       .timeStamp = [this] { return TimeStampText(clock_.ToLocal(clock_.NowUtc()).value_or(LocalDateTime{})); },
   };

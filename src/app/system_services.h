@@ -9,6 +9,7 @@
 
 #include "app/file_remover.h"
 #include "app/run_control.h"
+#include "core/description.h"
 #include "core/local_drives.h"
 #include "core/recycle_bin.h"
 #include "platform/clock.h"
@@ -26,6 +27,11 @@ class SystemServices {
   const std::string& DataFolder() const { return dataFolder_; }
   RecycleBinCheck& Bins() { return *bins_; }
   LocalDriveSource& Drives() { return drives_; }
+  const Clock& SystemTime() const { return clock_; }
+  // Folders no scan enters: the home trash and the home holding folder.
+  std::vector<std::string> SkipFolders() const;
+  // The local-drives text and the user's date separator of descriptions.
+  DescriptionContext Description();
 
  private:
   SystemClock clock_;

@@ -5,9 +5,11 @@
 #include "app/system_services.h"
 #include "app/window/close_on_signal.h"
 #include "app/window/main_window.h"
+#include "core/data_files.h"
 #include "dialogs/program_icon.h"
+#include "editor/type_wizard.h"
+#include "platform/environment.h"
 #include "platform/file_ops.h"
-#include "platform/locale_info.h"
 #include "platform/priority.h"
 
 int main(int argc, char** argv) {
@@ -25,15 +27,30 @@ int main(int argc, char** argv) {
                 .bins = services.Bins(),
                 .files = {services.DataFolder()},
                 .defaultFolders = vorlo::SystemDefaultFolders(),
-                .description =
-                    [&services] {
-                      return vorlo::DescriptionContext{services.Drives().NameForAll(), vorlo::UserDateSeparator()};
-                    },
+                .description = [&services] { return services.Description(); },
                 .runSetup =
                     [&services](vorlo::UserPort& port, vorlo::JunkList& l, vorlo::MainThreadExecutor& mainThread) {
                       return services.MakeRunSetup(port, l, mainThread);
                     },
-                .wizard = nullptr,
+                .wizard =
+                    [&services](QWidget* parent, const vorlo::TJunkFileObj& tj,
+                                              bool recycleProb) -> std::optional<vorlo::TJunkFileObj> {
+                      vorlo::TTypeWiz wizard(
+                          vorlo::WizardSetup{
+                              .drives = services.Drives(),
+                              .iniPath = services.DataFolder() + std::string(vorlo::IniName),
+                              .dataFolder = services.DataFolder(),
+                              .clock = services.SystemTime(),
+                              .description = services.Description(),
+                              .separators = vorlo::UserNumberSeparators(),
+                              .programFolder = vorlo::ProgramFolder(),
+                              .skipFolders = services.SkipFolders(),
+                          },
+                          parent);
+                      wizard.SetFromObj(tj, recycleProb);
+                      if (wizard.exec() != QDialog::Accepted) return std::nullopt;
+                      return wizard.GetFromObj();
+                    },
             });
   vorlo::CloseOnSignal closeOnSignal(window);
   window.FormCreate();

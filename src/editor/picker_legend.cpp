@@ -1,0 +1,94 @@
+#include "editor/picker_legend.h"
+
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <array>
+
+#include "dialogs/dialog_parts.h"
+#include "dialogs/placement.h"
+#include "editor/picker_pictures.h"
+
+namespace vorlo {
+
+namespace {
+
+constexpr const char* kWindowName = "LegendForm";
+constexpr const char* kCaption = "Vorlo -  Folder Icons Legend";
+constexpr const char* kOK = "OK";
+constexpr int kClientWidth = 262;
+
+struct LegendLine {
+  int picture;
+  const char* text;
+};
+
+constexpr std::array<LegendLine, 5> kLines{{
+    {2, "Search all subfolders that exist now"},
+    {7, "Search all subfolders that exist at clean-up time"},
+    {1, "Search no subfolders"},
+    {3, "Search some subfolders, not all"},
+    {4, "Folder has no subfolders"},
+}};
+
+}  // namespace
+
+TLegendForm::TLegendForm(const TDirSelImages& imDirSel, std::string iniPath, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
+      iniPath_(std::move(iniPath)) {
+  setObjectName(QString::fromLatin1(kWindowName));
+  setWindowTitle(QString::fromUtf8(kCaption));
+  SetWindowFont(*this);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  tvLegend_ = new QTreeWidget(this);
+  tvLegend_->setObjectName(QStringLiteral("tvLegend"));
+  tvLegend_->setHeaderHidden(true);
+  tvLegend_->setRootIsDecorated(false);
+  tvLegend_->setItemsExpandable(false);
+  tvLegend_->setIndentation(19);
+  tvLegend_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  tvLegend_->setIconSize(TDirSelImages::kPictureSize);
+  tvLegend_->setLineWidth(2);
+  tvLegend_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  tvLegend_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  for (const LegendLine& line : kLines) {
+    auto* item = new QTreeWidgetItem(tvLegend_);
+    item->setIcon(0, QIcon(imDirSel.Picture(line.picture)));
+    item->setText(0, QString::fromUtf8(line.text));
+  }
+  layout->addWidget(tvLegend_);
+  // Lines are for reading only: a selection would suggest otherwise.
+  connect(tvLegend_, &QTreeWidget::itemSelectionChanged, this, [this] {
+    if (!tvLegend_->selectedItems().isEmpty()) tvLegend_->clearSelection();
+  });
+
+  // Outside the visible area: only Enter and Escape reach it.
+  auto* btnOK = new QPushButton(QString::fromLatin1(kOK), this);
+  btnOK->setObjectName(QStringLiteral("btnOK"));
+  btnOK->setDefault(true);
+  btnOK->setGeometry(275, 71, 45, 23);
+  connect(btnOK, &QPushButton::clicked, this, &TLegendForm::btnOKClick);
+
+  const int rows = static_cast<int>(kLines.size()) * tvLegend_->sizeHintForRow(0);
+  setFixedSize(kClientWidth, rows + 2 * tvLegend_->frameWidth());
+  GetPosFmINI(*this, kWindowName, false, iniPath_);
+}
+
+TLegendForm::~TLegendForm() { SetPosToINI(*this, kWindowName, false, iniPath_); }
+
+void TLegendForm::btnOKClick() { hide(); }
+
+void TLegendForm::showEvent(QShowEvent* e) {
+  QDialog::showEvent(e);
+  Q_EMIT VisibilityChanged(true);
+}
+
+void TLegendForm::hideEvent(QHideEvent* e) {
+  QDialog::hideEvent(e);
+  Q_EMIT VisibilityChanged(false);
+}
+
+}  // namespace vorlo

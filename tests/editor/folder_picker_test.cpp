@@ -1,0 +1,300 @@
+// The folder picker driven through its widgets over a small real tree:
+// lazy loading, what is shown, the two states carried down and up, the
+// saved list and the enabling of the commands.
+#include "editor/folder_picker.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QLabel>
+#include <QTreeWidget>
+#include <filesystem>
+
+#include "core/text.h"
+#include "editor/picker_legend.h"
+#include "support/temp_dir.h"
+
+namespace vorlo {
+
+void PrintTo(const FolderEntry& e, std::ostream* os) { *os << '{' << e.path << ", " << e.rule << '}'; }
+
+namespace {
+
+using ::testing::ElementsAre;
+using testing::TempDir;
+
+// drive/
+//   alpha/ a1/ deep/   alpha/ a2/
+//   beta/              (no subfolders)
+//   .hidden/ x/        (never shown)
+//   link -> alpha      (a link: never followed)
+//   file.txt
+class FolderPickerTest : public ::testing::Test {
+ protected:
+  FolderPickerTest() {
+    namespace fs = std::filesystem;
+    fs::create_directories(drive + "/alpha/a1/deep");
+    fs::create_directories(drive + "/alpha/a2");
+    fs::create_directories(drive + "/beta");
+    fs::create_directories(drive + "/.hidden/x");
+    fs::create_directory_symlink(drive + "/alpha", drive + "/link");
+    tmp.Write("drive/file.txt", "x");
+    form = std::make_unique<TNewPickForm>(std::vector<std::string>{drive}, kAll, ini);
+    tree = form->findChild<QTreeWidget*>(QStringLiteral("tvDirSel"));
+  }
+
+  QTreeWidgetItem* Root() { return form->TreeRoot(); }
+  QTreeWidgetItem* Drive() { return Root()->child(0); }
+  static QTreeWidgetItem* Child(QTreeWidgetItem* item, const char* text) {
+    for (int i = 0; i < item->childCount(); ++i)
+      if (item->child(i)->text(0) == QLatin1String(text)) return item->child(i);
+    return nullptr;
+  }
+  static QStringList Texts(QTreeWidgetItem* item) {
+    QStringList out;
+    for (int i = 0; i < item->childCount(); ++i) out << item->child(i)->text(0);
+    return out;
+  }
+  void Select(QTreeWidgetItem* item) { tree->setCurrentItem(item); }
+  void Run(const char* action) { form->findChild<QAction*>(QString::fromLatin1(action))->trigger(); }
+  bool Enabled(const char* action) { return form->findChild<QAction*>(QString::fromLatin1(action))->isEnabled(); }
+  void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QKeyEvent press(QEvent::KeyPress, key, mods);
+    QApplication::sendEvent(tree, &press);
+  }
+  void Click(QPoint at) {
+    QWidget* vp = tree->viewport();
+    const QPointF local(at);
+    const QPointF global(vp->mapToGlobal(at));
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(vp, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(vp, &release);
+  }
+  // Expands the drive and alpha, so every folder of interest is loaded.
+  void LoadAll() {
+    Drive()->setExpanded(true);
+    Child(Drive(), "alpha")->setExpanded(true);
+  }
+  FolderList Saved() {
+    FolderList list;
+    form->SaveToList(list);
+    return list;
+  }
+  std::string P(const std::string& below) { return drive + "/" + below; }
+  bool OkEnabled() { return form->findChild<QPushButton*>(QStringLiteral("btnOK"))->isEnabled(); }
+
+  const std::string kAll = "Local drives (/tmp/x)";
+  TempDir tmp;
+  std::string drive = tmp / "drive";
+  std::string ini = tmp / "Vorlo.ini";
+  std::unique_ptr<TNewPickForm> form;
+  QTreeWidget* tree = nullptr;
+};
+
+TEST_F(FolderPickerTest, OpensWithAllDrivesAndLoadsFoldersOnExpansion) {
+  EXPECT_EQ(Root()->text(0), QStringLiteral("Local Drives"));
+  ASSERT_EQ(Root()->childCount(), 1);
+  EXPECT_EQ(form->FullPath(Drive()), drive + "/");
+  EXPECT_TRUE(form->HasChildren(Drive()));
+  EXPECT_EQ(Drive()->childCount(), 0);  // not listed until expanded
+  EXPECT_TRUE(OkEnabled());
+  EXPECT_THAT(Saved(), ElementsAre(FolderEntry{kAll, pFolAndSub}));
+
+  Drive()->setExpanded(true);
+  // Sorted; the dot-folder, the link and the file are not shown.
+  EXPECT_EQ(Texts(Drive()), (QStringList{QStringLiteral("alpha"), QStringLiteral("beta")}));
+  QTreeWidgetItem* alpha = Child(Drive(), "alpha");
+  QTreeWidgetItem* beta = Child(Drive(), "beta");
+  EXPECT_EQ(form->FullPath(alpha), P("alpha/"));
+  EXPECT_TRUE(form->HasChildren(alpha));
+  EXPECT_EQ(form->GetSub(alpha), cSubChkP);
+  EXPECT_TRUE(form->FolChecked(alpha));
+  EXPECT_FALSE(form->HasChildren(beta));
+  EXPECT_EQ(form->GetSub(beta), cSubGray);
+  EXPECT_EQ(alpha->childCount(), 0);
+
+  Select(alpha);
+  EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("pnlFullPath"))->text(),
+            QString::fromUtf8(" " + P("alpha/")));
+}
+
+TEST_F(FolderPickerTest, AsteriskDoesNotExpandAndRootStaysOpen) {
+  Select(Drive());
+  Key(Qt::Key_Asterisk, Qt::KeypadModifier);
+  Key(Qt::Key_Asterisk);
+  EXPECT_FALSE(Drive()->isExpanded());
+  EXPECT_EQ(Drive()->childCount(), 0);
+
+  Root()->setExpanded(false);
+  EXPECT_TRUE(Root()->isExpanded());
+}
+
+TEST_F(FolderPickerTest, FolderCheckBoxByKeyMouseAndAction) {
+  // The root has no check box.
+  Select(Root());
+  Key(Qt::Key_Space);
+  EXPECT_FALSE(Enabled("aFolder"));
+  EXPECT_EQ(form->GetSub(Root()), cSubChkP);
+  EXPECT_TRUE(form->CheckBoxRect(Root()).isEmpty());
+
+  // Clearing the drive's own check box: subfolders only.
+  Select(Drive());
+  Key(Qt::Key_Space);
+  EXPECT_FALSE(form->FolChecked(Drive()));
+  EXPECT_EQ(form->GetSub(Root()), cSubSome);
+  EXPECT_THAT(Saved(), ElementsAre(FolderEntry{P(""), pSubOnly}));
+
+  // A click on the check box selects the node and toggles it back.
+  Select(Root());
+  Click(form->CheckBoxRect(Drive()).center());
+  EXPECT_EQ(tree->currentItem(), Drive());
+  EXPECT_TRUE(form->FolChecked(Drive()));
+  EXPECT_EQ(form->GetSub(Root()), cSubChek);
+
+  Run("aFolder");
+  EXPECT_FALSE(form->FolChecked(Drive()));
+  EXPECT_FALSE(form->findChild<QAction*>(QStringLiteral("aFolder"))->isChecked());
+}
+
+TEST_F(FolderPickerTest, NoSubfoldersOnRootChoosesNothing) {
+  LoadAll();
+  Select(Root());
+  Run("aNoSubs");
+  EXPECT_EQ(form->GetSub(Root()), cSubNotP);
+  EXPECT_EQ(form->GetSub(Drive()), cSubNotP);
+  EXPECT_FALSE(form->FolChecked(Drive()));
+  QTreeWidgetItem* alpha = Child(Drive(), "alpha");
+  EXPECT_EQ(form->GetSub(alpha), cSubNotP);
+  EXPECT_EQ(form->GetSub(Child(alpha, "a2")), cSubGray);
+  EXPECT_FALSE(form->FolChecked(Child(alpha, "a2")));
+  EXPECT_FALSE(OkEnabled());
+  EXPECT_TRUE(Saved().empty());
+
+  // Folders first loaded below an excluded one come in excluded.
+  QTreeWidgetItem* a1 = Child(alpha, "a1");
+  a1->setExpanded(true);
+  ASSERT_EQ(a1->childCount(), 1);
+  EXPECT_EQ(form->GetSub(a1->child(0)), cSubGray);
+  EXPECT_FALSE(form->FolChecked(a1->child(0)));
+
+  // Choosing one folder again makes OK available.
+  Select(a1);
+  Run("aFolder");
+  EXPECT_TRUE(OkEnabled());
+  EXPECT_EQ(form->GetSub(Root()), cSubSome);
+  EXPECT_THAT(Saved(), ElementsAre(FolderEntry{P("alpha/a1/"), pFolOnly}));
+}
+
+TEST_F(FolderPickerTest, ListedSubfoldersOnDrive) {
+  Select(Drive());
+  Run("aExistSubs");  // loads the drive's folders itself
+  EXPECT_TRUE(Drive()->isExpanded());
+  EXPECT_EQ(form->GetSub(Drive()), cSubChek);
+  EXPECT_EQ(form->GetSub(Root()), cSubChek);
+  EXPECT_EQ(form->GetSub(Child(Drive(), "alpha")), cSubChkP);
+  EXPECT_EQ(form->GetSub(Child(Drive(), "beta")), cSubGray);
+  EXPECT_THAT(Saved(), ElementsAre(FolderEntry{P(""), pFolOnly}, FolderEntry{P("alpha/"), pFolAndSub},
+                                   FolderEntry{P("beta/"), pFolOnly}));
+
+  // Unchecking every child of it: alpha still searches its subfolders, so
+  // the drive has some subfolders, not none.
+  Select(Child(Drive(), "alpha"));
+  Key(Qt::Key_Space);
+  Select(Child(Drive(), "beta"));
+  Key(Qt::Key_Space);
+  EXPECT_EQ(form->GetSub(Drive()), cSubSome);
+  EXPECT_THAT(Saved(), ElementsAre(FolderEntry{P(""), pFolOnly}, FolderEntry{P("alpha/"), pSubOnly}));
+}
+
+TEST_F(FolderPickerTest, ChangeBelowIsCarriedUpAndBack) {
+  LoadAll();
+  QTreeWidgetItem* alpha = Child(Drive(), "alpha");
+  QTreeWidgetItem* a1 = Child(alpha, "a1");
+  Select(a1);
+  Key(Qt::Key_Space);
+  EXPECT_EQ(form->GetSub(alpha), cSubSome);
+  EXPECT_EQ(form->GetSub(Drive()), cSubSome);
+  EXPECT_EQ(form->GetSub(Root()), cSubSome);
+  EXPECT_TRUE(form->FolChecked(alpha));  // ancestors keep their own check
+  EXPECT_THAT(Saved(), ElementsAre(FolderEntry{P(""), pFolOnly}, FolderEntry{P("alpha/"), pFolOnly},
+                                   FolderEntry{P("alpha/a1/"), pSubOnly}, FolderEntry{P("alpha/a2/"), pFolOnly},
+                                   FolderEntry{P("beta/"), pFolOnly}));
+
+  // Everything included again: the listed subfolders, not those made later.
+  Key(Qt::Key_Space);
+  EXPECT_EQ(form->GetSub(alpha), cSubChek);
+  EXPECT_EQ(form->GetSub(Drive()), cSubChek);
+  EXPECT_EQ(form->GetSub(Root()), cSubChek);
+
+  // "No subfolders" on the drive carries down; the drive's files stay.
+  Select(Drive());
+  Run("aNoSubs");
+  EXPECT_FALSE(form->FolChecked(a1));
+  EXPECT_EQ(form->GetSub(a1), cSubNotP);
+  EXPECT_EQ(form->GetSub(Root()), cSubSome);
+  EXPECT_THAT(Saved(), ElementsAre(FolderEntry{P(""), pFolOnly}));
+
+  // "All subfolders" back on alpha alone: its own files stay out.
+  Select(alpha);
+  Run("aAllSubs");
+  EXPECT_TRUE(form->FolChecked(a1));
+  EXPECT_EQ(form->GetSub(a1), cSubChkP);
+  EXPECT_FALSE(form->FolChecked(alpha));
+  EXPECT_EQ(form->GetSub(Drive()), cSubSome);
+  EXPECT_THAT(Saved(), ElementsAre(FolderEntry{P(""), pFolOnly}, FolderEntry{P("alpha/"), pSubOnly}));
+}
+
+TEST_F(FolderPickerTest, EnablingOfTheCommands) {
+  tree->clearSelection();
+  tree->setCurrentItem(nullptr);
+  for (const char* a : {"aFolder", "aAllSubs", "aNoSubs", "aExistSubs"}) EXPECT_FALSE(Enabled(a)) << a;
+
+  Drive()->setExpanded(true);
+  QTreeWidgetItem* beta = Child(Drive(), "beta");
+  Select(beta);  // no subfolders, parent takes all of them
+  EXPECT_TRUE(Enabled("aFolder"));
+  EXPECT_FALSE(Enabled("aAllSubs"));
+  EXPECT_FALSE(Enabled("aNoSubs"));
+  EXPECT_TRUE(Enabled("aExistSubs"));
+  EXPECT_FALSE(form->findChild<QPushButton*>(QStringLiteral("btnNoSubs"))->isEnabled());
+
+  Run("aExistSubs");
+  EXPECT_EQ(form->GetSub(beta), cSubGray);
+  Select(Drive());
+  Run("aNoSubs");
+  Select(beta);
+  EXPECT_TRUE(Enabled("aAllSubs"));  // the parent no longer takes all
+}
+
+TEST_F(FolderPickerTest, LegendAndPlacement) {
+  TLegendForm* legend = form->Legend();
+  ASSERT_NE(legend, nullptr);
+  EXPECT_FALSE(legend->isVisible());
+  EXPECT_EQ(legend->tvLegend()->topLevelItemCount(), 5);
+  EXPECT_EQ(legend->tvLegend()->topLevelItem(1)->text(0),
+            QStringLiteral("Search all subfolders that exist at clean-up time"));
+
+  QAction* aLegend = form->findChild<QAction*>(QStringLiteral("aLegend"));
+  aLegend->trigger();
+  EXPECT_TRUE(legend->isVisible());
+  EXPECT_TRUE(aLegend->isChecked());
+  QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QApplication::sendEvent(legend, &esc);
+  EXPECT_FALSE(legend->isVisible());
+  EXPECT_FALSE(aLegend->isChecked());
+
+  form.reset();
+  const std::string text = testing::ReadFile(ini);
+  EXPECT_NE(text.find("[NewPickForm Settings]"), std::string::npos);
+  EXPECT_NE(text.find("Right="), std::string::npos);
+  EXPECT_NE(text.find("[LegendForm Settings]"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vorlo

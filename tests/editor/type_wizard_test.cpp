@@ -1,0 +1,393 @@
+#include "editor/type_wizard.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTextEdit>
+#include <QTimer>
+#include <QTreeWidget>
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "core/local_drives.h"
+#include "core/text.h"
+#include "editor/spec_editors.h"
+#include "platform/clock.h"
+#include "support/temp_dir.h"
+
+namespace vorlo {
+namespace {
+
+using testing::ReadFile;
+using testing::TempDir;
+
+class FixedClock final : public Clock {
+ public:
+  int64_t NowUtc() const override { return 1765000000; }
+  std::optional<LocalDateTime> ToLocal(int64_t) const override { return LocalDateTime{2025, 12, 6, 12, 0, 0}; }
+};
+
+TJunkFileObj Type(std::string name, int32_t method, FolderList dirs, SpecList dels, SpecList prots = {},
+                  bool checked = true) {
+  return TJunkFileObj(std::move(name), checked, method, dirs, dels, prots, false, 0, 0, 0, false, 0, 0, 0, false, 0,
+                      0, 0, 0);
+}
+
+class WizardTest : public ::testing::Test {
+ protected:
+  WizardTest()
+      : drives(
+            [this] {
+              // A closed gate holds a count at its start (the scan asks for
+              // the drives first), so a test can stop it at a known point.
+              while (gateClosed) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+              return std::string();
+            },
+            [](const MountEntry&) { return false; }) {
+    std::filesystem::create_directories(dir / "data");
+  }
+
+  TTypeWiz& Make(const TJunkFileObj& tj = TJunkFileObj(), bool binProb = false) {
+    wiz = std::make_unique<TTypeWiz>(WizardSetup{.drives = drives,
+                                                  .iniPath = dir / "data/Vorlo.ini",
+                                                  .dataFolder = dir / "data/",
+                                                  .clock = clock,
+                                                  .description = {"Local drives (/)", "/"},
+                                                  .separators = {",", "."},
+                                                  .programFolder = dir / "program",
+                                                  .skipFolders = {}});
+    wiz->SetFromObj(tj, binProb);
+    return *wiz;
+  }
+
+  template <class W>
+  W* Get(const char* name) {
+    W* w = wiz->findChild<W*>(QString::fromUtf8(name));
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+  QPushButton* Button(const char* name) { return Get<QPushButton>(name); }
+  bool Enabled(const char* name) { return Button(name)->isEnabled(); }
+  std::string Text(const char* label) { return Get<QLabel>(label)->text().toStdString(); }
+  void Click(const char* name) { Button(name)->click(); }
+
+  // The next modal dialog gets `act` once it shows.
+  void OnNextModal(std::function<void(QDialog&)> act) {
+    QTimer::singleShot(0, wiz.get(), [act] {
+      auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(d, nullptr);
+      act(*d);
+    });
+  }
+  void AddDelete(const std::string& spec) {
+    OnNextModal([spec](QDialog& d) {
+      static_cast<TSpecForm&>(d).SetSpec(spec);
+      d.accept();
+    });
+    Click("aDelAdd");
+  }
+  void GoTo(int page) {
+    while (wiz->CurrentPage() < page) wiz->aNextExecute();
+    while (wiz->CurrentPage() > page) wiz->aBackExecute();
+  }
+  void WaitCount() {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (wiz->Counting() && std::chrono::steady_clock::now() < until)
+      QApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_FALSE(wiz->Counting());
+  }
+
+  TempDir dir;
+  FixedClock clock;
+  std::atomic<bool> gateClosed{false};
+  LocalDriveSource drives;
+  std::unique_ptr<TTypeWiz> wiz;
+};
+
+TEST_F(WizardTest, NewItemNeedsANameAndADeleteSpecification) {
+  Make();
+  EXPECT_EQ(wiz->CurrentPage(), nbpgName);
+  EXPECT_FALSE(Enabled("btnNext"));
+  EXPECT_FALSE(Enabled("btnFinish"));
+  EXPECT_FALSE(Enabled("btnBack"));
+  EXPECT_TRUE(Get<QCheckBox>("cbEnabled")->isChecked());
+  EXPECT_TRUE(Get<QRadioButton>("rbRecycle")->isChecked());
+  auto* dirs = Get<QTreeWidget>("lvDirs");
+  ASSERT_EQ(dirs->topLevelItemCount(), 1);
+  EXPECT_EQ(dirs->topLevelItem(0)->text(0).toStdString(), "Local drives (/)");
+  EXPECT_TRUE(dirs->topLevelItem(0)->text(1).isEmpty());
+  EXPECT_FALSE(Enabled("adirClear"));
+
+  auto* name = Get<QLineEdit>("ebName");
+  name->setText(QString(40, QChar('x')));
+  EXPECT_EQ(name->text().size(), 32);
+  EXPECT_TRUE(Enabled("btnNext"));
+  EXPECT_FALSE(Enabled("btnFinish"));
+
+  // A disabled button's hint reaches the status bar through its panel.
+  name->clear();
+  QWidget* bar = Get<QWidget>("pnlMain");
+  const QPoint at = Button("btnNext")->geometry().center();
+  QMouseEvent move(QEvent::MouseMove, QPointF(at), bar->mapToGlobal(QPointF(at)), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(bar, &move);
+  EXPECT_EQ(Get<QStatusBar>("StatusBar")->currentMessage().toStdString(), "Proceed to the next step (disabled)");
+  name->setText(QStringLiteral("Temp"));
+
+  GoTo(nbpgDels);
+  EXPECT_TRUE(Enabled("btnBack"));
+  EXPECT_FALSE(Enabled("btnNext"));
+  AddDelete("*.tmp");
+  EXPECT_TRUE(Enabled("btnNext"));
+  EXPECT_TRUE(Enabled("btnFinish"));
+
+  // Removing the only line leaves no selection and holds up Next and Finish.
+  auto* dels = Get<QListWidget>("lbDels");
+  dels->setCurrentRow(0);
+  Click("adelRem");
+  EXPECT_EQ(dels->count(), 0);
+  EXPECT_EQ(dels->currentRow(), -1);
+  EXPECT_FALSE(Enabled("btnNext"));
+  EXPECT_FALSE(Enabled("btnFinish"));
+  EXPECT_FALSE(Enabled("adelClear"));
+}
+
+TEST_F(WizardTest, RemoveSelectsTheLineThatTakesThePlace) {
+  Make(Type("T", cuDelete, {}, {"a", "b", "c"}));
+  auto* dels = Get<QListWidget>("lbDels");
+  dels->setCurrentRow(2);
+  Click("adelRem");
+  EXPECT_EQ(dels->currentRow(), 1);
+  dels->setCurrentRow(0);
+  Click("adelRem");
+  EXPECT_EQ(dels->currentRow(), 0);
+  EXPECT_EQ(dels->item(0)->text().toStdString(), "b");
+}
+
+TEST_F(WizardTest, LoadAndStoreKeepTheTypeAndFoldTheLocalDrivesRow) {
+  const std::string bad = "/tmp/caf\xE9/";  // not UTF-8: kept byte for byte
+  struct Case {
+    FolderList in, out;
+  } cases[] = {
+      {{{"/one/", pFolOnly}}, {{"/one/", pFolOnly}}},
+      {{}, {}},
+      {{{"Local drives (/,/data)", pFolAndSub}}, {}},
+      {{{"/a/", pSubOnly}, {"Local drives (/)", pFolAndSub}}, {{"/a/", pSubOnly}, {"Local drives (/)", pFolAndSub}}},
+      {{{"  ", pFolOnly}, {bad, pFolAndSub}, {"", pFolOnly}}, {{bad, pFolAndSub}}},
+  };
+  for (const Case& c : cases) {
+    const TJunkFileObj in = Type("Name", cuHolding, c.in, {"*.tmp", bad + "x"}, {"keep*", "/abs/path"}, false);
+    Make(in);
+    // The restriction fields belong to the restriction panel's own tests.
+    const TJunkFileObj& out = wiz->GetFromObj();
+    EXPECT_EQ(out.Dirs(), c.out) << (c.in.empty() ? "" : c.in[0].path);
+    EXPECT_EQ(out.TypName(), in.TypName());
+    EXPECT_EQ(out.IsChecked(), in.IsChecked());
+    EXPECT_EQ(out.Backtype(), in.Backtype());
+    EXPECT_EQ(out.Deletes(), in.Deletes());
+    EXPECT_EQ(out.Prots(), in.Prots());
+    EXPECT_FALSE(out.DateRestrict() || out.AgeRestrict() || out.SizeRestrict());
+  }
+}
+
+TEST_F(WizardTest, StoredNamesSurviveTheEdit) {
+  for (const std::string& name : {std::string(40, 'n'), std::string("caf\xE9")}) {
+    Make(Type(name, cuDelete, {}, {"*"}));
+    EXPECT_EQ(wiz->GetFromObj().TypName(), name);
+  }
+  Get<QLineEdit>("ebName")->setText(QStringLiteral("cafe"));
+  EXPECT_EQ(wiz->GetFromObj().TypName(), "cafe");
+}
+
+TEST_F(WizardTest, RecycleBinProblemLocksTheRecycleMethod) {
+  Make(Type("Bin", cuRecycle, {}, {"*"}), true);
+  EXPECT_FALSE(Get<QRadioButton>("rbRecycle")->isEnabled());
+  EXPECT_TRUE(Get<QRadioButton>("rbRecycle")->isChecked());
+  EXPECT_FALSE(Get<QCheckBox>("cbEnabled")->isEnabled());
+  Get<QRadioButton>("rbDelete")->click();
+  EXPECT_TRUE(Get<QCheckBox>("cbEnabled")->isEnabled());
+  EXPECT_EQ(wiz->GetFromObj().Backtype(), cuDelete);
+
+  Make(Type("Hold", cuHolding, {}, {"*"}), true);
+  EXPECT_FALSE(Get<QRadioButton>("rbRecycle")->isEnabled());
+  EXPECT_TRUE(Get<QCheckBox>("cbEnabled")->isEnabled());
+}
+
+TEST_F(WizardTest, FolderClearAndPickerCancel) {
+  Make(Type("T", cuDelete, {{"/x/", pFolOnly}}, {"*"}));
+  auto* dirs = Get<QTreeWidget>("lvDirs");
+  EXPECT_EQ(dirs->topLevelItem(0)->text(1).toStdString(), "Folder only");
+  GoTo(nbpgDirs);
+  OnNextModal([](QDialog& d) { d.reject(); });
+  Click("aDirChange");
+  ASSERT_EQ(dirs->topLevelItemCount(), 1);
+  EXPECT_EQ(dirs->topLevelItem(0)->text(0).toStdString(), "/x/");
+  EXPECT_TRUE(Enabled("adirClear"));
+  Click("adirClear");
+  ASSERT_EQ(dirs->topLevelItemCount(), 1);
+  EXPECT_EQ(dirs->topLevelItem(0)->text(0).toStdString(), "Local drives (/)");
+  EXPECT_FALSE(Enabled("adirClear"));
+  EXPECT_TRUE(wiz->GetFromObj().Dirs().empty());
+}
+
+TEST_F(WizardTest, SummaryThenBackAndAddIsKeptByFinish) {
+  Make(Type("T", cuDelete, {}, {"*.a"}));
+  GoTo(nbpgSumm);
+  EXPECT_FALSE(Get<QTextEdit>("reProps")->toPlainText().isEmpty());
+  EXPECT_TRUE(Button("btnNext")->isDefault());
+  GoTo(nbpgDels);
+  AddDelete("*.b");
+  EXPECT_EQ(wiz->GetFromObj().Deletes(), (SpecList{"*.a", "*.b"}));
+}
+
+TEST_F(WizardTest, CountFillsTheLabelsAndTheFileList) {
+  struct Case {
+    std::vector<std::pair<std::string, size_t>> files;
+    std::vector<std::string> labels;  // dirs, dels, res, prots, actual, size
+    bool view;
+    std::vector<std::string> listed;
+  } cases[] = {
+      {{{"a.tmp", 12}, {"sub/b.tmp", 0}, {"keep.tmp", 1}, {"x.txt", 5}},
+       {"2 folders were searched\r\n", "3 files matched the junk file specifications\r\n",
+        "0 files did not meet the date or size restrictions\r\n",
+        "1 file was protected by the protect file specifications\r\n\r\n", "2 files would be processed",
+        "These files occupy 12 bytes  of disk space."},
+       true,
+       {"a.tmp", "sub/b.tmp"}},
+      {{{"e.tmp", 0}},
+       {"1 folder was searched\r\n", "1 file matched the junk file specifications\r\n",
+        "0 files did not meet the date or size restrictions\r\n",
+        "0 files were protected by the protect file specifications\r\n\r\n", "1 file would be processed",
+        "This file does not occupy any disk space"},
+       true,
+       {"e.tmp"}},
+      {{{"keep.tmp", 3}},
+       {"1 folder was searched\r\n", "1 file matched the junk file specifications\r\n",
+        "0 files did not meet the date or size restrictions\r\n",
+        "1 file was protected by the protect file specifications\r\n\r\n", "0 files would be processed", ""},
+       false,
+       {}},
+      {{{"x.txt", 3}}, {"1 folder was searched\r\n", "No files matched the junk file specifications", "", "", "", ""},
+       false, {}},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    const std::string root = dir / ("tree" + std::to_string(n++));
+    std::filesystem::create_directories(root);
+    for (const auto& [name, size] : c.files) dir.Write(root.substr(dir.path().size() + 1) + "/" + name, std::string(size, 'x'));
+    Make(Type("Count & test", cuDelete, {{root + "/", pFolAndSub}}, {"*.tmp"}, {"keep.tmp"}));
+    GoTo(nbPgTotl);
+    EXPECT_EQ(Text("lblTypCount"), "Counting files for \"Count & test\"");
+    WaitCount();
+    const char* labels[] = {"lblTypDirs", "lblTypDels", "lblTypRes", "lblTypProts", "lblTypActual", "lblTypSize"};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(Text(labels[i]), c.labels[i]) << root << " " << labels[i];
+    EXPECT_EQ(Enabled("btnView"), c.view);
+    EXPECT_TRUE(Enabled("btnFinish"));
+    EXPECT_TRUE(Enabled("btnBack"));
+    EXPECT_TRUE(Enabled("btnCancel"));
+    EXPECT_FALSE(Enabled("btnNext"));
+    EXPECT_FALSE(Enabled("btnStop"));
+    EXPECT_TRUE(Button("btnFinish")->isDefault());
+
+    std::vector<std::string> listed;
+    for (std::string line : SplitLines(ReadFile(wiz->TmpName()))) {
+      if (line.empty()) continue;
+      EXPECT_TRUE(StartsWith(line, root + "/")) << line;
+      listed.push_back(line.substr(root.size() + 1));
+    }
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(listed, c.listed);
+    if (!c.listed.empty()) {
+      EXPECT_NE(ReadFile(wiz->TmpName()).find("\r\n"), std::string::npos);
+    }
+    if (c.view) {
+      OnNextModal([&c](QDialog& d) {
+        auto* found = d.findChild<QListWidget*>();
+        ASSERT_NE(found, nullptr);
+        EXPECT_EQ(found->count(), static_cast<int>(c.listed.size()));
+        d.accept();
+      });
+      Click("btnView");
+    }
+    const std::string list = wiz->TmpName();
+    wiz.reset();
+    EXPECT_FALSE(std::filesystem::exists(list));
+  }
+}
+
+TEST_F(WizardTest, AListFileThatCannotBeCreatedLeavesTheWizardUsable) {
+  Make(Type("T", cuDelete, {{dir / "tree", pFolAndSub}}, {"*.tmp"}));
+  std::filesystem::remove_all(dir / "data");
+  GoTo(nbPgTotl);
+  EXPECT_FALSE(wiz->Counting());
+  EXPECT_TRUE(StartsWith(Text("lblTypDirs"), "The list of found files cannot be created: "));
+  for (const char* b : {"btnBack", "btnFinish", "btnCancel"}) EXPECT_TRUE(Enabled(b)) << b;
+  EXPECT_FALSE(Enabled("btnStop"));
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(WizardTest, StopDuringACount) {
+  dir.Write("tree/a.tmp", "x");
+  Make(Type("T", cuDelete, {{dir / "tree", pFolAndSub}}, {"*.tmp"}));
+  gateClosed = true;
+  GoTo(nbPgTotl);
+  EXPECT_TRUE(wiz->Counting());
+  for (const char* b : {"btnBack", "btnNext", "btnFinish", "btnCancel", "btnView"}) EXPECT_FALSE(Enabled(b)) << b;
+  EXPECT_TRUE(Enabled("btnStop"));
+  EXPECT_EQ(Text("lblTypDirs"), "One moment please...");
+  Click("btnStop");
+  EXPECT_FALSE(Enabled("btnStop"));
+  gateClosed = false;
+  WaitCount();
+  EXPECT_EQ(Text("lblTypCount"), "Operation stopped by user");
+  EXPECT_EQ(Text("lblTypDirs"), "");
+  EXPECT_EQ(Text("lblTypActual"), "");
+  EXPECT_TRUE(Enabled("btnFinish"));
+  EXPECT_TRUE(Enabled("btnBack"));
+  EXPECT_FALSE(Enabled("btnView"));
+
+  // Back and Next again starts a fresh count.
+  wiz->aBackExecute();
+  wiz->aNextExecute();
+  WaitCount();
+  EXPECT_EQ(Text("lblTypActual"), "1 file would be processed");
+}
+
+TEST_F(WizardTest, ClosingDuringACountStopsItFirst) {
+  Make(Type("T", cuDelete, {{dir / "tree", pFolAndSub}}, {"*.tmp"}));
+  wiz->show();
+  gateClosed = true;
+  GoTo(nbPgTotl);
+  wiz->close();
+  EXPECT_TRUE(wiz->isVisible());  // waits for the count's end
+  gateClosed = false;
+  WaitCount();
+  EXPECT_FALSE(wiz->isVisible());
+  EXPECT_EQ(wiz->result(), QDialog::Rejected);
+  EXPECT_EQ(Text("lblTypCount"), "Operation stopped by user");
+
+  // Destroyed while counting: the scan is stopped and its end awaited.
+  Make(Type("T", cuDelete, {{dir / "tree", pFolAndSub}}, {"*.tmp"}));
+  gateClosed = true;
+  GoTo(nbPgTotl);
+  std::thread opener([this] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    gateClosed = false;
+  });
+  wiz.reset();
+  opener.join();
+  EXPECT_FALSE(std::filesystem::exists(dir / "data/Vorlo.$$$.TXT"));
+}
+
+}  // namespace
+}  // namespace vorlo
