@@ -536,8 +536,9 @@ void TNewPickForm::aExistSubsExecute() {
 }
 
 void TNewPickForm::aLegendExecute() {
+  // The legend is made a stay-on-top tool window when created, so showing
+  // it is all that is left to do.
   MyLegend->setVisible(!MyLegend->isVisible());
-  if (MyLegend->isVisible()) MyLegend->raise();
   aAllSubsUpdate();
 }
 

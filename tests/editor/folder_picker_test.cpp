@@ -296,5 +296,23 @@ TEST_F(FolderPickerTest, LegendAndPlacement) {
   EXPECT_NE(text.find("[LegendForm Settings]"), std::string::npos);
 }
 
+// A name that is not UTF-8 is shown replaced but saved byte for byte.
+TEST(FolderPickerBytes, PathsKeepTheirBytes) {
+  TempDir tmp;
+  const std::string bad = "caf\xe9";
+  std::filesystem::create_directories(tmp / ("drive/" + bad + "/sub"));
+  TNewPickForm form({tmp / "drive"}, "Local drives (x)", tmp / "Vorlo.ini");
+  auto* tree = form.findChild<QTreeWidget*>(QStringLiteral("tvDirSel"));
+  QTreeWidgetItem* drive = form.TreeRoot()->child(0);
+  tree->setCurrentItem(drive);
+  form.findChild<QAction*>(QStringLiteral("aExistSubs"))->trigger();
+  ASSERT_EQ(drive->childCount(), 1);
+  EXPECT_TRUE(form.HasChildren(drive->child(0)));
+  FolderList list;
+  form.SaveToList(list);
+  EXPECT_THAT(list, ElementsAre(FolderEntry{tmp / "drive/", pFolOnly},
+                                FolderEntry{tmp / ("drive/" + bad + "/"), pFolAndSub}));
+}
+
 }  // namespace
 }  // namespace vorlo
