@@ -1,6 +1,7 @@
 #include "app/window/close_on_signal.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -20,10 +21,26 @@ void OnSignal(int) {
   [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &byte, 1);
 }
 
+sigset_t HandledSignals() {
+  sigset_t set;
+  sigemptyset(&set);
+  for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&set, sig);
+  return set;
+}
+
 }  // namespace
 
+void CloseOnSignal::HoldSignals() {
+  const sigset_t set = HandledSignals();
+  ::pthread_sigmask(SIG_BLOCK, &set, nullptr);
+}
+
 CloseOnSignal::CloseOnSignal(QWidget& window) : window_(window) {
-  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0) return;
+  const sigset_t set = HandledSignals();
+  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0) {
+    ::pthread_sigmask(SIG_UNBLOCK, &set, nullptr);  // the signals end the program as usual
+    return;
+  }
   notifier_ = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
   connect(notifier_, &QSocketNotifier::activated, this, [this] {
     char byte;
@@ -35,6 +52,7 @@ CloseOnSignal::CloseOnSignal(QWidget& window) : window_(window) {
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
   for (int sig : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(sig, &action, nullptr);
+  ::pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
 }
 
 CloseOnSignal::~CloseOnSignal() {

@@ -11,6 +11,11 @@ namespace vorlo {
 
 class CloseOnSignal final : public QObject {
  public:
+  // Call first in main: a signal that comes before the window can close
+  // waits instead of ending the program on the spot.
+  static void HoldSignals();
+
+  // Installs the handlers and lets held signals in.
   explicit CloseOnSignal(QWidget& window);
   ~CloseOnSignal() override;
 

@@ -13,6 +13,7 @@
 #include "platform/priority.h"
 
 int main(int argc, char** argv) {
+  vorlo::CloseOnSignal::HoldSignals();
   vorlo::SetOwnPriority(vorlo::PriorityClass::AboveNormal);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vorlo"));
