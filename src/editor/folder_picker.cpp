@@ -427,14 +427,20 @@ void TNewPickForm::tvDirSelExpanding(QTreeWidgetItem* Node) {
   const QCollator collator;
   DirEntries scratch;
   const bool checked = node->sub == cSubChkP;
+  const bool countsLinks = folder.CountsSubfolderLinks();
   for (size_t i = 0; i < entries.size(); ++i) {
     if (!Shown(folder, entries, i, mount)) continue;
     auto child = std::make_unique<TDirNode>();
     child->name = std::string(entries.Name(i));
     const QString text = DisplayText(child->name);
     child->setText(0, text);
-    DirListing sub = DirListing::OpenAt(folder, entries.Name(i));
-    const bool any = AnySubdirsIn(sub, mount, scratch);
+    bool any = false;
+    // A folder with two links has no sub-folder where links are counted;
+    // that spares opening each of thousands of leaf folders.
+    if (!countsLinks || folder.Stat(entries.CName(i)).links != 2) {
+      DirListing sub = DirListing::OpenAt(folder, entries.Name(i));
+      any = AnySubdirsIn(sub, mount, scratch);
+    }
     child->SetHasChildren(any);
     child->sub = any ? node->sub : cSubGray;
     child->fol = checked ? cFolderY : cFolderN;

@@ -4,6 +4,7 @@
 #include <sys/syscall.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
@@ -160,7 +161,16 @@ EntryStat DirListing::Stat(const char* name) const {
   }
   r.size = st.st_size;
   r.mtimeUtc = st.st_mtim.tv_sec;
+  r.links = st.st_nlink;
   return r;
+}
+
+bool DirListing::CountsSubfolderLinks() const {
+  struct statfs fs {};
+  if (fd_ < 0 || fstatfs(fd_, &fs) != 0) return false;
+  constexpr long kExt = 0xEF53, kXfs = 0x58465342, kTmpfs = 0x01021994;
+  const auto type = static_cast<long>(fs.f_type);
+  return type == kExt || type == kXfs || type == kTmpfs;
 }
 
 std::optional<MountKey> DirListing::Mount() const {

@@ -48,6 +48,7 @@ struct EntryStat {
   int error = 0;  // errno; the figures are 0 when set
   int64_t size = 0;
   int64_t mtimeUtc = 0;  // last write, seconds since 1970 UTC
+  uint64_t links = 0;    // hard links; a folder's count includes its sub-folders on some file systems
 };
 
 // Which mounted file system a folder is on. Mount ids tell bind mounts of
@@ -95,6 +96,11 @@ class DirListing {
   EntryStat Stat(const char* name) const;
 
   std::optional<MountKey> Mount() const;
+
+  // True when this folder's file system counts a folder's sub-folders in
+  // its link count (ext2/3/4, xfs, tmpfs): a folder with two links then has
+  // no sub-folder, and nothing needs to be opened to know it.
+  bool CountsSubfolderLinks() const;
   // Identity of this open folder.
   std::optional<FolderId> Id() const;
   // Identity of the entry `name` without opening it: nothing when it is not

@@ -127,5 +127,21 @@ TEST(DirListing, MissingOrUnreadableFolderGivesNoEntries) {
   }
 }
 
+TEST(DirListing, LinkCountTellsLeafFoldersWhereTheFileSystemCountsThem) {
+  // tmpfs counts sub-folders in a folder's links; the test needs one.
+  std::string templ = "/dev/shm/vorlo-links-XXXXXX";
+  if (::mkdtemp(templ.data()) == nullptr) GTEST_SKIP() << "no /dev/shm";
+  const std::string root = templ;
+  std::filesystem::create_directories(root + "/leaf");
+  std::filesystem::create_directories(root + "/branch/sub");
+  DirListing listing = DirListing::Open(root);
+  const bool counts = listing.CountsSubfolderLinks();
+  const uint64_t leaf = listing.Stat("leaf").links, branch = listing.Stat("branch").links;
+  std::filesystem::remove_all(root);
+  if (!counts) GTEST_SKIP() << "/dev/shm does not count links";
+  EXPECT_EQ(leaf, 2u);
+  EXPECT_EQ(branch, 3u);
+}
+
 }  // namespace
 }  // namespace vorlo
