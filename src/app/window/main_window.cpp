@@ -25,6 +25,7 @@
 #include "core/data_files.h"
 #include "dialogs/about_form.h"
 #include "dialogs/default_form.h"
+#include "dialogs/dialog_parts.h"
 #include "dialogs/help.h"
 #include "dialogs/prop_form.h"
 #include "dialogs/settings_form.h"
@@ -50,7 +51,7 @@ TMainForm::TMainForm(JunkList& list, WindowServices services, QWidget* parent)
       commands_(list_, *this, services_.bins, services_.files.RecoveryFile()) {
   setObjectName(QStringLiteral("MainForm"));
   setWindowTitle(QStringLiteral("Vorlo"));
-  setFont(QFont(QStringLiteral("Arial"), -1));
+  SetWindowFont(*this);
   resize(650, 463);
   setMinimumSize(460, 350);
   runs_ = std::make_unique<RunControl>(services_.runSetup(*this, list_, mainThread_));
