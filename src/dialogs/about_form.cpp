@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTime>
 
-#include "dialogs/program_icon.h"
+#include "gui/program_icon.h"
 
 namespace vorlo {
 namespace {

@@ -9,9 +9,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "dialogs/dialog_parts.h"
-#include "dialogs/description_view.h"
-#include "dialogs/display_text.h"
+#include "gui/dialog_parts.h"
+#include "gui/description_view.h"
+#include "gui/display_text.h"
 
 namespace vorlo {
 

@@ -13,9 +13,9 @@
 #include <algorithm>
 
 #include "core/text.h"
-#include "dialogs/dialog_parts.h"
-#include "dialogs/display_text.h"
-#include "dialogs/placement.h"
+#include "gui/dialog_parts.h"
+#include "gui/display_text.h"
+#include "gui/placement.h"
 #include "platform/file_ops.h"
 
 namespace vorlo {

@@ -6,9 +6,9 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-#include "dialogs/dialog_parts.h"
-#include "dialogs/description_view.h"
-#include "dialogs/placement.h"
+#include "gui/dialog_parts.h"
+#include "gui/description_view.h"
+#include "gui/placement.h"
 
 namespace vorlo {
 

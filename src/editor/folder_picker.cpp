@@ -16,9 +16,9 @@
 #include <algorithm>
 #include <optional>
 
-#include "dialogs/dialog_parts.h"
-#include "dialogs/display_text.h"
-#include "dialogs/placement.h"
+#include "gui/dialog_parts.h"
+#include "gui/display_text.h"
+#include "gui/placement.h"
 #include "editor/picker_legend.h"
 #include "editor/picker_pictures.h"
 #include "platform/dir_listing.h"

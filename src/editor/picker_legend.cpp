@@ -5,8 +5,8 @@
 #include <QVBoxLayout>
 #include <array>
 
-#include "dialogs/dialog_parts.h"
-#include "dialogs/placement.h"
+#include "gui/dialog_parts.h"
+#include "gui/placement.h"
 #include "editor/picker_pictures.h"
 
 namespace vorlo {

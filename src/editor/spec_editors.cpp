@@ -13,8 +13,8 @@
 #include <system_error>
 
 #include "core/text.h"
-#include "dialogs/dialog_parts.h"
-#include "dialogs/placement.h"
+#include "gui/dialog_parts.h"
+#include "gui/placement.h"
 
 namespace vorlo {
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/window/qt_main_thread.h"
+#include "gui/qt_main_thread.h"
 #include "core/description.h"
 #include "core/junk_type.h"
 #include "core/scan_thread.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/run_fixture.h"
+#include "support/run_fixture.h"
 #include "core/text.h"
 
 namespace vorlo {

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <future>
 
-#include "app/run_fixture.h"
+#include "support/run_fixture.h"
 #include "app/texts.h"
 
 namespace vorlo {

@@ -8,7 +8,7 @@
 #include <QTextEdit>
 #include <QTreeWidget>
 
-#include "dialogs/dialog_test_util.h"
+#include "support/dialog_test_util.h"
 
 namespace vorlo {
 namespace {

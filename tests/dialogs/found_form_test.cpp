@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-#include "dialogs/dialog_test_util.h"
+#include "support/dialog_test_util.h"
 #include "support/temp_dir.h"
 
 namespace vorlo {

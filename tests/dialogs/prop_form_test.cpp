@@ -9,8 +9,8 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
-#include "dialogs/description_view.h"
-#include "dialogs/dialog_test_util.h"
+#include "gui/description_view.h"
+#include "support/dialog_test_util.h"
 #include "support/temp_dir.h"
 
 namespace vorlo {

@@ -10,7 +10,7 @@
 #include <QRadioButton>
 #include <filesystem>
 
-#include "dialogs/placement.h"
+#include "gui/placement.h"
 #include "support/temp_dir.h"
 
 namespace vorlo {

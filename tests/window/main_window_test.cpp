@@ -7,7 +7,7 @@
 #include <future>
 
 #include "core/junk_list_file.h"
-#include "window/window_fixture.h"
+#include "support/window_fixture.h"
 
 namespace vorlo {
 namespace {

@@ -8,7 +8,7 @@
 #include "core/junk_list_file.h"
 #include "editor/spec_editors.h"
 #include "editor/type_wizard.h"
-#include "window/window_fixture.h"
+#include "support/window_fixture.h"
 
 namespace vorlo {
 namespace {

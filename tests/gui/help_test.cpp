@@ -1,4 +1,4 @@
-#include "dialogs/help.h"
+#include "gui/help.h"
 
 #include <gtest/gtest.h>
 

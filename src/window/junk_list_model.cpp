@@ -1,4 +1,4 @@
-#include "app/window/junk_list_model.h"
+#include "window/junk_list_model.h"
 
 namespace vorlo {
 

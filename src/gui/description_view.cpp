@@ -1,10 +1,10 @@
-#include "dialogs/description_view.h"
+#include "gui/description_view.h"
 
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 
-#include "dialogs/display_text.h"
+#include "gui/display_text.h"
 
 namespace vorlo {
 

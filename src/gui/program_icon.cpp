@@ -1,4 +1,4 @@
-#include "dialogs/program_icon.h"
+#include "gui/program_icon.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "dialogs/placement.h"
+#include "gui/placement.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/junk_list.h"
-#include "dialogs/display_text.h"
+#include "gui/display_text.h"
 
 namespace vorlo {
 

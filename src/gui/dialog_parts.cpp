@@ -1,4 +1,4 @@
-#include "dialogs/dialog_parts.h"
+#include "gui/dialog_parts.h"
 
 #include <QDialog>
 #include <QHBoxLayout>

@@ -15,7 +15,7 @@
 #include "app/run_control.h"
 #include "app/startup.h"
 #include "app/user_port.h"
-#include "app/window/qt_main_thread.h"
+#include "gui/qt_main_thread.h"
 #include "core/default_types.h"
 #include "core/description.h"
 

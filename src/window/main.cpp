@@ -3,10 +3,10 @@
 
 #include "app/junk_list.h"
 #include "app/system_services.h"
-#include "app/window/close_on_signal.h"
-#include "app/window/main_window.h"
+#include "window/close_on_signal.h"
+#include "window/main_window.h"
 #include "core/data_files.h"
-#include "dialogs/program_icon.h"
+#include "gui/program_icon.h"
 #include "editor/type_wizard.h"
 #include "platform/environment.h"
 #include "platform/file_ops.h"

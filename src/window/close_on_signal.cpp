@@ -1,4 +1,4 @@
-#include "app/window/close_on_signal.h"
+#include "window/close_on_signal.h"
 
 #include <fcntl.h>
 #include <pthread.h>

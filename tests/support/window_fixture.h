@@ -7,8 +7,8 @@
 #include <QApplication>
 #include <QListView>
 
-#include "app/run_fixture.h"
-#include "app/window/main_window.h"
+#include "support/run_fixture.h"
+#include "window/main_window.h"
 
 namespace vorlo::testing {
 

@@ -1,4 +1,4 @@
-#include "dialogs/help.h"
+#include "gui/help.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

@@ -1,4 +1,4 @@
-#include "dialogs/display_text.h"
+#include "gui/display_text.h"
 
 namespace vorlo {
 

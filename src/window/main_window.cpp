@@ -1,4 +1,4 @@
-#include "app/window/main_window.h"
+#include "window/main_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,17 +20,17 @@
 
 #include "app/junk_list.h"
 #include "app/texts.h"
-#include "app/window/junk_list_model.h"
+#include "window/junk_list_model.h"
 #include "core/recycle_bin.h"
 #include "core/data_files.h"
 #include "dialogs/about_form.h"
 #include "dialogs/default_form.h"
-#include "dialogs/dialog_parts.h"
-#include "dialogs/help.h"
+#include "gui/dialog_parts.h"
+#include "gui/help.h"
 #include "dialogs/prop_form.h"
 #include "dialogs/settings_form.h"
 #include "dialogs/update_form.h"
-#include "dialogs/placement.h"
+#include "gui/placement.h"
 #include "platform/file_ops.h"
 
 namespace vorlo {
