@@ -47,4 +47,16 @@ std::vector<TJunkFileObj> JunkList::Types() const {
   return types;
 }
 
+int UncheckBinTypes(JunkList& list) {
+  int wasChecked = 0;
+  for (size_t i = 0; i < list.size(); ++i) {
+    JunkRow& row = list[i];
+    if (!row.type || row.type->Backtype() != cuRecycle) continue;
+    if (row.type->IsChecked()) ++wasChecked;
+    row.type->SetIsChecked(false);
+    list.SetChecked(i, false);
+  }
+  return wasChecked;
+}
+
 }  // namespace vorlo

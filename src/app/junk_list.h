@@ -49,4 +49,8 @@ class JunkList {
   std::vector<JunkRow> rows_;
 };
 
+// With an unusable Recycle Bin: clears the box and the checked flag of every
+// type that sends files there; returns how many of them were checked.
+int UncheckBinTypes(JunkList& list);
+
 }  // namespace vorlo

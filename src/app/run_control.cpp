@@ -8,7 +8,6 @@
 #include "app/texts.h"
 #include "app/user_port.h"
 #include "core/byte_text.h"
-#include "core/data_files.h"
 #include "core/local_drives.h"
 #include "core/main_thread.h"
 #include "core/recycle_bin.h"
@@ -31,12 +30,12 @@ std::string ErrorDetail(int err) {
   return text;
 }
 
-std::string DataFile(const std::string& folder, std::string_view name) { return folder + std::string(name); }
-
 }  // namespace
 
 RunControl::RunControl(RunSetup setup)
-    : s_(std::move(setup)), context_{s_.mainThread, s_.clock, s_.drives, s_.skipFolders, &progress_} {}
+    : s_(std::move(setup)),
+      context_{s_.mainThread, s_.clock, s_.drives, s_.skipFolders, &progress_},
+      count_(std::string(texts::kCountStopEventName), context_, s_.programFolder) {}
 
 RunControl::~RunControl() = default;
 
@@ -47,14 +46,7 @@ std::string RunControl::Bytes(int64_t n) const { return StringForBytes(n, s_.sep
 
 bool RunControl::BinCheckAllowsRun() {
   if (!s_.bins.RecycleBinProblem()) return true;
-  int disabled = 0;
-  for (size_t i = 0; i < s_.list.size(); ++i) {
-    JunkRow& row = s_.list[i];
-    if (!row.type || row.type->Backtype() != cuRecycle) continue;
-    if (row.type->IsChecked()) ++disabled;
-    row.type->SetIsChecked(false);
-    s_.list.SetChecked(i, false);
-  }
+  const int disabled = UncheckBinTypes(s_.list);
   if (disabled == 0) return true;
   const std::string sentence = FormatText(texts::kTypesDisabled, disabled);
   if (s_.list.AnyChecked()) {
@@ -68,22 +60,22 @@ bool RunControl::BinCheckAllowsRun() {
 }
 
 void RunControl::aCleanupExecute() {
-  if (VeryBusy_ == kRunning) {
+  if (VeryBusy_ == RunState::Running) {
     StopEvent_->Set();
     CleanFile_.Lines({texts::kHalted, ""});
     return;
   }
-  if (VeryBusy_ == kCounting || !s_.list.AnyChecked()) return;
+  if (VeryBusy_ == RunState::Counting || !s_.list.AnyChecked()) return;
   if (!BinCheckAllowsRun()) return;
   StartRun(false);
 }
 
 void RunControl::act10Execute() {
-  if (VeryBusy_ == kRunning) {
+  if (VeryBusy_ == RunState::Running) {
     aCleanupExecute();
     return;
   }
-  if (VeryBusy_ == kCounting || !s_.list.AnyChecked()) return;
+  if (VeryBusy_ == RunState::Counting || !s_.list.AnyChecked()) return;
   if (!BinCheckAllowsRun()) return;
   StartRun(true);
 }
@@ -98,14 +90,14 @@ void RunControl::StartRun(bool test) {
   }
   RecFiles_.clear();
   RecFilesChars_ = 0;
-  VeryBusy_ = kRunning;
+  VeryBusy_ = RunState::Running;
   s_.port.SetBusy(true);
   StopEvent_ = std::make_unique<StopEvent>(std::string(texts::kStopEventName));
   if (test) {
-    CleanFile_.OpenNew(DataFile(s_.dataFolder, TestName));
+    CleanFile_.OpenNew(s_.files.TestLog());
     CleanFile_.Lines({kStarLine, std::string(texts::kTestLogTitle) + s_.dateTimeStamp()});
   } else {
-    CleanFile_.OpenAppend(DataFile(s_.dataFolder, LogName));
+    CleanFile_.OpenAppend(s_.files.Log());
     CleanFile_.Lines({kStarLine, std::string(texts::kLogTitle) + s_.dateTimeStamp(), kStarLine});
   }
   CleanSum_ = NonPermSum_ = CleanErr_ = 0;
@@ -182,7 +174,7 @@ void RunControl::EndRun(bool stopped) {
 
   s_.port.SetPanel(0, "");
   s_.port.SetPanel(1, "");
-  VeryBusy_ = kIdle;
+  VeryBusy_ = RunState::Idle;
   s_.port.SetBusy(false);
   outcome_ = {stopped, CleanedTypes_, CleanSum_, CleanErr_, CleanSize_};
 
@@ -197,7 +189,7 @@ void RunControl::EndRun(bool stopped) {
     closing.helpContext = texts::kHelpCleanupEnd;
   }
   if (s_.port.Ask(closing) == MsgButton::Yes)
-    s_.port.OpenFile(DataFile(s_.dataFolder, TestMode_ ? TestName : LogName));
+    s_.port.OpenFile(TestMode_ ? s_.files.TestLog() : s_.files.Log());
   if (finished) finished();
 }
 
@@ -351,61 +343,36 @@ void RunControl::DoCleanTest(const std::string& S, int64_t fSize) {
 // Count
 
 void RunControl::aCountExecute(int selectedRow) {
-  if (VeryBusy_ == kCounting) {
-    StopEvent_->Set();
+  if (VeryBusy_ == RunState::Counting) {
+    count_.Stop();
     return;
   }
-  if (VeryBusy_ != kIdle || selectedRow < 0 || static_cast<size_t>(selectedRow) >= s_.list.size()) return;
+  if (VeryBusy_ != RunState::Idle || selectedRow < 0 || static_cast<size_t>(selectedRow) >= s_.list.size()) return;
   const JunkRow& row = s_.list[static_cast<size_t>(selectedRow)];
   if (!row.type) return;
   CleanIdx_ = selectedRow;
   outcome_ = {false, 1, 0, 0, 0};
-  VeryBusy_ = kCounting;
+  VeryBusy_ = RunState::Counting;
   s_.port.SetBusy(true);
   s_.port.SetCountCommand(std::string(texts::kStopCaption), std::string(texts::kStopHint));
-  StopEvent_ = std::make_unique<StopEvent>(std::string(texts::kCountStopEventName));
-  ActOnFiles(
-      *row.type, nullptr,
-      [this](int64_t vSizDel, int32_t vNumDir, int32_t vNumDel, int32_t vNumRes, int32_t vNumProt) {
-        ReptCounting(vSizDel, vNumDir, vNumDel, vNumRes, vNumProt);
-      },
-      [this](TJunkDelThread& thread) { DoneCounting(thread); }, *StopEvent_, s_.programFolder, context_);
+  count_.Start(
+      *row.type, {}, [this](const CountResult& counted) { ReptCounting(counted); },
+      [this](bool stopped) { DoneCounting(stopped); });
 }
 
-void RunControl::ReptCounting(int64_t vSizDel, int32_t vNumDir, int32_t vNumDel, int32_t vNumRes,
-                              int32_t vNumProt) {
-  const auto one = [](int32_t n) { return n == 1 ? 1 : 0; };
-  std::string text = FormatText(texts::kCountHeader, vNumDir, texts::t1[one(vNumDir)].data());
-  if (vNumDel == 0) {
-    text += texts::kNoMatches;
-  } else {
-    text += FormatText(texts::kMatched, vNumDel, texts::t2[one(vNumDel)].data());
-    text += FormatText(texts::kRestricted, vNumRes, texts::t2[one(vNumRes)].data());
-    text += FormatText(texts::kProtected, vNumProt, texts::t1[one(vNumProt)].data());
-    const int32_t ActualDel = std::max(vNumDel - vNumRes - vNumProt, 0);
-    outcome_.files = ActualDel;
-    outcome_.bytes = vSizDel;
-    const int k = one(ActualDel);
-    text += FormatText(texts::kWouldProcess, ActualDel, texts::t2[k].data());
-    if (ActualDel > 0) {
-      if (vSizDel == 0)
-        text += FormatText(texts::kNoSpace, texts::t3[k].data(), texts::t4[k].data());
-      else
-        text += FormatText(texts::kOccupies, texts::t3[k].data(), texts::t5[k].data(), Bytes(vSizDel).c_str());
-    }
-  }
-  s_.port.Ask({MsgKind::Information, text, {MsgButton::Ok}, 0});
+void RunControl::ReptCounting(const CountResult& counted) {
+  outcome_.files = counted.Actual();
+  outcome_.bytes = counted.bytes;
+  s_.port.Ask({MsgKind::Information, CountMessage(counted, s_.separators), {MsgButton::Ok}, 0});
 }
 
-void RunControl::DoneCounting(TJunkDelThread& thread) {
-  if (thread.WasStopped()) {
+void RunControl::DoneCounting(bool stopped) {
+  if (stopped) {
     outcome_.stopped = true;
     s_.port.Ask({MsgKind::Plain, std::string(texts::kStoppedByUser), {MsgButton::Ok}, 0});
   }
-  StopEvent_->Reset();
-  StopEvent_.reset();
   s_.port.SetCountCommand(std::string(texts::kCountCaption), std::string(texts::kCountHint));
-  VeryBusy_ = kIdle;
+  VeryBusy_ = RunState::Idle;
   s_.port.SetBusy(false);
   s_.port.SelectRow(CleanIdx_);
   CleanIdx_ = -1;

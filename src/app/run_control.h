@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "app/run_log.h"
+#include "app/type_count.h"
+#include "core/data_files.h"
 #include "core/scan_thread.h"
 #include "platform/locale_info.h"
 
@@ -36,17 +38,15 @@ struct RunSetup {
   RecycleBinCheck& bins;
   FileRemover& remover;
   NumberSeparators separators;
-  std::string dataFolder;                   // with a trailing "/"
+  DataFiles files;                          // the logs
   std::string programFolder;                // never searched
   std::vector<std::string> skipFolders;     // never entered (home trash, home holding folder)
   std::function<std::string()> dateTimeStamp;  // long date, two blanks, hh:mm:ss am/pm
   std::function<std::string()> timeStamp;      // hh:mm:ss am/pm
 };
 
-// Run state.
-inline constexpr int32_t kIdle = 0;
-inline constexpr int32_t kCounting = 1;
-inline constexpr int32_t kRunning = 2;
+// Run state (VeryBusy).
+enum class RunState { Idle, Counting, Running };
 
 // The Recycle Bin batch holds at most this many characters of paths (each
 // path counts its terminator), leaving room for the list's end.
@@ -67,7 +67,7 @@ class RunControl {
   // "Coun&t": counts the selected row's type, or stops the active count.
   void aCountExecute(int selectedRow);
 
-  int32_t VeryBusy() const { return VeryBusy_; }
+  RunState VeryBusy() const { return VeryBusy_; }
   int32_t CleanIdx() const { return CleanIdx_; }
   // Files removed for the current type, for status panel 0 (sampled).
   int32_t CleanCountOneNow() const { return CleanCountOne_.load(std::memory_order_relaxed); }
@@ -107,18 +107,19 @@ class RunControl {
   void DoCleanTest(const std::string& S, int64_t fSize);
   void DoneRunType(bool stopped);
 
-  void ReptCounting(int64_t vSizDel, int32_t vNumDir, int32_t vNumDel, int32_t vNumRes, int32_t vNumProt);
-  void DoneCounting(TJunkDelThread& thread);
+  void ReptCounting(const CountResult& counted);
+  void DoneCounting(bool stopped);
 
   std::string Bytes(int64_t n) const;
 
   RunSetup s_;
   ScanProgress progress_;
   ScanContext context_;
-  std::unique_ptr<StopEvent> StopEvent_;
+  std::unique_ptr<StopEvent> StopEvent_;  // of a run
+  TypeCount count_;
   RunLog CleanFile_;
 
-  int32_t VeryBusy_ = kIdle;
+  RunState VeryBusy_ = RunState::Idle;
   bool TestMode_ = false;
   int32_t CleanIdx_ = -1;
   int32_t CleanedTypes_ = 0;

@@ -2,12 +2,11 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <vector>
 
 #include "app/junk_list.h"
 #include "app/texts.h"
 #include "app/user_port.h"
-#include "core/data_files.h"
+#include "core/default_types.h"
 #include "core/junk_list_file.h"
 #include "core/recycle_bin.h"
 #include "core/text.h"
@@ -15,51 +14,44 @@
 
 namespace vorlo {
 
-std::string DataFiles::DataFile() const { return folder + std::string(DatName); }
-std::string DataFiles::RecoveryFile() const { return folder + std::string(DolName); }
-
 namespace {
 
 void ShowError(UserPort& port, const std::string& text) { port.Ask({MsgKind::Error, text, {MsgButton::Ok}, 0}); }
 
-// Reads a list file into the list; on a fault the file is copied aside.
-void LoadFrom(JunkList& list, UserPort& port, const std::string& path) {
+// Reads a list file; a fault is shown, after the file was copied aside when
+// asked.
+StartupList LoadFrom(UserPort& port, const std::string& path, bool keepBadAside) {
   JunkListRead read = LoadJTFromFile(path);
-  for (TJunkFileObj& t : read.types) list.Append(std::move(t));
-  if (!read.error) return;
-  const std::string aside = path + ".bad";
-  const FileRead bytes = ReadWholeFile(path);
+  StartupList result{std::move(read.types), read.error.has_value()};
+  if (!read.error) return result;
   std::string text = *read.error;
-  if (bytes.error == 0 && WriteFileReplacing(aside, bytes.bytes) == 0)
-    text += "\r\n\r\nThe file has been kept as " + aside + ".";
+  if (keepBadAside) {
+    const std::string aside = path + ".bad";
+    const FileRead bytes = ReadWholeFile(path);
+    if (bytes.error == 0 && WriteFileReplacing(aside, bytes.bytes) == 0)
+      text += "\r\n\r\nThe file has been kept as " + aside + ".";
+  }
   ShowError(port, text);
+  return result;
 }
 
 }  // namespace
 
-void LoadStartupList(JunkList& list, UserPort& port, const DataFiles& files, RecycleBinCheck& bins,
-                     const std::function<void(std::vector<TJunkFileObj>&, bool)>& addDefaults) {
-  if (FileExists(files.RecoveryFile())) {
+StartupList LoadStartupList(UserPort& port, const DataFiles& files, RecycleBinCheck& bins,
+                            const DefaultFolders& defaults, StartupLoad how) {
+  if (how.offerRecovery && FileExists(files.RecoveryFile())) {
     const Message ask{MsgKind::Question, std::string(texts::kRestoreQuestion), {MsgButton::Yes, MsgButton::No}, 0};
-    if (port.Ask(ask) == MsgButton::Yes) return LoadFrom(list, port, files.RecoveryFile());
+    if (port.Ask(ask) == MsgButton::Yes) return LoadFrom(port, files.RecoveryFile(), how.keepBadAside);
   }
-  if (FileSize(files.DataFile()) > 0) return LoadFrom(list, port, files.DataFile());
-  std::vector<TJunkFileObj> defaults;
-  addDefaults(defaults, bins.RecycleBinProblem());
-  for (TJunkFileObj& t : defaults) list.Append(std::move(t));
+  if (FileSize(files.DataFile()) > 0) return LoadFrom(port, files.DataFile(), how.keepBadAside);
+  StartupList result;
+  AddAllDefaults(result.types, bins.RecycleBinProblem(), defaults);
+  return result;
 }
 
 void DisableBinTypes(JunkList& list, UserPort& port, RecycleBinCheck& bins) {
   if (!bins.RecycleBinProblem()) return;
-  int disabled = 0;
-  for (size_t i = 0; i < list.size(); ++i) {
-    JunkRow& row = list[i];
-    if (!row.type || row.type->Backtype() != cuRecycle) continue;
-    if (row.type->IsChecked()) ++disabled;
-    row.type->SetIsChecked(false);
-    list.SetChecked(i, false);
-  }
-  if (disabled > 0)
+  if (const int disabled = UncheckBinTypes(list); disabled > 0)
     port.Ask({MsgKind::Error, FillPlaceholder(bins.BadBinMsg(), FormatText(texts::kTypesDisabled, disabled)),
               {MsgButton::Ok, MsgButton::Help}, texts::kHelpRecycleBin});
 }

@@ -9,9 +9,8 @@ namespace vorlo {
 SystemServices::SystemServices(std::string dataFolder)
     : drives_(SystemLocalDriveSource()),
       trash_(SystemTrashSetup(drives_.Roots(), clock_)),
-      dataFolder_(dataFolder.empty() ? vorlo::DataFolder() : std::move(dataFolder)),
+      files_(dataFolder.empty() ? vorlo::DataFolder() : std::move(dataFolder)),
       dateForm_(LongDateForm::User()) {
-  if (!dataFolder_.empty() && dataFolder_.back() != '/') dataFolder_ += '/';
   bins_ = std::make_unique<RecycleBinCheck>(
       [this] { return ReadTrashSettings(trash_, ConfigHome() + "/ktrashrc"); },
       [](const std::string& mountPoint) {
@@ -37,7 +36,7 @@ RunSetup SystemServices::MakeRunSetup(UserPort& port, JunkList& list, MainThread
       .bins = *bins_,
       .remover = *remover_,
       .separators = UserNumberSeparators(),
-      .dataFolder = dataFolder_,
+      .files = files_,
       .programFolder = ProgramFolder(),
       .skipFolders = SkipFolders(),
       .dateTimeStamp = [this] { return DateTimeStampText(clock_.ToLocal(clock_.NowUtc()).value_or(LocalDateTime{}), dateForm_); },

@@ -9,6 +9,7 @@
 
 #include "app/file_remover.h"
 #include "app/run_control.h"
+#include "core/data_files.h"
 #include "core/description.h"
 #include "core/local_drives.h"
 #include "core/recycle_bin.h"
@@ -20,11 +21,11 @@ namespace vorlo {
 
 class SystemServices {
  public:
-  // `dataFolder` with a trailing "/"; empty: the user's data folder.
+  // `dataFolder` empty: the user's data folder.
   explicit SystemServices(std::string dataFolder = {});
 
   RunSetup MakeRunSetup(UserPort& port, JunkList& list, MainThreadExecutor& mainThread);
-  const std::string& DataFolder() const { return dataFolder_; }
+  const DataFiles& Files() const { return files_; }
   RecycleBinCheck& Bins() { return *bins_; }
   LocalDriveSource& Drives() { return drives_; }
   const Clock& SystemTime() const { return clock_; }
@@ -39,7 +40,7 @@ class SystemServices {
   TrashSetup trash_;
   std::unique_ptr<RecycleBinCheck> bins_;
   std::unique_ptr<SystemFileRemover> remover_;
-  std::string dataFolder_;
+  DataFiles files_;
   LongDateForm dateForm_;
 };
 

@@ -1,4 +1,4 @@
-// The program's texts of the runs, their logs, the list commands and start-up.
+// The program's texts of the runs, their logs, the count, the list commands and start-up.
 #pragma once
 
 #include <string_view>
@@ -60,8 +60,8 @@ inline constexpr std::string_view kCountCaption = "Coun&t";
 inline constexpr std::string_view kCountHint = "Count the number of files matching the selected junk file type";
 inline constexpr std::string_view kStopCaption = "Stop";
 inline constexpr std::string_view kStopHint = "Stop counting files";
-inline constexpr const char* kCountHeader =
-    "Vorlo has searched for files matching the selected type\r\n\r\n%d folder%s searched\r\n";
+inline constexpr std::string_view kCountIntro = "Vorlo has searched for files matching the selected type\r\n\r\n";
+inline constexpr const char* kFoldersSearched = "%d folder%s searched\r\n";
 inline constexpr std::string_view kNoMatches = "No files matched the junk file specifications";
 inline constexpr const char* kMatched = "%d file%s matched the junk file specifications\r\n";
 inline constexpr const char* kRestricted = "%d file%s did not meet the date or size restrictions\r\n";
@@ -69,6 +69,10 @@ inline constexpr const char* kProtected = "%d file%s protected by the protect fi
 inline constexpr const char* kWouldProcess = "%d file%s would be processed\r\n";
 inline constexpr const char* kNoSpace = "%s %s not occupy any disk space";
 inline constexpr const char* kOccupies = "%s %s %s of disk space.";
+// The wizard's count page words two lines its own way: no line break after
+// the first, two blanks before "of" in the second.
+inline constexpr const char* kPageWouldProcess = "%d file%s would be processed";
+inline constexpr const char* kPageOccupies = "%s %s %s  of disk space.";
 inline constexpr std::string_view kStoppedByUser = "Operation stopped by user";
 
 // Plural tables, indexed by whether the number is 1.

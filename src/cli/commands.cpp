@@ -3,9 +3,10 @@
 #include <charconv>
 #include <optional>
 
+#include "app/system_services.h"
 #include "cli/list_format.h"
 #include "cli/run_commands.h"
-#include "core/data_files.h"
+#include "cli/stored_list.h"
 #include "core/default_types.h"
 #include "core/description.h"
 #include "core/junk_list_file.h"
@@ -82,16 +83,15 @@ class Session {
       if (read.error) failed = (Fail(*read.error), true);
       return std::move(read.types);
     }
-    std::string folder = o.dataDir ? *o.dataDir : DataFolder();
-    if (!folder.empty() && folder.back() != '/') folder += '/';
-    if (o.dataDir && !FolderExists(folder)) {
-      failed = (Fail("no data folder " + folder), true);
+    const DataFiles files(o.dataDir ? *o.dataDir : DataFolder());
+    if (o.dataDir && !FolderExists(files.folder)) {
+      failed = (Fail("no data folder " + files.folder), true);
       return {};
     }
-    StartupList list = LoadStartupList(folder, [](std::vector<TJunkFileObj>& types) {
-      AddAllDefaults(types, false, SystemDefaultFolders());
-    });
-    if (list.error) failed = (Fail(*list.error), true);
+    // The default table as the runs make it, for this machine's Recycle Bin.
+    SystemServices services(files.folder);
+    StartupList list = LoadStoredList(files, services.Bins(), err_);
+    failed = list.failed;
     return std::move(list.types);
   }
 

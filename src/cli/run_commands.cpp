@@ -9,8 +9,7 @@
 #include "app/run_control.h"
 #include "app/system_services.h"
 #include "app/user_port.h"
-#include "core/data_files.h"
-#include "core/default_types.h"
+#include "cli/stored_list.h"
 #include "core/main_thread.h"
 #include "platform/file_ops.h"
 
@@ -84,19 +83,14 @@ class InterruptWatch {
 
 int RunOnStoredList(const RunRequest& request, std::FILE* out, std::FILE* err) {
   SystemServices services(request.dataFolder);
-  if (services.DataFolder().empty() || !FolderExists(services.DataFolder())) {
-    std::fprintf(err, "vorlo-cli: no data folder %s\n", services.DataFolder().c_str());
+  const DataFiles& files = services.Files();
+  if (files.folder.empty() || !FolderExists(files.folder)) {
+    std::fprintf(err, "vorlo-cli: no data folder %s\n", files.folder.c_str());
     return kFailed;
   }
   // The list Vorlo loads at start; a bad data file is not run at all.
-  const bool recycleProblem = services.Bins().RecycleBinProblem();
-  StartupList stored = LoadStartupList(services.DataFolder(), [&](std::vector<TJunkFileObj>& types) {
-    AddAllDefaults(types, recycleProblem, SystemDefaultFolders());
-  });
-  if (stored.error) {
-    std::fprintf(err, "vorlo-cli: %s\n", stored.error->c_str());
-    return kFailed;
-  }
+  StartupList stored = LoadStoredList(files, services.Bins(), err);
+  if (stored.failed) return kFailed;
   JunkList list;
   for (TJunkFileObj& t : stored.types) list.Append(std::move(t));
   if (request.kind == RunKind::Count && (request.countIndex < 1 || request.countIndex > list.size())) {
@@ -120,7 +114,7 @@ int RunOnStoredList(const RunRequest& request, std::FILE* out, std::FILE* err) {
 
   InterruptWatch interrupts(mainThread, command);  // the same command stops what it started
   command();
-  if (runs.VeryBusy() == kIdle && !finished) {
+  if (runs.VeryBusy() == RunState::Idle && !finished) {
     std::fprintf(err, "vorlo-cli: nothing was run (no junk type is checked, or the run was declined)\n");
     return kFailed;
   }

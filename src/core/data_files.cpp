@@ -1,23 +1,16 @@
 #include "core/data_files.h"
 
-#include "core/junk_list_file.h"
-#include "platform/file_ops.h"
-
 namespace vorlo {
 
-StartupList LoadStartupList(const std::string& dataFolder,
-                            const std::function<void(std::vector<TJunkFileObj>&)>& addDefaults) {
-  StartupList result;
-  const std::string dataFile = dataFolder + std::string(DatName);
-  if (FileSize(dataFile) > 0) {
-    JunkListRead read = LoadJTFromFile(dataFile);
-    result.types = std::move(read.types);
-    result.error = std::move(read.error);
-    return result;
-  }
-  addDefaults(result.types);
-  result.fromDefaults = true;
-  return result;
+DataFiles::DataFiles(std::string f) : folder(std::move(f)) {
+  if (!folder.empty() && folder.back() != '/') folder += '/';
 }
+
+std::string DataFiles::DataFile() const { return folder + std::string(DatName); }
+std::string DataFiles::RecoveryFile() const { return folder + std::string(DolName); }
+std::string DataFiles::Log() const { return folder + std::string(LogName); }
+std::string DataFiles::TestLog() const { return folder + std::string(TestName); }
+std::string DataFiles::Ini() const { return folder + std::string(IniName); }
+std::string DataFiles::FoundList() const { return folder + std::string(FoundListName); }
 
 }  // namespace vorlo

@@ -1,31 +1,32 @@
-// The files of the data folder, and loading the junk list at start-up: from
-// the data file when it holds anything, else from the default table.
+// The files of the data folder. Every file Vorlo keeps there is named here,
+// so that the window, the wizard, the runs and vorlo-cli agree on them.
 #pragma once
 
-#include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
-
-#include "core/junk_type.h"
 
 namespace vorlo {
 
-inline constexpr std::string_view DatName = "Vorlo.DAT";
-inline constexpr std::string_view DolName = "Vorlo.D$$";
-inline constexpr std::string_view LogName = "Vorlo.LOG.TXT";
-inline constexpr std::string_view TestName = "Vorlo.TEST.TXT";
-inline constexpr std::string_view IniName = "Vorlo.ini";
+struct DataFiles {
+  static constexpr std::string_view DatName = "Vorlo.DAT";
+  static constexpr std::string_view DolName = "Vorlo.D$$";
+  static constexpr std::string_view LogName = "Vorlo.LOG.TXT";
+  static constexpr std::string_view TestName = "Vorlo.TEST.TXT";
+  static constexpr std::string_view IniName = "Vorlo.ini";
+  static constexpr std::string_view FoundListName = "Vorlo.$$$.TXT";
 
-struct StartupList {
-  std::vector<TJunkFileObj> types;
-  std::optional<std::string> error;  // a read error; the records before it are kept
-  bool fromDefaults = false;
+  DataFiles() = default;
+  // Adds the trailing "/" when it is missing (an empty folder stays empty).
+  explicit DataFiles(std::string folder);
+
+  std::string folder;  // with a trailing "/"
+
+  std::string DataFile() const;      // the junk list, replaced at close
+  std::string RecoveryFile() const;  // the junk list as last changed
+  std::string Log() const;           // clean-up log
+  std::string TestLog() const;       // analysis log
+  std::string Ini() const;           // settings: window placements, editor folders
+  std::string FoundList() const;     // the wizard count's files, one path a line
 };
-
-// `dataFolder` ends with "/". `addDefaults` appends the default table.
-StartupList LoadStartupList(const std::string& dataFolder,
-                            const std::function<void(std::vector<TJunkFileObj>&)>& addDefaults);
 
 }  // namespace vorlo

@@ -1,22 +1,24 @@
 // The junk type wizard (TTypeWiz): six pages that edit one junk type (name
 // and method, folders, delete specifications with restrictions, protect
 // specifications), a summary of the result and a trial count that lists the
-// files the type would process.
+// files the type would process. Its work is spread by concern over
+// type_wizard.cpp (creation, navigation, enabling, hints), wizard_pages.cpp
+// (building the pages), wizard_lists.cpp (folder and specification lists),
+// wizard_type_io.cpp (loading and building the type) and wizard_count.cpp
+// (summary and count pages, on the app's count).
 #pragma once
 
 #include <QDialog>
-#include <cstdio>
-#include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "gui/qt_main_thread.h"
+#include "app/type_count.h"
+#include "core/data_files.h"
 #include "core/description.h"
 #include "core/junk_type.h"
 #include "core/scan_thread.h"
-#include "core/stop_event.h"
+#include "gui/qt_main_thread.h"
 #include "platform/locale_info.h"
 
 class QCheckBox;
@@ -40,8 +42,7 @@ class TRestrictPanel;
 // What the wizard needs of its surroundings; tests give temporary folders.
 struct WizardSetup {
   LocalDriveSource& drives;        // the picker's and the count's drives; the local-drives text
-  std::string iniPath;             // settings file (placement, editors)
-  std::string dataFolder;          // with trailing "/": the found-files list lives here
+  DataFiles files;                 // the settings file (placement, editors); the found-files list
   const Clock& clock;
   DescriptionContext description;  // for the Summary page
   NumberSeparators separators;     // byte-count text of the count
@@ -49,16 +50,11 @@ struct WizardSetup {
   std::vector<std::string> skipFolders;
 };
 
-// Page indexes.
-inline constexpr int nbpgName = 0;
-inline constexpr int nbpgDirs = 1;
-inline constexpr int nbpgDels = 2;
-inline constexpr int nbpgProt = 3;
-inline constexpr int nbpgSumm = 4;
-inline constexpr int nbPgTotl = 5;
+// The pages in their order; the value is the page's index.
+enum class WizardPage { nbpgName = 0, nbpgDirs = 1, nbpgDels = 2, nbpgProt = 3, nbpgSumm = 4, nbPgTotl = 5 };
 
-// Name of the found-files list in the data folder.
-inline constexpr const char* kFoundListName = "Vorlo.$$$.TXT";
+// The help topic of a page: its index + 3, from 3 (Name) to 8 (Counts).
+constexpr int HelpContext(WizardPage page) { return static_cast<int>(page) + 3; }
 
 class TTypeWiz final : public QDialog {
   Q_OBJECT
@@ -72,10 +68,10 @@ class TTypeWiz final : public QDialog {
   // The type built from the controls; the wizard keeps it.
   const TJunkFileObj& GetFromObj();
 
-  int CurrentPage() const;
+  WizardPage CurrentPage() const;
   void aNextExecute();
   void aBackExecute();
-  bool Counting() const { return counting_; }
+  bool Counting() const { return count_.Active(); }
   const std::string& TmpName() const { return TmpName_; }
   const std::string& NameForAll() const { return nameforAll_; }
 
@@ -101,7 +97,7 @@ class TTypeWiz final : public QDialog {
   QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QString& hint);
   void WatchHints(QWidget* panel);
 
-  void ShowPage(int index);
+  void ShowPage(WizardPage page);
   void Notebook1PageChanged();
   void EnDisButtons();
   void UpdateListActions();
@@ -119,9 +115,9 @@ class TTypeWiz final : public QDialog {
   void EnterSummary();
   void EnterCounts();
   void StartCount();
-  void OneFile(const std::string& FileName);
-  void ReptCounting(int64_t SizDel, int32_t NumDir, int32_t NumDel, int32_t NumRes, int32_t NumProt);
-  void DoneCounting(TJunkDelThread& Thread);
+  void ReptCounting(const CountResult& counted);
+  void DoneCounting(bool stopped);
+  void CountEnded();
   void btnStopClick();
   void btnViewClick();
 
@@ -131,11 +127,8 @@ class TTypeWiz final : public QDialog {
   std::string nameforAll_;
   std::string loadedName_;
   std::optional<TJunkFileObj> theObj_;
-  StopEvent StopEvent_;
+  TypeCount count_;  // writes the found files to TmpName_
   std::string TmpName_;
-  std::FILE* TmpFile_ = nullptr;
-  std::mutex tmpFileLock_;  // the per-file callback writes from the scan thread
-  bool counting_ = false;
   bool busyCursor_ = false;
   bool closeAfterCount_ = false;
 

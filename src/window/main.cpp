@@ -5,7 +5,6 @@
 #include "app/system_services.h"
 #include "window/close_on_signal.h"
 #include "window/main_window.h"
-#include "core/data_files.h"
 #include "gui/program_icon.h"
 #include "editor/type_wizard.h"
 #include "platform/environment.h"
@@ -21,12 +20,12 @@ int main(int argc, char** argv) {
   QGuiApplication::setDesktopFileName(QStringLiteral("vorlo"));
 
   vorlo::SystemServices services;
-  vorlo::CreateFolderTree(services.DataFolder());
+  vorlo::CreateFolderTree(services.Files().folder);
   vorlo::JunkList list;
   vorlo::TMainForm window(
       list, vorlo::WindowServices{
                 .bins = services.Bins(),
-                .files = {services.DataFolder()},
+                .files = services.Files(),
                 .defaultFolders = vorlo::SystemDefaultFolders(),
                 .description = [&services] { return services.Description(); },
                 .runSetup =
@@ -39,8 +38,7 @@ int main(int argc, char** argv) {
                       vorlo::TTypeWiz wizard(
                           vorlo::WizardSetup{
                               .drives = services.Drives(),
-                              .iniPath = services.DataFolder() + std::string(vorlo::IniName),
-                              .dataFolder = services.DataFolder(),
+                              .files = services.Files(),
                               .clock = services.SystemTime(),
                               .description = services.Description(),
                               .separators = vorlo::UserNumberSeparators(),

@@ -22,7 +22,6 @@
 #include "app/texts.h"
 #include "window/junk_list_model.h"
 #include "core/recycle_bin.h"
-#include "core/data_files.h"
 #include "dialogs/about_form.h"
 #include "dialogs/default_form.h"
 #include "gui/dialog_parts.h"
@@ -303,8 +302,7 @@ std::optional<size_t> TMainForm::SelectedRow() const {
 
 // While a count or run is active the highlight stays on the row it handles.
 void TMainForm::OnSelectionChanged() {
-  const int32_t busy = runs_->VeryBusy();
-  if (busy == kIdle) return UpdateActions();
+  if (runs_->VeryBusy() == RunState::Idle) return UpdateActions();
   const auto row = SelectedRow();
   if (runs_->CleanIdx() >= 0 && (!row || static_cast<int32_t>(*row) != runs_->CleanIdx()))
     SelectRow(runs_->CleanIdx());
@@ -312,20 +310,20 @@ void TMainForm::OnSelectionChanged() {
 
 // The enabling table: one state, every command's flag in one column.
 void TMainForm::UpdateActions() {
-  const int32_t busy = runs_->VeryBusy();
-  const bool idle = busy == kIdle;
+  const RunState busy = runs_->VeryBusy();
+  const bool idle = busy == RunState::Idle;
   const auto row = SelectedRow();
   const bool selected = row.has_value();
   const bool any = !list_.empty();
   const auto set = [this](const char* name, bool on) { actions_[name]->setEnabled(on); };
-  set("aCleanup", idle ? list_.AnyChecked() : busy == kRunning);
+  set("aCleanup", idle ? list_.AnyChecked() : busy == RunState::Running);
   set("aAdd", idle && static_cast<bool>(services_.wizard));
   set("act2", static_cast<bool>(services_.wizard));
   set("aDefaults", idle);
   set("aRem", idle && selected);
   set("aEdit", idle && selected && static_cast<bool>(services_.wizard));
   set("aProps", idle && selected);
-  set("aCount", idle ? selected : busy == kCounting);
+  set("aCount", idle ? selected : busy == RunState::Counting);
   set("aUndo", idle && commands_.CanUndo());
   set("aUp", idle && selected && *row > 0);
   set("aDn", idle && selected && *row + 1 < list_.size());
@@ -403,20 +401,18 @@ void TMainForm::onlineUpdateExecute() {
 }
 
 void TMainForm::SampleProgress() {
-  if (runs_->VeryBusy() != kRunning) return;
+  if (runs_->VeryBusy() != RunState::Running) return;
   panels_[0]->setText(QString::number(runs_->CleanCountOneNow()));
   const std::string path = runs_->Progress().Latest();
   if (!path.empty()) setWindowTitle(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())));
 }
 
-std::string TMainForm::IniPath() const { return services_.files.folder + std::string(IniName); }
+std::string TMainForm::IniPath() const { return services_.files.Ini(); }
 
 void TMainForm::FormCreate() {
   GetPosFmINI(*this, "MainForm", true, IniPath());
-  LoadStartupList(list_, *this, services_.files, services_.bins,
-                  [this](std::vector<TJunkFileObj>& types, bool recycleProb) {
-                    AddAllDefaults(types, recycleProb, services_.defaultFolders);
-                  });
+  StartupList loaded = LoadStartupList(*this, services_.files, services_.bins, services_.defaultFolders);
+  for (TJunkFileObj& t : loaded.types) list_.Append(std::move(t));
 }
 
 void TMainForm::FormActivate() {
@@ -503,7 +499,7 @@ void TMainForm::OpenFile(const std::string& path) {
 bool TMainForm::event(QEvent* e) {
   if (e->type() == QEvent::StatusTip) {
     // Hints go to panel 1, except while a run shows its progress there.
-    if (runs_->VeryBusy() != kRunning) panels_[1]->setText(static_cast<QStatusTipEvent*>(e)->tip());
+    if (runs_->VeryBusy() != RunState::Running) panels_[1]->setText(static_cast<QStatusTipEvent*>(e)->tip());
     return true;
   }
   if (e->type() == QEvent::WindowActivate && !activated_) {
@@ -521,9 +517,9 @@ void TMainForm::resizeEvent(QResizeEvent* e) {
 void TMainForm::closeEvent(QCloseEvent* e) {
   // The scan thread uses the run's state: stop it first and close once the
   // run or count has ended.
-  if (runs_->VeryBusy() != kIdle) {
+  if (runs_->VeryBusy() != RunState::Idle) {
     closeWhenIdle_ = true;
-    if (runs_->VeryBusy() == kRunning)
+    if (runs_->VeryBusy() == RunState::Running)
       runs_->aCleanupExecute();
     else
       runs_->aCountExecute(runs_->CleanIdx());

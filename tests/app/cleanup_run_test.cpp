@@ -41,7 +41,7 @@ TEST(CleanupRun, ProcessesCheckedRowsInOrderAndLogsEveryOutcome) {
             "have realized a savings of at least 12 bytes\r\n\r\nDo you want to view the log file?");
   EXPECT_EQ(closing.kind, MsgKind::Confirmation);
   EXPECT_EQ(closing.helpContext, 13);
-  EXPECT_EQ(f.Runs().VeryBusy(), kIdle);
+  EXPECT_EQ(f.Runs().VeryBusy(), RunState::Idle);
   EXPECT_EQ(f.port.busy, (std::vector<bool>{true, false}));
   EXPECT_TRUE(f.port.opened.empty());
 
@@ -171,7 +171,7 @@ TEST(CleanupRun, UnusableBinDisablesItsTypesFirst) {
   EXPECT_NE(g.port.messages[0].text.find("1 junk file types that rely on the Recycle Bin have been disabled.\r\n\r\n"
                                          "There are no enabled junk file types to process."),
             std::string::npos);
-  EXPECT_EQ(g.Runs().VeryBusy(), kIdle);
+  EXPECT_EQ(g.Runs().VeryBusy(), RunState::Idle);
 }
 
 TEST(CleanupRun, NothingCheckedOrUnknownMethod) {
@@ -179,7 +179,7 @@ TEST(CleanupRun, NothingCheckedOrUnknownMethod) {
   f.list.Append(f.FolderType("A", cuDelete, "a"));
   f.list.SetChecked(0, false);
   f.Runs().aCleanupExecute();
-  EXPECT_EQ(f.Runs().VeryBusy(), kIdle);
+  EXPECT_EQ(f.Runs().VeryBusy(), RunState::Idle);
   EXPECT_TRUE(f.port.messages.empty());
 
   RunFixture g;

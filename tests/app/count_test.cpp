@@ -61,7 +61,7 @@ TEST(Count, TheCommandAgainStopsIt) {
   f.list.Append(TJunkFileObj("Count", true, cuDelete, FolderList{{f.dir / "tree/c", pFolAndSub}}, {"*.tmp"}, {},
                              true, 2, 0, 0, false, 0, 0, 0, false, 0, 0, 0, 0));
   f.Runs().aCountExecute(0);
-  EXPECT_EQ(f.Runs().VeryBusy(), kCounting);
+  EXPECT_EQ(f.Runs().VeryBusy(), RunState::Counting);
   EXPECT_EQ(f.port.countCaption, "Stop");
   EXPECT_EQ(f.port.countHint, "Stop counting files");
   f.RunToEnd([&](RunControl& r) {
@@ -73,7 +73,7 @@ TEST(Count, TheCommandAgainStopsIt) {
   EXPECT_EQ(f.port.countCaption, "Coun&t");
   EXPECT_EQ(f.port.countHint, "Count the number of files matching the selected junk file type");
   EXPECT_TRUE(f.Runs().LastOutcome().stopped);
-  EXPECT_EQ(f.Runs().VeryBusy(), kIdle);
+  EXPECT_EQ(f.Runs().VeryBusy(), RunState::Idle);
 }
 
 }  // namespace

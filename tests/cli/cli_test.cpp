@@ -51,6 +51,7 @@ TEST_F(Cli, DataFolderListIsTheStartUpList) {
   std::vector<TJunkFileObj> one(1);
   one[0].SetTypName("Mine");
   SaveJTToFile(folder + "/Vorlo.DAT", one);
+  SaveJTToFile(folder + "/Vorlo.D$$", std::vector<TJunkFileObj>(2));  // the window's to restore, not read here
   const CommandResult stored = Run({"list"});
   EXPECT_EQ(stored.exitCode, 0);
   EXPECT_EQ(stored.out.substr(0, 16), "1. name=\"Mine\" c");
@@ -59,6 +60,24 @@ TEST_F(Cli, DataFolderListIsTheStartUpList) {
   const CommandResult described = Run({"describe", "1", "--data-dir", folder});
   EXPECT_EQ(described.exitCode, 0);
   EXPECT_EQ(described.out.substr(0, 30), "Type: Mine (enabled)\n\nSearch L");
+}
+
+// With a trash limited to 0 percent, the runs use the default table without
+// the Recycle Bin; list shows that same table.
+TEST_F(Cli, DataFolderListMakesTheDefaultTableForTheRecycleBinAsTheRunsDo) {
+  std::filesystem::create_directories(home_ / "data/Trash");
+  home_.Write("config/ktrashrc", "[" + home_ / "data/Trash" + "]\nUseSizeLimit=true\nPercent=0\n");
+  const std::string probe = home_ / "probe", folder = home_ / "data/Vorlo";
+  std::filesystem::create_directories(probe);
+  std::filesystem::create_directories(folder);
+  SaveJTToFile(probe + "/Vorlo.DAT", {TJunkFileObj("Bin", true, cuRecycle, FolderList{{home_ / "empty", pFolAndSub}},
+                                                   {"*.tmp"}, {}, false, 0, 0, 0, false, 0, 0, 0, false, 0, 0, 0, 0)});
+  if (Run({"analyze", "--data-dir", probe}).out.find("have been disabled") == std::string::npos)
+    GTEST_SKIP() << "the temporary folder is not on a local drive with a trash";
+
+  const CommandResult listed = Run({"list", "--data-dir", folder});
+  EXPECT_EQ(listed.exitCode, 0) << listed.err;
+  EXPECT_EQ(listed.out, Run({"defaults", "--recycle-problem"}).out);
 }
 
 TEST_F(Cli, FaultsGiveOneLineAndAnExitCode) {
@@ -72,6 +91,14 @@ TEST_F(Cli, FaultsGiveOneLineAndAnExitCode) {
   EXPECT_EQ(Lines(cut.out), 35u);  // the good records are still listed
   EXPECT_EQ(Lines(cut.err), 1u);
   EXPECT_NE(cut.err.find("cut.dat"), std::string::npos);
+
+  // A cut data file: the same, and nothing is written beside it.
+  home_.Write("cut/Vorlo.DAT", whole.substr(0, whole.size() - 3));
+  const CommandResult cutData = Run({"list", "--data-dir", home_ / "cut"});
+  EXPECT_EQ(cutData.exitCode, 1);
+  EXPECT_EQ(Lines(cutData.out), 35u);
+  EXPECT_EQ(Lines(cutData.err), 1u);
+  EXPECT_FALSE(std::filesystem::exists(home_ / "cut/Vorlo.DAT.bad"));
 
   const struct {
     std::vector<std::string> args;

@@ -28,6 +28,7 @@
 namespace vorlo {
 namespace {
 
+using enum WizardPage;
 using testing::ReadFile;
 using testing::TempDir;
 
@@ -59,8 +60,7 @@ class WizardTest : public ::testing::Test {
 
   TTypeWiz& Make(const TJunkFileObj& tj = TJunkFileObj(), bool binProb = false) {
     wiz = std::make_unique<TTypeWiz>(WizardSetup{.drives = drives,
-                                                  .iniPath = dir / "data/Vorlo.ini",
-                                                  .dataFolder = dir / "data/",
+                                                  .files = DataFiles(dir / "data/"),
                                                   .clock = clock,
                                                   .description = {"Local drives (/)", "/"},
                                                   .separators = {",", "."},
@@ -96,7 +96,7 @@ class WizardTest : public ::testing::Test {
     });
     Click("aDelAdd");
   }
-  void GoTo(int page) {
+  void GoTo(WizardPage page) {
     while (wiz->CurrentPage() < page) wiz->aNextExecute();
     while (wiz->CurrentPage() > page) wiz->aBackExecute();
   }

@@ -107,7 +107,7 @@ class RunFixture {
           .bins = bins,
           .remover = remover,
           .separators = {",", "."},
-          .dataFolder = dir / "data/",
+          .files = DataFiles(dir / "data/"),
           .programFolder = dir / "program",
           .skipFolders = {},
           .dateTimeStamp = [] { return std::string("DATE  TIME"); },
@@ -122,7 +122,7 @@ class RunFixture {
   void RunToEnd(const std::function<void(RunControl&)>& command) {
     finished = false;
     command(Runs());
-    if (Runs().VeryBusy() != kIdle || !finished) mainThread.RunUntil([this] { return finished; });
+    if (Runs().VeryBusy() != RunState::Idle || !finished) mainThread.RunUntil([this] { return finished; });
   }
 
   // A folder type over tree/<folder> with the given method and specs.

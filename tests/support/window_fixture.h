@@ -21,7 +21,7 @@ class WindowFixture {
       window = std::make_unique<TMainForm>(
           run.list, WindowServices{
                         .bins = run.bins,
-                        .files = {run.dir / "data/"},
+                        .files = DataFiles(run.dir / "data/"),
                         .defaultFolders = {run.dir / "config/", "", "/tmp/", "", "/"},
                         .description = [] { return DescriptionContext{"Local drives (/)", "/"}; },
                         .runSetup =
@@ -34,7 +34,7 @@ class WindowFixture {
                                               .bins = run.bins,
                                               .remover = run.remover,
                                               .separators = {",", "."},
-                                              .dataFolder = run.dir / "data/",
+                                              .files = DataFiles(run.dir / "data/"),
                                               .programFolder = run.dir / "program",
                                               .skipFolders = {},
                                               .dateTimeStamp = [] { return std::string("DATE  TIME"); },
@@ -74,7 +74,7 @@ class WindowFixture {
   std::string DataFile() const { return run.dir / "data/Vorlo.DAT"; }
   // Waits in the event loop until the run or count has ended.
   void WaitIdle() {
-    while (Window().Runs().VeryBusy() != kIdle) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    while (Window().Runs().VeryBusy() != RunState::Idle) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     QApplication::processEvents();
   }
 

@@ -26,7 +26,7 @@ TEST(MainWindow, EnablingTableWhileIdle) {
     EXPECT_TRUE(f.Enabled(name)) << name;
   EXPECT_FALSE(f.Window().Action("onlineUpdate")->isVisible());
   f.Trigger("act1");  // nothing checked: nothing happens
-  EXPECT_EQ(f.Window().Runs().VeryBusy(), kIdle);
+  EXPECT_EQ(f.Window().Runs().VeryBusy(), RunState::Idle);
 
   f.run.list.Append(f.run.FolderType("One", cuDelete, "one"));
   f.Select(0);
@@ -61,13 +61,13 @@ TEST(MainWindow, EnablingAndPinningDuringACountAndARun) {
   std::shared_future<void> released = release.get_future().share();
   f.run.clock.onToLocal = [released] { released.wait(); };
   f.Trigger("aCount");
-  EXPECT_EQ(f.Window().Runs().VeryBusy(), kCounting);
+  EXPECT_EQ(f.Window().Runs().VeryBusy(), RunState::Counting);
   EXPECT_TRUE(f.Enabled("aCount"));
   EXPECT_EQ(f.Window().Action("aCount")->statusTip(), "Stop counting files");
   for (const char* name : {"aCleanup", "aRem", "aAbout", "aUp", "aCheckAll"}) EXPECT_FALSE(f.Enabled(name)) << name;
   for (const char* name : {"act1", "act10", "act5", "act9", "Action1", "Action3"}) EXPECT_TRUE(f.Enabled(name)) << name;
   f.Trigger("act1");  // a count is active: nothing happens
-  EXPECT_EQ(f.Window().Runs().VeryBusy(), kCounting);
+  EXPECT_EQ(f.Window().Runs().VeryBusy(), RunState::Counting);
   f.Select(0);  // the highlight stays on the counted row
   EXPECT_EQ(f.Window().SelectedRow(), std::optional<size_t>(1));
   // Hints still reach panel 1 during a count.
@@ -91,7 +91,7 @@ TEST(MainWindow, EnablingAndPinningDuringACountAndARun) {
   };
   f.Check(1, false);
   f.Trigger("act1");
-  EXPECT_EQ(f.Window().Runs().VeryBusy(), kRunning);
+  EXPECT_EQ(f.Window().Runs().VeryBusy(), RunState::Running);
   while (!waiting) QApplication::processEvents();
   for (const char* name : {"aCleanup", "act1", "act10", "act5", "act9", "Action1", "Action3"})
     EXPECT_TRUE(f.Enabled(name)) << name;

@@ -22,8 +22,7 @@ struct WizardDriver {
     f.wizard = [this, &f](QWidget* parent, const TJunkFileObj& tj, bool prob) -> std::optional<TJunkFileObj> {
       given = tj;
       TTypeWiz w(WizardSetup{.drives = f.run.drives,
-                             .iniPath = f.run.dir / "data/Vorlo.ini",
-                             .dataFolder = f.run.dir / "data/",
+                             .files = DataFiles(f.run.dir / "data/"),
                              .clock = f.run.clock,
                              .description = {"Local drives (/)", "/"},
                              .separators = {",", "."},
