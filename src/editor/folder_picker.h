@@ -1,8 +1,6 @@
-// The folder picker (TNewPickForm): a tree of the local drives and their
-// folders, loaded on expansion, with two states per node (the folder's own
-// files; its subfolders) drawn as pictures. A change to one node is carried
-// down to its loaded descendants and up to its ancestors; SaveToList reads
-// the choice as folder entries.
+// The folder picker (TNewPickForm): the dialog around the folder tree, with
+// the path panel, the subfolder commands and their enabling, OK/Cancel and
+// the legend. The choice itself lives in TFolderChoice, the tree in TDirTree.
 #pragma once
 
 #include <QDialog>
@@ -12,12 +10,12 @@
 #include <vector>
 
 #include "core/junk_type.h"
+#include "editor/folder_choice.h"
 
 class QAction;
 class QLabel;
 class QMenu;
 class QPushButton;
-class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace vorlo {
@@ -25,18 +23,6 @@ namespace vorlo {
 class TDirSelImages;
 class TLegendForm;
 class TDirTree;
-
-// Subfolder states (also the node pictures).
-inline constexpr int cSubChkP = 0;  // every subfolder, also those created later
-inline constexpr int cSubNotP = 1;  // no subfolders, also none created later
-inline constexpr int cSubChek = 2;  // the subfolders that exist now, each by its own node
-inline constexpr int cSubSome = 3;  // the children differ
-inline constexpr int cSubGray = 4;  // the folder has no subfolders
-inline constexpr int cSubLO = 0;
-inline constexpr int cSubHI = 4;
-// Folder states (the state pictures, the check boxes).
-inline constexpr int cFolderY = 5;
-inline constexpr int cFolderN = 6;
 
 class TNewPickForm final : public QDialog {
   Q_OBJECT
@@ -51,7 +37,7 @@ class TNewPickForm final : public QDialog {
 
   // The current choice as folder entries (full path with a trailing "/" and
   // the subfolder rule), or the single local-drives entry.
-  void SaveToList(FolderList& List) const;
+  void SaveToList(FolderList& List) const { Choice.SaveToList(List); }
 
   // Node helpers; the root is the tree's first node and has no folder state.
   QTreeWidgetItem* TreeRoot() const;
@@ -69,18 +55,12 @@ class TNewPickForm final : public QDialog {
   TLegendForm* Legend() const { return MyLegend; }
 
  private:
-  friend class TDirTree;
-
   void FormCreate();
   QTreeWidgetItem* Selected() const;
-  void SetOneSub(QTreeWidgetItem* Node, int Sub);
-  void SetOneFol(QTreeWidgetItem* Node, bool Checked);
-  bool AnySubdirs(const std::string& Path) const;
 
-  void tvDirSelExpanding(QTreeWidgetItem* Node);
-  void tvDirSelCollapsed(QTreeWidgetItem* Node);
   void tvDirSelChange();
-  void tvDirSelKeyPress();
+  // Space on the selected node, or a click on a check box.
+  void ToggleFolder(QTreeWidgetItem* Node);
   void ShowPopup(const QPoint& globalPos);
 
   void aAllSubsUpdate();
@@ -90,20 +70,13 @@ class TNewPickForm final : public QDialog {
   void aExistSubsExecute();
   void aLegendExecute();
 
-  void SetFolAndAdjust(QTreeWidgetItem* Node, int Fol);
-  void SetSubAndAdjust(QTreeWidgetItem* Node, int Sub);
-  void ChdSet(QTreeWidgetItem* Node, bool In);
-  void ParSet(QTreeWidgetItem* Node, bool In, bool Out);
-  bool AllSibsMatch(const QTreeWidgetItem* P, bool Value) const;
-  void Process(const QTreeWidgetItem* Node, bool IsRoot, FolderList& List) const;
+  void SetSubAndAdjust(int Sub);
   // Repaints the tree and enables OK unless nothing is chosen.
   void AfterChange();
 
-  std::vector<std::string> driveRoots_;
-  std::string NameForAll;
   std::string iniPath_;
   std::unique_ptr<TDirSelImages> imDirSel;
-  bool OverCkBox = false;
+  TFolderChoice Choice;  // the nodes the tree shows
 
   TDirTree* tvDirSel = nullptr;
   QLabel* pnlFullPath = nullptr;
