@@ -204,17 +204,23 @@ QVariant TDirNode::data(int column, int role) const {
   return QTreeWidgetItem::data(column, role);
 }
 
-TNewPickForm::TNewPickForm(std::vector<std::string> driveRoots, std::string nameForAll, std::string iniPath,
-                           QWidget* parent)
+TNewPickForm::TNewPickForm(std::vector<std::string> driveRoots, std::string nameForAll,
+                           PlacementStore& placements, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       driveRoots_(std::move(driveRoots)),
       NameForAll(std::move(nameForAll)),
-      iniPath_(std::move(iniPath)),
+      placements_(placements),
       imDirSel(std::make_unique<TDirSelImages>()) {
   FormCreate();
 }
 
-TNewPickForm::~TNewPickForm() { SetPosToINI(*this, kWindowName, true, iniPath_); }
+TNewPickForm::~TNewPickForm() = default;
+
+void TNewPickForm::done(int r) {
+  placements_.SetPosToINI(*this, kWindowName, true);
+  MyLegend->SavePlacement();
+  QDialog::done(r);
+}
 
 void TNewPickForm::FormCreate() {
   setObjectName(QString::fromLatin1(kWindowName));
@@ -330,9 +336,9 @@ void TNewPickForm::FormCreate() {
 
   setMinimumSize(304, 201);
   resize(304, 201);
-  GetPosFmINI(*this, kWindowName, true, iniPath_);
+  placements_.GetPosFmINI(*this, kWindowName, true);
 
-  MyLegend = new TLegendForm(*imDirSel, iniPath_, this);
+  MyLegend = new TLegendForm(*imDirSel, placements_, this);
   MyLegend->hide();
   connect(MyLegend, &TLegendForm::VisibilityChanged, this, &TNewPickForm::aAllSubsUpdate);
 

@@ -22,6 +22,7 @@ class QTreeWidgetItem;
 
 namespace vorlo {
 
+class PlacementStore;
 class TDirSelImages;
 class TLegendForm;
 class TDirTree;
@@ -44,10 +45,13 @@ class TNewPickForm final : public QDialog {
  public:
   // `driveRoots`: the local drives' mount points, in their order;
   // `nameForAll`: the local-drives entry text, e.g. "Local drives (/,/home)",
-  // saved as it is when everything is chosen; `iniPath`: the settings file.
-  TNewPickForm(std::vector<std::string> driveRoots, std::string nameForAll, std::string iniPath,
+  // saved as it is when everything is chosen. The picker and its legend
+  // restore their positions from `placements` and save them when it closes.
+  TNewPickForm(std::vector<std::string> driveRoots, std::string nameForAll, PlacementStore& placements,
                QWidget* parent = nullptr);
   ~TNewPickForm() override;
+
+  void done(int r) override;
 
   // The current choice as folder entries (full path with a trailing "/" and
   // the subfolder rule), or the single local-drives entry.
@@ -101,7 +105,7 @@ class TNewPickForm final : public QDialog {
 
   std::vector<std::string> driveRoots_;
   std::string NameForAll;
-  std::string iniPath_;
+  PlacementStore& placements_;
   std::unique_ptr<TDirSelImages> imDirSel;
   bool OverCkBox = false;
 

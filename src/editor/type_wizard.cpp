@@ -128,7 +128,7 @@ TTypeWiz::TTypeWiz(WizardSetup setup, QWidget* parent)
 
   // Creation order: page 0, placement, the local-drives text, the list file.
   ShowPage(nbpgName);
-  GetPosFmINI(*this, kPlacementName, true, setup_.iniPath);
+  setup_.placements.GetPosFmINI(*this, kPlacementName, true);
   nameforAll_ = setup_.drives.NameForAll();
   TmpName_ = setup_.dataFolder + kFoundListName;
   btnNext_->setDefault(true);
@@ -143,7 +143,6 @@ TTypeWiz::~TTypeWiz() {
     StopEvent_.Set();
     while (counting_) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   }
-  SetPosToINI(*this, kPlacementName, true, setup_.iniPath);
   std::remove(TmpName_.c_str());
 }
 
@@ -499,7 +498,7 @@ void TTypeWiz::adirClearExecute() {
 }
 
 void TTypeWiz::adirChangeExecute() {
-  TNewPickForm picker(setup_.drives.Roots(), nameforAll_, setup_.iniPath, this);
+  TNewPickForm picker(setup_.drives.Roots(), nameforAll_, setup_.placements, this);
   if (picker.exec() != QDialog::Accepted) return;
   FolderList entries;
   picker.SaveToList(entries);
@@ -514,10 +513,10 @@ void TTypeWiz::ListAdd(bool deletes) {
   QListWidget* box = deletes ? lbDels_ : lbProts_;
   std::optional<std::string> spec;
   if (deletes) {
-    TSpecForm form(setup_.iniPath, this);
+    TSpecForm form(setup_.placements, this);
     if (form.exec() == QDialog::Accepted) spec = form.GetSpec();
   } else {
-    TNameForm form(setup_.iniPath, this);
+    TNameForm form(setup_.placements, this);
     if (form.exec() == QDialog::Accepted) spec = form.GetSpec();
   }
   if (spec) box->addItem(MakeLine(*spec));
@@ -531,11 +530,11 @@ void TTypeWiz::ListEdit(bool deletes) {
   if (!line) return;
   std::optional<std::string> spec;
   if (deletes) {
-    TSpecForm form(setup_.iniPath, this);
+    TSpecForm form(setup_.placements, this);
     form.SetSpec(RawOf(*line));
     if (form.exec() == QDialog::Accepted) spec = form.GetSpec();
   } else {
-    TNameForm form(setup_.iniPath, this);
+    TNameForm form(setup_.placements, this);
     form.SetSpec(RawOf(*line));
     if (form.exec() == QDialog::Accepted) spec = form.GetSpec();
   }
@@ -749,7 +748,7 @@ void TTypeWiz::btnStopClick() {
 }
 
 void TTypeWiz::btnViewClick() {
-  ShowFoundFiles(this, setup_.iniPath, TmpName_, ebName_->text().toStdString());
+  ShowFoundFiles(this, setup_.placements, TmpName_, ebName_->text().toStdString());
 }
 
 void TTypeWiz::reject() {
@@ -759,6 +758,11 @@ void TTypeWiz::reject() {
     return;
   }
   QDialog::reject();
+}
+
+void TTypeWiz::done(int r) {
+  setup_.placements.SetPosToINI(*this, kPlacementName, true);
+  QDialog::done(r);
 }
 
 }  // namespace vorlo

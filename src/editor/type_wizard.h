@@ -35,12 +35,13 @@ namespace vorlo {
 
 class Clock;
 class LocalDriveSource;
+class PlacementStore;
 class TRestrictPanel;
 
 // What the wizard needs of its surroundings; tests give temporary folders.
 struct WizardSetup {
   LocalDriveSource& drives;        // the picker's and the count's drives; the local-drives text
-  std::string iniPath;             // settings file (placement, editors)
+  PlacementStore& placements;      // the wizard's and its editors' positions
   std::string dataFolder;          // with trailing "/": the found-files list lives here
   const Clock& clock;
   DescriptionContext description;  // for the Summary page
@@ -85,6 +86,7 @@ class TTypeWiz final : public QDialog {
   // While a count runs a close request stops it; the window closes when the
   // count's end notification has come.
   void reject() override;
+  void done(int r) override;
 
  protected:
   bool event(QEvent* e) override;

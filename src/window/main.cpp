@@ -6,6 +6,7 @@
 #include "window/close_on_signal.h"
 #include "window/main_window.h"
 #include "core/data_files.h"
+#include "gui/placement.h"
 #include "gui/program_icon.h"
 #include "editor/type_wizard.h"
 #include "platform/environment.h"
@@ -23,10 +24,13 @@ int main(int argc, char** argv) {
   vorlo::SystemServices services;
   vorlo::CreateFolderTree(services.DataFolder());
   vorlo::JunkList list;
+  // Every window's position goes to the one settings file.
+  vorlo::IniFileStore placements(services.DataFolder() + std::string(vorlo::IniName));
   vorlo::TMainForm window(
       list, vorlo::WindowServices{
                 .bins = services.Bins(),
                 .files = {services.DataFolder()},
+                .placements = placements,
                 .defaultFolders = vorlo::SystemDefaultFolders(),
                 .description = [&services] { return services.Description(); },
                 .runSetup =
@@ -34,12 +38,12 @@ int main(int argc, char** argv) {
                       return services.MakeRunSetup(port, l, mainThread);
                     },
                 .wizard =
-                    [&services](QWidget* parent, const vorlo::TJunkFileObj& tj,
+                    [&services, &placements](QWidget* parent, const vorlo::TJunkFileObj& tj,
                                               bool recycleProb) -> std::optional<vorlo::TJunkFileObj> {
                       vorlo::TTypeWiz wizard(
                           vorlo::WizardSetup{
                               .drives = services.Drives(),
-                              .iniPath = services.DataFolder() + std::string(vorlo::IniName),
+                              .placements = placements,
                               .dataFolder = services.DataFolder(),
                               .clock = services.SystemTime(),
                               .description = services.Description(),
