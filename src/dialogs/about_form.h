@@ -22,6 +22,7 @@ class TAboutForm final : public QDialog {
  public:
   explicit TAboutForm(QWidget* parent = nullptr, const BuildInfo& info = CompiledBuildInfo());
 
+ private:
   QLabel* img1 = nullptr;
   QLabel* lblVersion = nullptr;
   QLabel* lbldate = nullptr;

@@ -48,9 +48,9 @@ class ExtentDelegate final : public QStyledItemDelegate {
   }
 };
 
-TFoundForm::TFoundForm(std::string iniPath, QWidget* parent)
+TFoundForm::TFoundForm(PlacementStore& placements, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      iniPath_(std::move(iniPath)) {
+      placements_(placements) {
   setObjectName(QString::fromLatin1(kWindowName));
   SetWindowFont(*this);
 
@@ -77,10 +77,13 @@ TFoundForm::TFoundForm(std::string iniPath, QWidget* parent)
 
   setMinimumSize(300, 200);
   resize(523, 337);
-  GetPosFmINI(*this, kWindowName, false, iniPath_);
+  placements_.GetPosFmINI(*this, kWindowName, false);
 }
 
-TFoundForm::~TFoundForm() { SetPosToINI(*this, kWindowName, false, iniPath_); }
+void TFoundForm::done(int r) {
+  placements_.SetPosToINI(*this, kWindowName, false);
+  QDialog::done(r);
+}
 
 bool TFoundForm::SetData(const std::string& fName, const std::string& Capn) {
   const FileRead read = ReadWholeFile(fName);
@@ -111,9 +114,9 @@ void TFoundForm::keyPressEvent(QKeyEvent* e) {
   QDialog::keyPressEvent(e);
 }
 
-void ShowFoundFiles(QWidget* parent, const std::string& iniPath, const std::string& fName,
+void ShowFoundFiles(QWidget* parent, PlacementStore& placements, const std::string& fName,
                     const std::string& Capn) {
-  TFoundForm form(iniPath, parent);
+  TFoundForm form(placements, parent);
   if (!form.SetData(fName, Capn)) {
     QMessageBox::critical(parent, QString::fromLatin1(kMessageTitle), form.LoadError());
     return;

@@ -11,15 +11,14 @@ class QListWidget;
 namespace vorlo {
 
 class ExtentDelegate;
+class PlacementStore;
 
 class TFoundForm final : public QDialog {
   Q_OBJECT
 
  public:
-  // Restores its position from the settings file `iniPath`; saves it there
-  // when destroyed.
-  explicit TFoundForm(std::string iniPath, QWidget* parent = nullptr);
-  ~TFoundForm() override;
+  // Restores its position from `placements`; saves it there when closed.
+  explicit TFoundForm(PlacementStore& placements, QWidget* parent = nullptr);
 
   // Fills the list from the text file `fName`, one entry per line, sizes its
   // sideways extent to the widest line and sets the caption with `Capn`.
@@ -31,11 +30,13 @@ class TFoundForm final : public QDialog {
   // Width in pixels of the widest line in the window's font; 0 when empty.
   int HorizontalExtent() const { return extent_; }
 
+  void done(int r) override;
+
  protected:
   void keyPressEvent(QKeyEvent* e) override;
 
  private:
-  std::string iniPath_;
+  PlacementStore& placements_;
   QListWidget* lbFound_ = nullptr;
   ExtentDelegate* delegate_ = nullptr;
   int extent_ = 0;
@@ -44,7 +45,7 @@ class TFoundForm final : public QDialog {
 
 // The wizard's "view file list" step: the window filled from `fName` and
 // shown modally, or an error box naming the file when it cannot be read.
-void ShowFoundFiles(QWidget* parent, const std::string& iniPath, const std::string& fName,
+void ShowFoundFiles(QWidget* parent, PlacementStore& placements, const std::string& fName,
                     const std::string& Capn);
 
 }  // namespace vorlo

@@ -19,10 +19,10 @@ constexpr const char* kCaption = "Vorlo - junk file type properties";
 
 }  // namespace
 
-TPropForm::TPropForm(DescriptionContext context, std::string iniPath, QWidget* parent)
+TPropForm::TPropForm(DescriptionContext context, PlacementStore& placements, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       context_(std::move(context)),
-      iniPath_(std::move(iniPath)) {
+      placements_(placements) {
   setObjectName(QString::fromLatin1(kWindowName));
   setWindowTitle(QString::fromLatin1(kCaption));
   SetWindowFont(*this);
@@ -45,10 +45,13 @@ TPropForm::TPropForm(DescriptionContext context, std::string iniPath, QWidget* p
   // minimum.
   setMinimumSize(320, 240);
   resize(304, 201);
-  GetPosFmINI(*this, kWindowName, true, iniPath_);
+  placements_.GetPosFmINI(*this, kWindowName, true);
 }
 
-TPropForm::~TPropForm() { SetPosToINI(*this, kWindowName, true, iniPath_); }
+void TPropForm::done(int r) {
+  placements_.SetPosToINI(*this, kWindowName, true);
+  QDialog::done(r);
+}
 
 void TPropForm::SetFromObj(const TJunkFileObj& TJ) { REDisplay(*reProps_, TJ, context_); }
 

@@ -11,25 +11,28 @@ class QTextEdit;
 
 namespace vorlo {
 
+class PlacementStore;
+
 class TPropForm final : public QDialog {
   Q_OBJECT
 
  public:
   // `context` gives the local-drives text and date separator of the
-  // description. Restores position and size from the settings file
-  // `iniPath`; saves them there when destroyed.
-  TPropForm(DescriptionContext context, std::string iniPath, QWidget* parent = nullptr);
-  ~TPropForm() override;
+  // description. Restores position and size from `placements`; saves them
+  // there when closed.
+  TPropForm(DescriptionContext context, PlacementStore& placements, QWidget* parent = nullptr);
 
   // Shows the description of `TJ`.
   void SetFromObj(const TJunkFileObj& TJ);
+
+  void done(int r) override;
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
 
  private:
   DescriptionContext context_;
-  std::string iniPath_;
+  PlacementStore& placements_;
   QTextEdit* reProps_ = nullptr;
 };
 

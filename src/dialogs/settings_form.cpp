@@ -34,6 +34,7 @@ TSettingsform::TSettingsform(QWidget* parent, PrioritySetter setPriority)
   group_ = new QButtonGroup(this);
   for (int i = 0; i < 3; ++i) {
     Items[i] = new QRadioButton(QString::fromUtf8(OptionTexts[i]), RadioGroup1);
+    Items[i]->setObjectName(QStringLiteral("Items%1").arg(i));
     column->addWidget(Items[i]);
     group_->addButton(Items[i], i);
   }

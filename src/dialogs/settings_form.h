@@ -27,16 +27,16 @@ class TSettingsform final : public QDialog {
   int ItemIndex() const;
   void SetItemIndex(int index);
 
-  QGroupBox* RadioGroup1 = nullptr;
-  QRadioButton* Items[3] = {};
-  QPushButton* btnCancel = nullptr;
-  QPushButton* btnOK = nullptr;
-
  protected:
   void keyPressEvent(QKeyEvent* e) override;
 
  private:
   void btnOKClick();
+
+  QGroupBox* RadioGroup1 = nullptr;
+  QRadioButton* Items[3] = {};
+  QPushButton* btnCancel = nullptr;
+  QPushButton* btnOK = nullptr;
 
   QButtonGroup* group_ = nullptr;
   PrioritySetter setPriority_;

@@ -40,13 +40,12 @@ class TFormUpdate final : public QDialog {
  public:
   explicit TFormUpdate(QWidget* parent = nullptr, UpdateServices services = {});
 
-  QPushButton* Button1 = nullptr;
-
   // Runs the update: download, message, then open the file on success.
   void Button1Click();
 
  private:
   UpdateServices services_;
+  QPushButton* Button1 = nullptr;
 };
 
 }  // namespace vorlo

@@ -41,10 +41,10 @@ QString Q(const char* text) { return QString::fromUtf8(text); }
 
 }  // namespace
 
-TNewPickForm::TNewPickForm(std::vector<std::string> driveRoots, std::string nameForAll, std::string iniPath,
-                           QWidget* parent)
+TNewPickForm::TNewPickForm(std::vector<std::string> driveRoots, std::string nameForAll,
+                           PlacementStore& placements, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      iniPath_(std::move(iniPath)),
+      placements_(placements),
       imDirSel(std::make_unique<TDirSelImages>()),
       Choice(std::move(nameForAll)) {
   for (std::string& r : driveRoots) {
@@ -54,7 +54,13 @@ TNewPickForm::TNewPickForm(std::vector<std::string> driveRoots, std::string name
   FormCreate();
 }
 
-TNewPickForm::~TNewPickForm() { SetPosToINI(*this, kWindowName, true, iniPath_); }
+TNewPickForm::~TNewPickForm() = default;
+
+void TNewPickForm::done(int r) {
+  placements_.SetPosToINI(*this, kWindowName, true);
+  MyLegend->SavePlacement();
+  QDialog::done(r);
+}
 
 void TNewPickForm::FormCreate() {
   setObjectName(QString::fromLatin1(kWindowName));
@@ -160,9 +166,9 @@ void TNewPickForm::FormCreate() {
 
   setMinimumSize(304, 201);
   resize(304, 201);
-  GetPosFmINI(*this, kWindowName, true, iniPath_);
+  placements_.GetPosFmINI(*this, kWindowName, true);
 
-  MyLegend = new TLegendForm(*imDirSel, iniPath_, this);
+  MyLegend = new TLegendForm(*imDirSel, placements_, this);
   MyLegend->hide();
   connect(MyLegend, &TLegendForm::VisibilityChanged, this, &TNewPickForm::aAllSubsUpdate);
 

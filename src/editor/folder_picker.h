@@ -21,6 +21,7 @@ class QTreeWidgetItem;
 namespace vorlo {
 
 class TDirSelImages;
+class PlacementStore;
 class TLegendForm;
 class TDirTree;
 
@@ -30,10 +31,12 @@ class TNewPickForm final : public QDialog {
  public:
   // `driveRoots`: the local drives' mount points, in their order;
   // `nameForAll`: the local-drives entry text, e.g. "Local drives (/,/home)",
-  // saved as it is when everything is chosen; `iniPath`: the settings file.
-  TNewPickForm(std::vector<std::string> driveRoots, std::string nameForAll, std::string iniPath,
+  // saved as it is when everything is chosen. The picker and its legend
+  // restore their positions from `placements` and save them when it closes.
+  TNewPickForm(std::vector<std::string> driveRoots, std::string nameForAll, PlacementStore& placements,
                QWidget* parent = nullptr);
   ~TNewPickForm() override;
+  void done(int r) override;
 
   // The current choice as folder entries (full path with a trailing "/" and
   // the subfolder rule), or the single local-drives entry.
@@ -74,7 +77,7 @@ class TNewPickForm final : public QDialog {
   // Repaints the tree and enables OK unless nothing is chosen.
   void AfterChange();
 
-  std::string iniPath_;
+  PlacementStore& placements_;
   std::unique_ptr<TDirSelImages> imDirSel;
   TFolderChoice Choice;  // the nodes the tree shows
 

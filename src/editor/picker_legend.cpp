@@ -33,10 +33,10 @@ constexpr std::array<LegendLine, 5> kLines{{
 
 }  // namespace
 
-TLegendForm::TLegendForm(const TDirSelImages& imDirSel, std::string iniPath, QWidget* parent)
+TLegendForm::TLegendForm(const TDirSelImages& imDirSel, PlacementStore& placements, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
-      iniPath_(std::move(iniPath)) {
+      placements_(placements) {
   setObjectName(QString::fromLatin1(kWindowName));
   setWindowTitle(QString::fromUtf8(kCaption));
   SetWindowFont(*this);
@@ -74,10 +74,10 @@ TLegendForm::TLegendForm(const TDirSelImages& imDirSel, std::string iniPath, QWi
 
   const int rows = static_cast<int>(kLines.size()) * tvLegend_->sizeHintForRow(0);
   setFixedSize(kClientWidth, rows + 2 * tvLegend_->frameWidth());
-  GetPosFmINI(*this, kWindowName, false, iniPath_);
+  placements_.GetPosFmINI(*this, kWindowName, false);
 }
 
-TLegendForm::~TLegendForm() { SetPosToINI(*this, kWindowName, false, iniPath_); }
+void TLegendForm::SavePlacement() { placements_.SetPosToINI(*this, kWindowName, false); }
 
 void TLegendForm::btnOKClick() { hide(); }
 

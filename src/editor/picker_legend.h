@@ -4,22 +4,25 @@
 #pragma once
 
 #include <QDialog>
-#include <string>
 
 class QTreeWidget;
 
 namespace vorlo {
 
+class PlacementStore;
 class TDirSelImages;
 
 class TLegendForm final : public QDialog {
   Q_OBJECT
 
  public:
-  TLegendForm(const TDirSelImages& imDirSel, std::string iniPath, QWidget* parent = nullptr);
-  ~TLegendForm() override;
+  TLegendForm(const TDirSelImages& imDirSel, PlacementStore& placements, QWidget* parent = nullptr);
 
   QTreeWidget* tvLegend() const { return tvLegend_; }
+
+  // The legend goes with the picker, shown or not: the picker saves the
+  // legend's position when it closes itself.
+  void SavePlacement();
 
  Q_SIGNALS:
   // Shown or hidden, so the picker can keep its "Le&gend" check mark right.
@@ -32,7 +35,7 @@ class TLegendForm final : public QDialog {
  private:
   void btnOKClick();
 
-  std::string iniPath_;
+  PlacementStore& placements_;
   QTreeWidget* tvLegend_ = nullptr;
 };
 

@@ -188,8 +188,8 @@ QPushButton* AddOkCancel(QDialog& dialog, int y) {
 
 // ---------------------------------------------------------------- TSpecForm
 
-TSpecForm::TSpecForm(std::string iniPath, QWidget* parent)
-    : QDialog(parent, kToolWindow), iniPath_(std::move(iniPath)) {
+TSpecForm::TSpecForm(PlacementStore& placements, QWidget* parent)
+    : QDialog(parent, kToolWindow), placements_(placements) {
   setObjectName(QString::fromLatin1(kSpecWindowName));
   setWindowTitle(Text(kSpecCaption));
   SetWindowFont(*this);
@@ -202,10 +202,13 @@ TSpecForm::TSpecForm(std::string iniPath, QWidget* parent)
   connect(ebSpec_, &QLineEdit::textChanged, this, &TSpecForm::ebSpecChange);
   ebSpec_->setFocus();
 
-  GetPosFmINI(*this, kSpecWindowName, false, iniPath_);
+  placements_.GetPosFmINI(*this, kSpecWindowName, false);
 }
 
-TSpecForm::~TSpecForm() { SetPosToINI(*this, kSpecWindowName, false, iniPath_); }
+void TSpecForm::done(int r) {
+  placements_.SetPosToINI(*this, kSpecWindowName, false);
+  QDialog::done(r);
+}
 
 void TSpecForm::SetSpec(const std::string& S) {
   ebSpec_->setText(ToEditText(S));
@@ -222,8 +225,8 @@ void TSpecForm::ebSpecChange() {
 
 // ---------------------------------------------------------------- TNameForm
 
-TNameForm::TNameForm(std::string iniPath, QWidget* parent)
-    : QDialog(parent, kToolWindow), iniPath_(std::move(iniPath)) {
+TNameForm::TNameForm(PlacementStore& placements, QWidget* parent)
+    : QDialog(parent, kToolWindow), placements_(placements) {
   setObjectName(QString::fromLatin1(kNameWindowName));
   setWindowTitle(Text(kNameCaption));
   SetWindowFont(*this);
@@ -282,18 +285,19 @@ TNameForm::TNameForm(std::string iniPath, QWidget* parent)
     return dialog.selectedFiles().constFirst();
   };
 
-  GetPosFmINI(*this, kNameWindowName, false, iniPath_);
+  placements_.GetPosFmINI(*this, kNameWindowName, false);
   const QString programDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
   const std::optional<std::string> stored =
-      ReadIniString(iniPath_, std::string(kNameWindowName) + " Settings", kInitialDirKey);
+      placements_.ReadIniString(PlacementSection(kNameWindowName), kInitialDirKey);
   initialDir_ = stored && !stored->empty() ? ToEditText(*stored) : programDir;
   if (!initialDir_.endsWith(QLatin1Char('/'))) initialDir_ += QLatin1Char('/');
   lblStat_->setText(Text(kStatNoName));
 }
 
-TNameForm::~TNameForm() {
-  SetPosToINI(*this, kNameWindowName, false, iniPath_);
-  WriteIniString(iniPath_, std::string(kNameWindowName) + " Settings", kInitialDirKey, FromEditText(initialDir_));
+void TNameForm::done(int r) {
+  placements_.SetPosToINI(*this, kNameWindowName, false);
+  placements_.WriteIniString(PlacementSection(kNameWindowName), kInitialDirKey, FromEditText(initialDir_));
+  QDialog::done(r);
 }
 
 void TNameForm::SetSpec(const std::string& V) {

@@ -18,19 +18,24 @@ class QRadioButton;
 
 namespace vorlo {
 
+class PlacementStore;
+
+// Both editors restore their position from the placement store they are
+// given and save it there when they close.
 class TSpecForm final : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TSpecForm(std::string iniPath, QWidget* parent = nullptr);
-  ~TSpecForm() override;
+  explicit TSpecForm(PlacementStore& placements, QWidget* parent = nullptr);
   void SetSpec(const std::string& S);
   std::string GetSpec() const;
+
+  void done(int r) override;
 
  private:
   void ebSpecChange();
 
-  std::string iniPath_;
+  PlacementStore& placements_;
   QLineEdit* ebSpec_ = nullptr;
   QLabel* lblStat_ = nullptr;
   QPushButton* btnOK_ = nullptr;
@@ -43,10 +48,12 @@ class TNameForm final : public QDialog {
   // Asks for an existing file starting in `startDir`; nothing when cancelled.
   using FileChooser = std::function<std::optional<QString>(QWidget* parent, const QString& startDir)>;
 
-  explicit TNameForm(std::string iniPath, QWidget* parent = nullptr);
-  ~TNameForm() override;
+  explicit TNameForm(PlacementStore& placements, QWidget* parent = nullptr);
   void SetSpec(const std::string& V);
   std::string GetSpec() const;
+
+  // Also writes the folder "&Browse..." starts in next time.
+  void done(int r) override;
 
   // Replaces the open-file dialog ("&Browse..."), for tests.
   void SetFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
@@ -65,7 +72,7 @@ class TNameForm final : public QDialog {
   void CheckOK();
   void FormActivate();
 
-  std::string iniPath_;
+  PlacementStore& placements_;
   QRadioButton* rbSpec_ = nullptr;
   QRadioButton* rbName_ = nullptr;
   QButtonGroup* kindGroup_ = nullptr;

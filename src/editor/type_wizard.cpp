@@ -74,7 +74,7 @@ TTypeWiz::TTypeWiz(WizardSetup setup, QWidget* parent)
 
   // Creation order: page 0, placement, the local-drives text, the list file.
   ShowPage(WizardPage::nbpgName);
-  GetPosFmINI(*this, kPlacementName, true, setup_.files.Ini());
+  setup_.placements.GetPosFmINI(*this, kPlacementName, true);
   nameforAll_ = setup_.drives.NameForAll();
   TmpName_ = setup_.files.FoundList();
   btnNext_->setDefault(true);
@@ -89,8 +89,12 @@ TTypeWiz::~TTypeWiz() {
     count_.Stop();
     while (count_.Active()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   }
-  SetPosToINI(*this, kPlacementName, true, setup_.files.Ini());
   std::remove(TmpName_.c_str());
+}
+
+void TTypeWiz::done(int r) {
+  setup_.placements.SetPosToINI(*this, kPlacementName, true);
+  QDialog::done(r);
 }
 
 // Pages and buttons.

@@ -35,6 +35,8 @@ class QTreeWidgetItem;
 
 namespace vorlo {
 
+class PlacementStore;
+
 class Clock;
 class LocalDriveSource;
 class TRestrictPanel;
@@ -42,7 +44,8 @@ class TRestrictPanel;
 // What the wizard needs of its surroundings; tests give temporary folders.
 struct WizardSetup {
   LocalDriveSource& drives;        // the picker's and the count's drives; the local-drives text
-  DataFiles files;                 // the settings file (placement, editors); the found-files list
+  PlacementStore& placements;      // the wizard's and its editors' positions
+  DataFiles files;                 // the found-files list
   const Clock& clock;
   DescriptionContext description;  // for the Summary page
   NumberSeparators separators;     // byte-count text of the count
@@ -81,6 +84,7 @@ class TTypeWiz final : public QDialog {
   // While a count runs a close request stops it; the window closes when the
   // count's end notification has come.
   void reject() override;
+  void done(int r) override;
 
  protected:
   bool event(QEvent* e) override;

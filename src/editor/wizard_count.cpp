@@ -103,7 +103,7 @@ void TTypeWiz::btnStopClick() {
 }
 
 void TTypeWiz::btnViewClick() {
-  ShowFoundFiles(this, setup_.files.Ini(), TmpName_, ebName_->text().toStdString());
+  ShowFoundFiles(this, setup_.placements, TmpName_, ebName_->text().toStdString());
 }
 
 void TTypeWiz::reject() {

@@ -64,7 +64,7 @@ void TTypeWiz::adirClearExecute() {
 }
 
 void TTypeWiz::adirChangeExecute() {
-  TNewPickForm picker(setup_.drives.Roots(), nameforAll_, setup_.files.Ini(), this);
+  TNewPickForm picker(setup_.drives.Roots(), nameforAll_, setup_.placements, this);
   if (picker.exec() != QDialog::Accepted) return;
   FolderList entries;
   picker.SaveToList(entries);
@@ -79,10 +79,10 @@ void TTypeWiz::ListAdd(bool deletes) {
   QListWidget* box = deletes ? lbDels_ : lbProts_;
   std::optional<std::string> spec;
   if (deletes) {
-    TSpecForm form(setup_.files.Ini(), this);
+    TSpecForm form(setup_.placements, this);
     if (form.exec() == QDialog::Accepted) spec = form.GetSpec();
   } else {
-    TNameForm form(setup_.files.Ini(), this);
+    TNameForm form(setup_.placements, this);
     if (form.exec() == QDialog::Accepted) spec = form.GetSpec();
   }
   if (spec) box->addItem(MakeLine(*spec));
@@ -96,11 +96,11 @@ void TTypeWiz::ListEdit(bool deletes) {
   if (!line) return;
   std::optional<std::string> spec;
   if (deletes) {
-    TSpecForm form(setup_.files.Ini(), this);
+    TSpecForm form(setup_.placements, this);
     form.SetSpec(RawOf(*line));
     if (form.exec() == QDialog::Accepted) spec = form.GetSpec();
   } else {
-    TNameForm form(setup_.files.Ini(), this);
+    TNameForm form(setup_.placements, this);
     form.SetSpec(RawOf(*line));
     if (form.exec() == QDialog::Accepted) spec = form.GetSpec();
   }

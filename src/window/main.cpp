@@ -5,6 +5,7 @@
 #include "app/system_services.h"
 #include "window/close_on_signal.h"
 #include "window/main_window.h"
+#include "gui/placement.h"
 #include "gui/program_icon.h"
 #include "editor/type_wizard.h"
 #include "platform/environment.h"
@@ -22,10 +23,13 @@ int main(int argc, char** argv) {
   vorlo::SystemServices services;
   vorlo::CreateFolderTree(services.Files().folder);
   vorlo::JunkList list;
+  // Every window's position goes to the one settings file.
+  vorlo::IniFileStore placements(services.Files().Ini());
   vorlo::TMainForm window(
       list, vorlo::WindowServices{
                 .bins = services.Bins(),
                 .files = services.Files(),
+                .placements = placements,
                 .defaultFolders = vorlo::SystemDefaultFolders(),
                 .description = [&services] { return services.Description(); },
                 .runSetup =
@@ -33,11 +37,12 @@ int main(int argc, char** argv) {
                       return services.MakeRunSetup(port, l, mainThread);
                     },
                 .wizard =
-                    [&services](QWidget* parent, const vorlo::TJunkFileObj& tj,
+                    [&services, &placements](QWidget* parent, const vorlo::TJunkFileObj& tj,
                                               bool recycleProb) -> std::optional<vorlo::TJunkFileObj> {
                       vorlo::TTypeWiz wizard(
                           vorlo::WizardSetup{
                               .drives = services.Drives(),
+                              .placements = placements,
                               .files = services.Files(),
                               .clock = services.SystemTime(),
                               .description = services.Description(),

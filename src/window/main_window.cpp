@@ -36,6 +36,7 @@ namespace vorlo {
 
 namespace {
 
+constexpr const char* kWindowName = "MainForm";
 constexpr int kRibbonHeight = 143;
 constexpr int kMinWidth = 522;
 
@@ -72,11 +73,11 @@ TMainForm::TMainForm(JunkList& list, WindowServices services, QWidget* parent)
   auto* stripLayout = new QHBoxLayout(strip);
   stripLayout->setContentsMargins(4, 4, 8, 4);
   stripLayout->addStretch(1);
-  auto* btnExit = new QPushButton(actions_["aExit"]->text(), strip);
+  auto* btnExit = new QPushButton(actions_.aExit->text(), strip);
   btnExit->setObjectName(QStringLiteral("btnExit"));
   btnExit->setFixedSize(75, 23);
-  btnExit->setStatusTip(actions_["aExit"]->statusTip());
-  connect(btnExit, &QPushButton::clicked, actions_["aExit"], &QAction::trigger);
+  btnExit->setStatusTip(actions_.aExit->statusTip());
+  connect(btnExit, &QPushButton::clicked, actions_.aExit, &QAction::trigger);
   stripLayout->addWidget(btnExit);
   layout->addWidget(strip);
   setCentralWidget(central);
@@ -98,10 +99,10 @@ TMainForm::TMainForm(JunkList& list, WindowServices services, QWidget* parent)
 
 TMainForm::~TMainForm() = default;
 
-QAction* TMainForm::MakeAction(const std::string& name, const QString& caption, const QString& hint,
+QAction* TMainForm::MakeAction(const char* name, const QString& caption, const QString& hint,
                                const QKeySequence& shortcut) {
   auto* a = new QAction(caption, this);
-  a->setObjectName(Q(name));
+  a->setObjectName(QString::fromLatin1(name));
   a->setStatusTip(hint);
   a->setToolTip(hint);
   if (!shortcut.isEmpty()) {
@@ -109,53 +110,56 @@ QAction* TMainForm::MakeAction(const std::string& name, const QString& caption, 
     a->setShortcutContext(Qt::WindowShortcut);
     addAction(a);
   }
-  actions_[name] = a;
   return a;
 }
 
-QAction* TMainForm::Action(const std::string& name) const {
-  const auto it = actions_.find(name);
-  return it == actions_.end() ? nullptr : it->second;
-}
-
 void TMainForm::BuildActions() {
-  MakeAction("aCleanup", QStringLiteral("&Clean up"), QStringLiteral("Process all checked junk file types now"));
-  MakeAction("act1", QStringLiteral("&Clean up"));
-  MakeAction("act10", QStringLiteral("&Analyze only"));
-  MakeAction("aAdd", QStringLiteral("&New item"), QStringLiteral("Add a new junk file type"), Qt::Key_Insert);
-  MakeAction("act2", QStringLiteral("&Add new item"));
-  MakeAction("aDefaults", QStringLiteral("&Defaults"), QStringLiteral("Add one of the default junk file types"));
-  MakeAction("act9", QStringLiteral("&Defaults"));
-  MakeAction("aEdit", QStringLiteral("&Edit item"), QStringLiteral("Edit the selected junk file type"));
-  MakeAction("aRem", QStringLiteral("&Remove item"), QStringLiteral("Remove the highlighted junk file type"),
-             QKeySequence(Qt::CTRL | Qt::Key_X));
-  MakeAction("aUndo", QStringLiteral("&Undo removal"), QStringLiteral("Undo the most recent Remove operation"),
-             QKeySequence(Qt::CTRL | Qt::Key_Z));
-  MakeAction("aUp", QStringLiteral("Move item &higher"), QStringLiteral("Move the selected item higher in the list"),
-             QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_H));
-  MakeAction("act5", QStringLiteral("Move item &higher"));
-  MakeAction("aDn", QStringLiteral("Move item &lower"), QStringLiteral("Move the selected item lower in the list"),
-             QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_L));
-  MakeAction("aProps", QStringLiteral("Display &properties"),
-             QStringLiteral("Display properties for the selected junk file type"),
-             QKeySequence(Qt::CTRL | Qt::Key_Return));
-  MakeAction("aCount", QStringLiteral("Coun&t matching files"), Q(texts::kCountHint));
-  MakeAction("aCheckAll", QStringLiteral("Check &All"))->setData(1);
-  MakeAction("aClearAll", QStringLiteral("Unchec&k All"))->setData(0);
-  MakeAction("aAbout", QStringLiteral("A&bout"), QStringLiteral("Display version and copyright information"));
-  MakeAction("Action1", QStringLiteral("&About Vorlo"));
-  MakeAction("Action3", QStringLiteral("&Settings.."));
-  MakeAction("onlineUpdate", QStringLiteral("&Online-Update"));
-  MakeAction("aExit", QStringLiteral("E&xit"), QStringLiteral("Exit the program"));
-  actions_["onlineUpdate"]->setVisible(false);
-  actions_["onlineUpdate"]->setEnabled(false);
-  MakeAction("mnuRecycleAll", QStringLiteral("Send to Recycle Bin"),
-             QStringLiteral("For all types, send removed files to Recycle Bin. "))
-      ->setData(cuRecycle);
-  MakeAction("mnuBackupAll", QStringLiteral("Move to holding folder"))->setData(cuHolding);
-  MakeAction("mnuDeleteAll", QStringLiteral("Delete permanently"),
-             QStringLiteral("For all types, delete files permanently."))
-      ->setData(cuDelete);
+  MainActions& a = actions_;
+  a.aCleanup =
+      MakeAction("aCleanup", QStringLiteral("&Clean up"), QStringLiteral("Process all checked junk file types now"));
+  a.act1 = MakeAction("act1", QStringLiteral("&Clean up"));
+  a.act10 = MakeAction("act10", QStringLiteral("&Analyze only"));
+  a.aAdd =
+      MakeAction("aAdd", QStringLiteral("&New item"), QStringLiteral("Add a new junk file type"), Qt::Key_Insert);
+  a.act2 = MakeAction("act2", QStringLiteral("&Add new item"));
+  a.aDefaults =
+      MakeAction("aDefaults", QStringLiteral("&Defaults"), QStringLiteral("Add one of the default junk file types"));
+  a.act9 = MakeAction("act9", QStringLiteral("&Defaults"));
+  a.aEdit = MakeAction("aEdit", QStringLiteral("&Edit item"), QStringLiteral("Edit the selected junk file type"));
+  a.aRem = MakeAction("aRem", QStringLiteral("&Remove item"), QStringLiteral("Remove the highlighted junk file type"),
+                      QKeySequence(Qt::CTRL | Qt::Key_X));
+  a.aUndo = MakeAction("aUndo", QStringLiteral("&Undo removal"),
+                       QStringLiteral("Undo the most recent Remove operation"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+  a.aUp = MakeAction("aUp", QStringLiteral("Move item &higher"),
+                     QStringLiteral("Move the selected item higher in the list"),
+                     QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_H));
+  a.act5 = MakeAction("act5", QStringLiteral("Move item &higher"));
+  a.aDn = MakeAction("aDn", QStringLiteral("Move item &lower"),
+                     QStringLiteral("Move the selected item lower in the list"),
+                     QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_L));
+  a.aProps = MakeAction("aProps", QStringLiteral("Display &properties"),
+                        QStringLiteral("Display properties for the selected junk file type"),
+                        QKeySequence(Qt::CTRL | Qt::Key_Return));
+  a.aCount = MakeAction("aCount", QStringLiteral("Coun&t matching files"), Q(texts::kCountHint));
+  a.aCheckAll = MakeAction("aCheckAll", QStringLiteral("Check &All"));
+  a.aClearAll = MakeAction("aClearAll", QStringLiteral("Unchec&k All"));
+  a.aAbout =
+      MakeAction("aAbout", QStringLiteral("A&bout"), QStringLiteral("Display version and copyright information"));
+  a.Action1 = MakeAction("Action1", QStringLiteral("&About Vorlo"));
+  a.Action3 = MakeAction("Action3", QStringLiteral("&Settings.."));
+  a.onlineUpdate = MakeAction("onlineUpdate", QStringLiteral("&Online-Update"));
+  a.aExit = MakeAction("aExit", QStringLiteral("E&xit"), QStringLiteral("Exit the program"));
+  a.onlineUpdate->setVisible(false);
+  a.onlineUpdate->setEnabled(false);
+  // The method items carry their clean-up method code.
+  a.mnuRecycleAll = MakeAction("mnuRecycleAll", QStringLiteral("Send to Recycle Bin"),
+                               QStringLiteral("For all types, send removed files to Recycle Bin. "));
+  a.mnuRecycleAll->setData(cuRecycle);
+  a.mnuBackupAll = MakeAction("mnuBackupAll", QStringLiteral("Move to holding folder"));
+  a.mnuBackupAll->setData(cuHolding);
+  a.mnuDeleteAll = MakeAction("mnuDeleteAll", QStringLiteral("Delete permanently"),
+                              QStringLiteral("For all types, delete files permanently."));
+  a.mnuDeleteAll->setData(cuDelete);
 }
 
 // Tabs of groups of buttons, each group with its caption below, and the
@@ -165,7 +169,7 @@ QWidget* TMainForm::BuildRibbon() {
   ribbon->setObjectName(QStringLiteral("Ribbon1"));
   ribbon->setFixedHeight(kRibbonHeight);
   ribbon->setDocumentMode(true);
-  const auto tab = [&](const QString& title, std::initializer_list<std::pair<QString, std::vector<std::string>>> groups) {
+  const auto tab = [&](const QString& title, std::initializer_list<std::pair<QString, std::vector<QAction*>>> groups) {
     auto* page = new QWidget(ribbon);
     auto* row = new QHBoxLayout(page);
     row->setContentsMargins(6, 4, 6, 2);
@@ -175,10 +179,10 @@ QWidget* TMainForm::BuildRibbon() {
       auto* column = new QVBoxLayout(group);
       column->setContentsMargins(4, 0, 4, 0);
       auto* buttons = new QHBoxLayout;
-      for (const std::string& name : commands) {
+      for (QAction* command : commands) {
         auto* b = new QToolButton(group);
-        b->setDefaultAction(actions_[name]);
-        b->setStatusTip(actions_[name]->statusTip());
+        b->setDefaultAction(command);
+        b->setStatusTip(command->statusTip());
         b->setToolButtonStyle(Qt::ToolButtonTextOnly);
         b->setMinimumSize(72, 60);
         buttons->addWidget(b);
@@ -193,18 +197,19 @@ QWidget* TMainForm::BuildRibbon() {
     row->addStretch(1);
     ribbon->addTab(page, title);
   };
-  tab(QStringLiteral("Vorlo"), {{QStringLiteral("Tools"), {"act10", "act1"}}});
-  tab(QStringLiteral("Functions"), {{QStringLiteral("Optionen"), {"act9", "act2", "aEdit"}},
-                                    {QStringLiteral("Move item"), {"act5", "aDn"}},
-                                    {QStringLiteral("Divers"), {"aProps", "aCount", "Action3"}},
-                                    {QStringLiteral("Online-Updates"), {"onlineUpdate"}}});
-  tab(QStringLiteral("Info"), {{QStringLiteral("About the author"), {"Action1"}}});
+  const MainActions& a = actions_;
+  tab(QStringLiteral("Vorlo"), {{QStringLiteral("Tools"), {a.act10, a.act1}}});
+  tab(QStringLiteral("Functions"), {{QStringLiteral("Optionen"), {a.act9, a.act2, a.aEdit}},
+                                    {QStringLiteral("Move item"), {a.act5, a.aDn}},
+                                    {QStringLiteral("Divers"), {a.aProps, a.aCount, a.Action3}},
+                                    {QStringLiteral("Online-Updates"), {a.onlineUpdate}}});
+  tab(QStringLiteral("Info"), {{QStringLiteral("About the author"), {a.Action1}}});
   auto* appMenuButton = new QToolButton(ribbon);
   appMenuButton->setObjectName(QStringLiteral("appMenu"));
   appMenuButton->setText(QStringLiteral("Vorlo"));
   appMenuButton->setPopupMode(QToolButton::InstantPopup);
   auto* appMenu = new QMenu(appMenuButton);
-  appMenu->addAction(actions_["aAbout"]);
+  appMenu->addAction(a.aAbout);
   appMenuButton->setMenu(appMenu);
   ribbon->setCornerWidget(appMenuButton, Qt::TopLeftCorner);
   ribbon->setCurrentIndex(2);
@@ -224,11 +229,11 @@ void TMainForm::BuildList() {
   lvJunk_->setContextMenuPolicy(Qt::CustomContextMenu);
   pmMain_ = BuildPopupMenu();
   // The two extra menu shortcuts work while the list has the focus.
-  for (const auto& [key, name] : {std::pair{Qt::Key_H, "aUp"}, std::pair{Qt::Key_L, "aDn"}}) {
+  for (const auto& [key, command] : {std::pair{Qt::Key_H, actions_.aUp}, std::pair{Qt::Key_L, actions_.aDn}}) {
     auto* extra = new QAction(lvJunk_);
     extra->setShortcut(QKeySequence(Qt::CTRL | key));
     extra->setShortcutContext(Qt::WidgetShortcut);
-    connect(extra, &QAction::triggered, actions_[name], &QAction::trigger);
+    connect(extra, &QAction::triggered, command, &QAction::trigger);
     lvJunk_->addAction(extra);
   }
 }
@@ -236,56 +241,58 @@ void TMainForm::BuildList() {
 QMenu* TMainForm::BuildPopupMenu() {
   auto* menu = new QMenu(this);
   menu->setObjectName(QStringLiteral("pmMain"));
-  for (const char* name : {"aAdd", "aEdit", "aRem", "aUndo"}) menu->addAction(actions_[name]);
+  const MainActions& a = actions_;
+  menu->addActions({a.aAdd, a.aEdit, a.aRem, a.aUndo});
   menu->addSeparator();
-  menu->addAction(actions_["aUp"]);
-  menu->addAction(actions_["aDn"]);
+  menu->addActions({a.aUp, a.aDn});
   menu->addSeparator();
-  menu->addAction(actions_["aProps"]);
-  menu->addAction(actions_["aCount"]);
+  menu->addActions({a.aProps, a.aCount});
   menu->addSeparator();
-  menu->addAction(actions_["aCheckAll"]);
-  menu->addAction(actions_["aClearAll"]);
+  menu->addActions({a.aCheckAll, a.aClearAll});
   mnuMethodAll_ = menu->addMenu(QStringLiteral("Clean-up &method for All"));
   mnuMethodAll_->setObjectName(QStringLiteral("mnuMethodAll"));
-  for (const char* name : {"mnuRecycleAll", "mnuBackupAll", "mnuDeleteAll"}) mnuMethodAll_->addAction(actions_[name]);
+  mnuMethodAll_->addActions({a.mnuRecycleAll, a.mnuBackupAll, a.mnuDeleteAll});
   return menu;
 }
 
 void TMainForm::Connect() {
-  const auto on = [this](const char* name, auto&& slot) {
-    connect(actions_[name], &QAction::triggered, this, std::forward<decltype(slot)>(slot));
+  const auto on = [this](QAction* command, auto&& slot) {
+    connect(command, &QAction::triggered, this, std::forward<decltype(slot)>(slot));
   };
-  on("aCleanup", [this] { runs_->aCleanupExecute(); });
-  on("act1", [this] { runs_->aCleanupExecute(); });
-  on("act10", [this] { runs_->act10Execute(); });
-  on("aCount", [this] {
+  const MainActions& a = actions_;
+  on(a.aCleanup, [this] { runs_->aCleanupExecute(); });
+  on(a.act1, [this] { runs_->aCleanupExecute(); });
+  on(a.act10, [this] { runs_->act10Execute(); });
+  on(a.aCount, [this] {
     const auto row = SelectedRow();
     runs_->aCountExecute(row ? static_cast<int>(*row) : -1);
   });
-  on("aRem", [this] { aRemExecute(); });
-  on("aUndo", [this] { aUndoExecute(); });
-  on("aUp", [this] { MoveExecute(true); });
-  on("act5", [this] { MoveExecute(true); });
-  on("aDn", [this] { MoveExecute(false); });
-  on("aAdd", [this] { aAddExecute(); });
-  on("act2", [this] { aAddExecute(); });
-  on("aEdit", [this] { aEditExecute(); });
-  on("aDefaults", [this] { aDefaultsExecute(); });
-  on("act9", [this] { aDefaultsExecute(); });
-  on("aProps", [this] { aPropsExecute(); });
-  on("aAbout", [this] { aAboutExecute(); });
-  on("Action1", [this] { aAboutExecute(); });
-  on("Action3", [this] { Action3Execute(); });
-  on("onlineUpdate", [this] { onlineUpdateExecute(); });
-  on("aExit", [this] { close(); });
-  for (const char* name : {"aCheckAll", "aClearAll"})
-    on(name, [this, name] { commands_.CheckAll(actions_[name]->data().toInt() == 1); });
-  for (const char* name : {"mnuRecycleAll", "mnuBackupAll", "mnuDeleteAll"})
-    on(name, [this, name] { commands_.MethodForAll(actions_[name]->data().toInt()); });
+  on(a.aRem, [this] { aRemExecute(); });
+  on(a.aUndo, [this] { aUndoExecute(); });
+  on(a.aUp, [this] { MoveExecute(true); });
+  on(a.act5, [this] { MoveExecute(true); });
+  on(a.aDn, [this] { MoveExecute(false); });
+  on(a.aAdd, [this] { aAddExecute(); });
+  on(a.act2, [this] { aAddExecute(); });
+  on(a.aEdit, [this] { aEditExecute(); });
+  on(a.aDefaults, [this] { aDefaultsExecute(); });
+  on(a.act9, [this] { aDefaultsExecute(); });
+  on(a.aProps, [this] { aPropsExecute(); });
+  on(a.aAbout, [this] { aAboutExecute(); });
+  on(a.Action1, [this] { aAboutExecute(); });
+  on(a.Action3, [this] { Action3Execute(); });
+  on(a.onlineUpdate, [this] { onlineUpdateExecute(); });
+  on(a.aExit, [this] { close(); });
+  on(a.aCheckAll, [this] { commands_.CheckAll(true); });
+  on(a.aClearAll, [this] { commands_.CheckAll(false); });
+  for (QAction* method : {a.mnuRecycleAll, a.mnuBackupAll, a.mnuDeleteAll})
+    on(method, [this, method] { commands_.MethodForAll(method->data().toInt()); });
 
-  connect(mnuMethodAll_, &QMenu::aboutToShow, this,
-          [this] { actions_["mnuRecycleAll"]->setEnabled(!services_.bins.RecycleBinProblem()); });
+  // The Recycle Bin settings are checked afresh each time the submenu opens.
+  connect(mnuMethodAll_, &QMenu::aboutToShow, this, [this] {
+    binProblem_ = services_.bins.RecycleBinProblem();
+    UpdateActions();
+  });
   connect(lvJunk_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
     UpdateActions();
     pmMain_->popup(lvJunk_->viewport()->mapToGlobal(pos));
@@ -308,29 +315,45 @@ void TMainForm::OnSelectionChanged() {
     SelectRow(runs_->CleanIdx());
 }
 
-// The enabling table: one state, every command's flag in one column.
 void TMainForm::UpdateActions() {
   const RunState busy = runs_->VeryBusy();
   const bool idle = busy == RunState::Idle;
+  const bool counting = busy == RunState::Counting;
+  const bool running = busy == RunState::Running;
   const auto row = SelectedRow();
   const bool selected = row.has_value();
+  const bool first = selected && *row == 0;
+  const bool last = selected && *row + 1 >= list_.size();
   const bool any = !list_.empty();
-  const auto set = [this](const char* name, bool on) { actions_[name]->setEnabled(on); };
-  set("aCleanup", idle ? list_.AnyChecked() : busy == RunState::Running);
-  set("aAdd", idle && static_cast<bool>(services_.wizard));
-  set("act2", static_cast<bool>(services_.wizard));
-  set("aDefaults", idle);
-  set("aRem", idle && selected);
-  set("aEdit", idle && selected && static_cast<bool>(services_.wizard));
-  set("aProps", idle && selected);
-  set("aCount", idle ? selected : busy == RunState::Counting);
-  set("aUndo", idle && commands_.CanUndo());
-  set("aUp", idle && selected && *row > 0);
-  set("aDn", idle && selected && *row + 1 < list_.size());
-  set("aCheckAll", idle && any);
-  set("aClearAll", idle && any);
+  const bool wizard = static_cast<bool>(services_.wizard);  // add and edit need it
+
+  const MainActions& a = actions_;
+  a.aCleanup->setEnabled(idle ? list_.AnyChecked() : running);
+  a.act1->setEnabled(true);
+  a.act10->setEnabled(true);
+  a.aAdd->setEnabled(idle && wizard);
+  a.act2->setEnabled(wizard);
+  a.aDefaults->setEnabled(idle);
+  a.act9->setEnabled(true);
+  a.aEdit->setEnabled(idle && selected && wizard);
+  a.aRem->setEnabled(idle && selected);
+  a.aUndo->setEnabled(idle && commands_.CanUndo());
+  a.aUp->setEnabled(idle && selected && !first);
+  a.act5->setEnabled(true);
+  a.aDn->setEnabled(idle && selected && !last);
+  a.aProps->setEnabled(idle && selected);
+  a.aCount->setEnabled(idle ? selected : counting);
+  a.aCheckAll->setEnabled(idle && any);
+  a.aClearAll->setEnabled(idle && any);
   mnuMethodAll_->setEnabled(idle && any);
-  set("aAbout", idle);
+  a.mnuRecycleAll->setEnabled(!binProblem_);
+  a.mnuBackupAll->setEnabled(true);
+  a.mnuDeleteAll->setEnabled(true);
+  a.aAbout->setEnabled(idle);
+  a.Action1->setEnabled(true);
+  a.Action3->setEnabled(true);
+  a.onlineUpdate->setEnabled(false);
+  a.aExit->setEnabled(true);
 }
 
 void TMainForm::aRemExecute() {
@@ -380,7 +403,7 @@ void TMainForm::aDefaultsExecute() {
 void TMainForm::aPropsExecute() {
   const auto row = SelectedRow();
   if (!row || !list_[*row].type) return;
-  TPropForm form(services_.description(), IniPath(), this);
+  TPropForm form(services_.description(), services_.placements, this);
   form.SetFromObj(*list_[*row].type);
   form.exec();
 }
@@ -407,10 +430,8 @@ void TMainForm::SampleProgress() {
   if (!path.empty()) setWindowTitle(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())));
 }
 
-std::string TMainForm::IniPath() const { return services_.files.Ini(); }
-
 void TMainForm::FormCreate() {
-  GetPosFmINI(*this, "MainForm", true, IniPath());
+  services_.placements.GetPosFmINI(*this, kWindowName, true);
   StartupList loaded = LoadStartupList(*this, services_.files, services_.bins, services_.defaultFolders);
   for (TJunkFileObj& t : loaded.types) list_.Append(std::move(t));
 }
@@ -425,7 +446,7 @@ void TMainForm::FormActivate() {
 // UserPort
 
 MsgButton TMainForm::Ask(const Message& m) {
-  if (askOverride) return askOverride(m);
+  if (services_.dialogs) return services_.dialogs->Ask(m);
   QMessageBox box(this);
   box.setWindowTitle(QStringLiteral("Vorlo"));
   box.setText(Q(m.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
@@ -483,13 +504,14 @@ void TMainForm::SetBusy(bool busy) {
 
 void TMainForm::SetCountCommand(const std::string& caption, const std::string& hint) {
   // The ribbon and menu keep their longer caption while idle.
-  QAction* a = actions_["aCount"];
+  QAction* a = actions_.aCount;
   a->setText(caption == texts::kCountCaption ? QStringLiteral("Coun&t matching files") : Q(caption));
   a->setStatusTip(Q(hint));
   a->setToolTip(Q(hint));
 }
 
 void TMainForm::OpenFile(const std::string& path) {
+  if (services_.dialogs) return services_.dialogs->OpenFile(path);
   QDesktopServices::openUrl(QUrl::fromLocalFile(Q(path)));
 }
 
@@ -527,7 +549,7 @@ void TMainForm::closeEvent(QCloseEvent* e) {
     return;
   }
   if (const int err = CreateFolderTree(services_.files.folder); err == 0)
-    SetPosToINI(*this, "MainForm", true, IniPath());
+    services_.placements.SetPosToINI(*this, kWindowName, true);
   PromoteRecoveryFile(*this, services_.files);
   QMainWindow::closeEvent(e);
 }

@@ -6,7 +6,6 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,18 +27,56 @@ class QTimer;
 namespace vorlo {
 
 class JunkListModel;
+class PlacementStore;
 class RecycleBinCheck;
 
 // What the window needs of the machine; tests give their own.
 struct WindowServices {
   RecycleBinCheck& bins;
   DataFiles files;
+  PlacementStore& placements;  // the settings file: this window's and its dialogs' positions
   DefaultFolders defaultFolders;
   std::function<DescriptionContext()> description;
   std::function<RunSetup(UserPort&, JunkList&, MainThreadExecutor&)> runSetup;
   // The junk type wizard: edits a copy of the type; nothing when cancelled.
   // Absent until the wizard exists: the add and edit commands stay disabled.
   std::function<std::optional<TJunkFileObj>(QWidget* parent, const TJunkFileObj&, bool recycleProb)> wizard;
+  // Message boxes and opening files with other programs, the parts of the
+  // user port that leave the window. Null: the window's own message boxes
+  // and the desktop's programs; tests give a scripted port.
+  UserPort* dialogs = nullptr;
+};
+
+// The window's commands, one member each, all created with the window.
+// Five ribbon entries run another command's operation with an enabling of
+// their own: act1 as aCleanup, act2 as aAdd, act5 as aUp, act9 as aDefaults,
+// Action1 as aAbout.
+struct MainActions {
+  QAction* aCleanup = nullptr;
+  QAction* act1 = nullptr;
+  QAction* act10 = nullptr;
+  QAction* aAdd = nullptr;
+  QAction* act2 = nullptr;
+  QAction* aDefaults = nullptr;
+  QAction* act9 = nullptr;
+  QAction* aEdit = nullptr;
+  QAction* aRem = nullptr;
+  QAction* aUndo = nullptr;
+  QAction* aUp = nullptr;
+  QAction* act5 = nullptr;
+  QAction* aDn = nullptr;
+  QAction* aProps = nullptr;
+  QAction* aCount = nullptr;
+  QAction* aCheckAll = nullptr;
+  QAction* aClearAll = nullptr;
+  QAction* aAbout = nullptr;
+  QAction* Action1 = nullptr;
+  QAction* Action3 = nullptr;
+  QAction* onlineUpdate = nullptr;
+  QAction* aExit = nullptr;
+  QAction* mnuRecycleAll = nullptr;
+  QAction* mnuBackupAll = nullptr;
+  QAction* mnuDeleteAll = nullptr;
 };
 
 class TMainForm final : public QMainWindow, public UserPort {
@@ -54,7 +91,7 @@ class TMainForm final : public QMainWindow, public UserPort {
   // The first activation: the Recycle Bin check and the first selection.
   void FormActivate();
 
-  QAction* Action(const std::string& name) const;
+  const MainActions& Actions() const { return actions_; }
   RunControl& Runs() { return *runs_; }
   ListCommands& Commands() { return commands_; }
   std::optional<size_t> SelectedRow() const;
@@ -67,9 +104,8 @@ class TMainForm final : public QMainWindow, public UserPort {
   void SetCountCommand(const std::string& caption, const std::string& hint) override;
   void OpenFile(const std::string& path) override;
 
-  // Message boxes go through this when set (tests answer by script).
-  std::function<MsgButton(const Message&)> askOverride;
-
+  // The enabling table: every command's enabled state from one reading of
+  // the run state, the selection and the list.
   void UpdateActions();
 
  protected:
@@ -78,7 +114,7 @@ class TMainForm final : public QMainWindow, public UserPort {
   void resizeEvent(QResizeEvent* e) override;
 
  private:
-  QAction* MakeAction(const std::string& name, const QString& caption, const QString& hint = {},
+  QAction* MakeAction(const char* name, const QString& caption, const QString& hint = {},
                       const QKeySequence& shortcut = {});
   void BuildActions();
   QWidget* BuildRibbon();
@@ -87,7 +123,6 @@ class TMainForm final : public QMainWindow, public UserPort {
   void Connect();
   void OnSelectionChanged();
   void SampleProgress();
-  std::string IniPath() const;
 
   void aRemExecute();
   void aUndoExecute();
@@ -106,12 +141,13 @@ class TMainForm final : public QMainWindow, public UserPort {
   ListCommands commands_;
   std::unique_ptr<RunControl> runs_;
   std::unique_ptr<JunkListModel> model_;
-  std::map<std::string, QAction*> actions_;
+  MainActions actions_;
   QListView* lvJunk_ = nullptr;
   QMenu* pmMain_ = nullptr;
   QMenu* mnuMethodAll_ = nullptr;
   QLabel* panels_[2] = {nullptr, nullptr};
   QTimer* progressTimer_ = nullptr;
+  bool binProblem_ = false;  // as the check found it when the method submenu last opened
   bool activated_ = false;
   bool closeWhenIdle_ = false;
 };

@@ -9,14 +9,21 @@
 namespace vorlo {
 namespace {
 
+template <class W = QLabel>
+W* Part(const TAboutForm& form, const char* name) {
+  W* w = form.findChild<W*>(QString::fromLatin1(name));
+  EXPECT_NE(w, nullptr) << name;
+  return w;
+}
+
 TEST(AboutForm, VersionLineIsRedForAPreRelease) {
   TAboutForm beta(nullptr, BuildInfo{"1.2.3.4", true, 0});
-  EXPECT_EQ(beta.lblVersion->text(), QStringLiteral("Vorlo - beta version 1.2.3.4"));
-  EXPECT_EQ(beta.lblVersion->palette().color(QPalette::WindowText), QColor(Qt::red));
+  EXPECT_EQ(Part(beta, "lblVersion")->text(), QStringLiteral("Vorlo - beta version 1.2.3.4"));
+  EXPECT_EQ(Part(beta, "lblVersion")->palette().color(QPalette::WindowText), QColor(Qt::red));
 
   TAboutForm release(nullptr, BuildInfo{"0.0.0.0", false, 0});
-  EXPECT_EQ(release.lblVersion->text(), QStringLiteral("Vorlo - version 0.0.0.0"));
-  EXPECT_EQ(release.lblVersion->palette().color(QPalette::WindowText),
+  EXPECT_EQ(Part(release, "lblVersion")->text(), QStringLiteral("Vorlo - version 0.0.0.0"));
+  EXPECT_EQ(Part(release, "lblVersion")->palette().color(QPalette::WindowText),
             release.palette().color(QPalette::WindowText));
 }
 
@@ -25,12 +32,12 @@ TEST(AboutForm, Layout) {
   EXPECT_EQ(form.windowTitle(), QStringLiteral("Vorlo"));
   EXPECT_EQ(form.size(), QSize(538, 320));
   EXPECT_EQ(form.minimumSize(), form.maximumSize());
-  EXPECT_EQ(form.lblVersion->x(), 88);
-  EXPECT_EQ(form.btnAboutOK->text(), QStringLiteral("&OK"));
-  EXPECT_TRUE(form.btnAboutOK->isDefault());
-  EXPECT_FALSE(form.img1->pixmap().isNull());
-  EXPECT_TRUE(form.Label2->font().underline());
-  form.btnAboutOK->click();
+  EXPECT_EQ(Part(form, "lblVersion")->x(), 88);
+  EXPECT_EQ(Part<QPushButton>(form, "btnAboutOK")->text(), QStringLiteral("&OK"));
+  EXPECT_TRUE(Part<QPushButton>(form, "btnAboutOK")->isDefault());
+  EXPECT_FALSE(Part(form, "img1")->pixmap().isNull());
+  EXPECT_TRUE(Part(form, "Label2")->font().underline());
+  Part<QPushButton>(form, "btnAboutOK")->click();
   EXPECT_EQ(form.result(), QDialog::Accepted);
 }
 
@@ -43,7 +50,7 @@ TEST(AboutForm, BuildLineInTheUsersFormat) {
   EXPECT_EQ(line.toStdString(), "Built on 6/19/92 10:22:17 PM UTC");
   EXPECT_EQ(BuildLineText(951782400), QStringLiteral("Built on 2/29/00 UTC"));
   TAboutForm form(nullptr, BuildInfo{"", false, 0});
-  EXPECT_EQ(form.lbldate->text(), QStringLiteral("Built on 1/1/70 UTC"));
+  EXPECT_EQ(Part(form, "lbldate")->text(), QStringLiteral("Built on 1/1/70 UTC"));
   QLocale::setDefault(saved);
 }
 

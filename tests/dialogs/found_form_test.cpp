@@ -9,6 +9,7 @@
 #include <QScrollBar>
 
 #include "support/dialog_test_util.h"
+#include "support/memory_placements.h"
 #include "support/temp_dir.h"
 
 namespace vorlo {
@@ -19,13 +20,13 @@ using testing::TempDir;
 class FoundFormTest : public ::testing::Test {
  protected:
   TempDir dir;
-  std::string ini = dir / "Vorlo.ini";
+  testing::MemoryPlacements placements;
 };
 
 TEST_F(FoundFormTest, LongLineScrollsSideways) {
   const std::string longLine = "/home/u/" + std::string(400, 'x') + "/file.tmp";
   const std::string file = dir.Write("found.txt", "/tmp/a.tmp\r\n" + longLine + "\r\n/tmp/b.tmp\r\n");
-  TFoundForm form(ini);
+  TFoundForm form(placements);
   ASSERT_TRUE(form.SetData(file, "My type"));
   EXPECT_EQ(form.windowTitle(), QStringLiteral("Files for \"My type\""));
 
@@ -49,7 +50,7 @@ TEST_F(FoundFormTest, LongLineScrollsSideways) {
 
 TEST_F(FoundFormTest, EmptyFileGivesEmptyListAndCaption) {
   const std::string file = dir.Write("found.txt", "");
-  TFoundForm form(ini);
+  TFoundForm form(placements);
   ASSERT_TRUE(form.SetData(file, "Temp \"x\""));
   EXPECT_EQ(form.windowTitle(), QStringLiteral("Files for \"Temp \"x\"\""));
   auto* lbFound = form.findChild<QListWidget*>(QStringLiteral("lbFound"));
@@ -62,7 +63,7 @@ TEST_F(FoundFormTest, EmptyFileGivesEmptyListAndCaption) {
 
 TEST_F(FoundFormTest, UnreadableFileFailsNamingTheFile) {
   const std::string file = dir / "missing.txt";
-  TFoundForm form(ini);
+  TFoundForm form(placements);
   EXPECT_FALSE(form.SetData(file, "Name"));
   EXPECT_TRUE(form.LoadError().contains(QString::fromStdString(file))) << form.LoadError().toStdString();
   EXPECT_FALSE(form.isVisible());
@@ -71,7 +72,7 @@ TEST_F(FoundFormTest, UnreadableFileFailsNamingTheFile) {
 TEST_F(FoundFormTest, DoneEnterAndEscapeCloseWithOk) {
   const std::string file = dir.Write("found.txt", "/tmp/a\n/tmp/b\n");
   for (int key : {0, int(Qt::Key_Escape), int(Qt::Key_Return)}) {
-    TFoundForm form(ini);
+    TFoundForm form(placements);
     ASSERT_TRUE(form.SetData(file, "n"));
     form.show();
     auto* lbFound = form.findChild<QListWidget*>(QStringLiteral("lbFound"));

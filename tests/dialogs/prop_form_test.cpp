@@ -11,13 +11,13 @@
 
 #include "gui/description_view.h"
 #include "support/dialog_test_util.h"
-#include "support/temp_dir.h"
+#include "support/memory_placements.h"
 
 namespace vorlo {
 namespace {
 
 using testing::ShownText;
-using testing::TempDir;
+using testing::MemoryPlacements;
 
 // Format of the character at `pos`.
 QTextCharFormat FormatAt(QTextDocument& doc, int pos) {
@@ -63,11 +63,11 @@ TEST(DescriptionView, PiecesKeepStyleSizeAndBreaks) {
 }
 
 TEST(PropForm, ShowsTheTypeReadOnly) {
-  TempDir dir;
+  MemoryPlacements placements;
   const DescriptionContext context{"Local drives (/,/home)", "."};
   TJunkFileObj type("Logs", false, cuHolding, {{"/var/log", pFolOnly}, {"/home/u/logs", pFolAndSub}},
                     {"*.log", "*.old"}, {"keep.log"}, false, 0, 0, 0, true, 3, 2, 3, true, 1, 100, 0, 1);
-  TPropForm form(context, dir / "Vorlo.ini");
+  TPropForm form(context, placements);
   EXPECT_EQ(form.windowTitle(), QStringLiteral("Vorlo - junk file type properties"));
   form.SetFromObj(type);
 
@@ -97,9 +97,9 @@ TEST(PropForm, ShowsTheTypeReadOnly) {
 }
 
 TEST(PropForm, DoneEnterAndEscapeCloseWithOk) {
-  TempDir dir;
+  MemoryPlacements placements;
   for (int key : {0, int(Qt::Key_Escape), int(Qt::Key_Return)}) {
-    TPropForm form(DescriptionContext{}, dir / "Vorlo.ini");
+    TPropForm form(DescriptionContext{}, placements);
     form.SetFromObj(TJunkFileObj());
     form.show();
     auto* reProps = form.findChild<QTextEdit*>(QStringLiteral("reProps"));

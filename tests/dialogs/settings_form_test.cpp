@@ -13,6 +13,19 @@
 namespace vorlo {
 namespace {
 
+template <class W>
+W* Part(const TSettingsform& form, const QString& name) {
+  W* w = form.findChild<W*>(name);
+  EXPECT_NE(w, nullptr) << name.toStdString();
+  return w;
+}
+QRadioButton* Item(const TSettingsform& form, int i) {
+  return Part<QRadioButton>(form, QStringLiteral("Items%1").arg(i));
+}
+QPushButton* Button(const TSettingsform& form, const char* name) {
+  return Part<QPushButton>(form, QString::fromLatin1(name));
+}
+
 struct Recorder {
   std::vector<PriorityClass> applied;
   TSettingsform::PrioritySetter Setter() {
@@ -25,14 +38,14 @@ TEST(SettingsForm, LayoutAndDefaultOption) {
   TSettingsform form(nullptr, r.Setter());
   EXPECT_EQ(form.windowTitle(), QStringLiteral("Settingsform"));
   EXPECT_EQ(form.size(), QSize(319, 245));
-  EXPECT_EQ(form.RadioGroup1->title(), QStringLiteral("Power-Mode"));
-  EXPECT_EQ(form.Items[0]->text(), QStringLiteral("REALTIME_PRIORITY_CLASS"));
-  EXPECT_EQ(form.Items[1]->text(), QStringLiteral("Normal"));
-  EXPECT_EQ(form.Items[2]->text(), QStringLiteral("High"));
-  EXPECT_EQ(form.btnCancel->text(), QStringLiteral("&Cancel"));
-  EXPECT_EQ(form.btnOK->text(), QStringLiteral("&Okay"));
-  EXPECT_LT(form.btnCancel->x(), form.btnOK->x());
-  EXPECT_TRUE(form.Items[2]->isChecked());
+  EXPECT_EQ(Part<QGroupBox>(form, QStringLiteral("RadioGroup1"))->title(), QStringLiteral("Power-Mode"));
+  EXPECT_EQ(Item(form, 0)->text(), QStringLiteral("REALTIME_PRIORITY_CLASS"));
+  EXPECT_EQ(Item(form, 1)->text(), QStringLiteral("Normal"));
+  EXPECT_EQ(Item(form, 2)->text(), QStringLiteral("High"));
+  EXPECT_EQ(Button(form, "btnCancel")->text(), QStringLiteral("&Cancel"));
+  EXPECT_EQ(Button(form, "btnOK")->text(), QStringLiteral("&Okay"));
+  EXPECT_LT(Button(form, "btnCancel")->x(), Button(form, "btnOK")->x());
+  EXPECT_TRUE(Item(form, 2)->isChecked());
 }
 
 TEST(SettingsForm, OkayAppliesTheChoiceAndANewWindowStartsAtHigh) {
@@ -44,8 +57,8 @@ TEST(SettingsForm, OkayAppliesTheChoiceAndANewWindowStartsAtHigh) {
     Recorder r;
     TSettingsform form(nullptr, r.Setter());
     EXPECT_EQ(form.ItemIndex(), 2);  // whatever the previous window chose
-    form.Items[c.index]->click();
-    form.btnOK->click();
+    Item(form, c.index)->click();
+    Button(form, "btnOK")->click();
     EXPECT_EQ(form.result(), QDialog::Accepted);
     EXPECT_EQ(r.applied, std::vector<PriorityClass>{c.applied}) << c.index;
   }
@@ -55,12 +68,12 @@ TEST(SettingsForm, CancelAndEscapeApplyNothing) {
   Recorder r;
   TSettingsform form(nullptr, r.Setter());
   form.show();
-  form.Items[1]->click();
+  Item(form, 1)->click();
   testing::SendKey(&form, Qt::Key_Escape);
   EXPECT_TRUE(form.isVisible());  // Escape is not bound to a button
-  testing::SendKey(form.Items[1], Qt::Key_Return);
+  testing::SendKey(Item(form, 1), Qt::Key_Return);
   EXPECT_TRUE(form.isVisible());  // nor is Enter
-  form.btnCancel->click();
+  Button(form, "btnCancel")->click();
   EXPECT_FALSE(form.isVisible());
   EXPECT_EQ(form.result(), QDialog::Rejected);
   EXPECT_TRUE(r.applied.empty());

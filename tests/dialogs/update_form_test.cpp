@@ -81,6 +81,8 @@ TEST(UpdateDownload, OverHttpOnLoopback) {
   EXPECT_FALSE(DownloadFile(closed, Q(dest)));
 }
 
+QPushButton* Button1(const TFormUpdate& form) { return form.findChild<QPushButton*>(QStringLiteral("Button1")); }
+
 struct Recorded {
   std::vector<QString> messages;
   std::vector<QString> opened;
@@ -105,14 +107,14 @@ TEST(UpdateForm, SuccessfulDownloadIsReportedThenOpened) {
   Recorded r;
   TFormUpdate form(nullptr, Services(r, FileUrl(source), dest));
   EXPECT_EQ(form.windowTitle(), QStringLiteral("FormUpdate"));
-  EXPECT_EQ(form.Button1->geometry(), QRect(493, 242, 75, 25));
+  EXPECT_EQ(Button1(form)->geometry(), QRect(493, 242, 75, 25));
   form.show();
-  form.Button1->click();
+  Button1(form)->click();
   EXPECT_EQ(r.messages, std::vector<QString>{QStringLiteral("Download succesful!")});
   EXPECT_EQ(r.opened, std::vector<QString>{Q(dest)});
   EXPECT_EQ(ReadFile(dest), "new setup");
   EXPECT_TRUE(form.isVisible());
-  EXPECT_TRUE(form.Button1->isEnabled());
+  EXPECT_TRUE(Button1(form)->isEnabled());
 }
 
 TEST(UpdateForm, FailedDownloadNamesTheAddressAndStartsNothing) {
@@ -120,7 +122,7 @@ TEST(UpdateForm, FailedDownloadNamesTheAddressAndStartsNothing) {
   const QString address = FileUrl(dir / "missing.bin");
   Recorded r;
   TFormUpdate form(nullptr, Services(r, address, dir / "rirevizoda.exe"));
-  form.Button1->click();
+  Button1(form)->click();
   EXPECT_EQ(r.messages, std::vector<QString>{QStringLiteral("Error while downloading ") + address});
   EXPECT_TRUE(r.opened.empty());
 }

@@ -17,6 +17,7 @@
 
 #include "core/text.h"
 #include "editor/picker_legend.h"
+#include "support/memory_placements.h"
 #include "support/temp_dir.h"
 
 namespace vorlo {
@@ -44,7 +45,7 @@ class FolderPickerTest : public ::testing::Test {
     fs::create_directories(drive + "/.hidden/x");
     fs::create_directory_symlink(drive + "/alpha", drive + "/link");
     tmp.Write("drive/file.txt", "x");
-    form = std::make_unique<TNewPickForm>(std::vector<std::string>{drive}, kAll, ini);
+    form = std::make_unique<TNewPickForm>(std::vector<std::string>{drive}, kAll, placements);
     tree = form->findChild<QTreeWidget*>(QStringLiteral("tvDirSel"));
   }
 
@@ -92,7 +93,7 @@ class FolderPickerTest : public ::testing::Test {
   const std::string kAll = "Local drives (/tmp/x)";
   TempDir tmp;
   std::string drive = tmp / "drive";
-  std::string ini = tmp / "Vorlo.ini";
+  testing::MemoryPlacements placements;
   std::unique_ptr<TNewPickForm> form;
   QTreeWidget* tree = nullptr;
 };
@@ -289,11 +290,18 @@ TEST_F(FolderPickerTest, LegendAndPlacement) {
   EXPECT_FALSE(legend->isVisible());
   EXPECT_FALSE(aLegend->isChecked());
 
+  // Both positions are saved when the picker closes: the picker's first,
+  // with its size, then the legend's.
+  EXPECT_EQ(placements.saves, 0);
+  form->reject();
   form.reset();
-  const std::string text = testing::ReadFile(ini);
+  EXPECT_EQ(placements.saves, 2);
+  const std::string& text = placements.text;
   EXPECT_NE(text.find("[NewPickForm Settings]"), std::string::npos);
   EXPECT_NE(text.find("Right="), std::string::npos);
   EXPECT_NE(text.find("[LegendForm Settings]"), std::string::npos);
+  EXPECT_LT(text.find("[NewPickForm Settings]"), text.find("[LegendForm Settings]"));
+  EXPECT_EQ(placements.Doc().Keys("LegendForm Settings").size(), 8u);  // no size
 }
 
 // A name that is not UTF-8 is shown replaced but saved byte for byte.
@@ -301,7 +309,8 @@ TEST(FolderPickerBytes, PathsKeepTheirBytes) {
   TempDir tmp;
   const std::string bad = "caf\xe9";
   std::filesystem::create_directories(tmp / ("drive/" + bad + "/sub"));
-  TNewPickForm form({tmp / "drive"}, "Local drives (x)", tmp / "Vorlo.ini");
+  testing::MemoryPlacements placements;
+  TNewPickForm form({tmp / "drive"}, "Local drives (x)", placements);
   auto* tree = form.findChild<QTreeWidget*>(QStringLiteral("tvDirSel"));
   QTreeWidgetItem* drive = form.TreeRoot()->child(0);
   tree->setCurrentItem(drive);

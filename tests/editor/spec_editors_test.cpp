@@ -10,7 +10,7 @@
 #include <QRadioButton>
 #include <filesystem>
 
-#include "gui/placement.h"
+#include "support/memory_placements.h"
 #include "support/temp_dir.h"
 
 namespace vorlo {
@@ -61,12 +61,12 @@ const SpecCase kSpecCases[] = {
 class SpecFormTest : public ::testing::Test {
  protected:
   TempDir dir;
-  std::string ini = dir / "Vorlo.ini";
+  testing::MemoryPlacements placements;
 };
 
 TEST_F(SpecFormTest, StatusAndOkFollowTheTextInBothEditors) {
-  TSpecForm spec(ini);
-  TNameForm name(ini);
+  TSpecForm spec(placements);
+  TNameForm name(placements);
   for (QDialog* form : {static_cast<QDialog*>(&spec), static_cast<QDialog*>(&name)}) {
     auto* ebSpec = Child<QLineEdit>(*form, "ebSpec");
     for (const SpecCase& c : kSpecCases) {
@@ -79,11 +79,11 @@ TEST_F(SpecFormTest, StatusAndOkFollowTheTextInBothEditors) {
 }
 
 TEST_F(SpecFormTest, OpensEmptyOrLoaded) {
-  TSpecForm empty(ini);
+  TSpecForm empty(placements);
   EXPECT_EQ(Child<QLabel>(empty, "lblStat")->text(), QString());
   EXPECT_FALSE(Child<QPushButton>(empty, "btnOK")->isEnabled());
 
-  TSpecForm loaded(ini);
+  TSpecForm loaded(placements);
   loaded.SetSpec("*.tmp");
   EXPECT_TRUE(Child<QPushButton>(loaded, "btnOK")->isEnabled());
   EXPECT_EQ(loaded.GetSpec(), "*.tmp");
@@ -92,7 +92,7 @@ TEST_F(SpecFormTest, OpensEmptyOrLoaded) {
 }
 
 TEST_F(SpecFormTest, ForbiddenCharactersAreRefusedWhenTypedAndRemovedWhenPasted) {
-  TSpecForm spec(ini);
+  TSpecForm spec(placements);
   auto* ebSpec = Child<QLineEdit>(spec, "ebSpec");
   Type(ebSpec, Q("a:b\\c/\"<>|.t?"));
   EXPECT_EQ(ebSpec->text(), Q("abc.t?"));
@@ -102,7 +102,7 @@ TEST_F(SpecFormTest, ForbiddenCharactersAreRefusedWhenTypedAndRemovedWhenPasted)
   EXPECT_EQ(ebSpec->cursorPosition(), 10);
   EXPECT_EQ(spec.GetSpec(), "Ctemp*.log");
 
-  TNameForm name(ini);
+  TNameForm name(placements);
   auto* ebName = Child<QLineEdit>(name, "ebName");
   Type(ebName, Q("/a*b?<c>|\"d"));
   EXPECT_EQ(ebName->text(), Q("/abcd"));
@@ -111,7 +111,7 @@ TEST_F(SpecFormTest, ForbiddenCharactersAreRefusedWhenTypedAndRemovedWhenPasted)
 }
 
 TEST_F(SpecFormTest, NameFormOpensInTheModeOfTheEntry) {
-  TNameForm fresh(ini);
+  TNameForm fresh(placements);
   EXPECT_TRUE(Child<QRadioButton>(fresh, "rbSpec")->isChecked());
   EXPECT_EQ(Child<QLabel>(fresh, "lblStat")->text(), Q("Must enter filename"));
   EXPECT_FALSE(Child<QPushButton>(fresh, "btnOK")->isEnabled());
@@ -129,7 +129,7 @@ TEST_F(SpecFormTest, NameFormOpensInTheModeOfTheEntry) {
       {"/bad\xfe/name", true, "File does not exist", true},
   };
   for (const auto& c : cases) {
-    TNameForm form(ini);
+    TNameForm form(placements);
     form.SetSpec(c.entry);
     EXPECT_EQ(Child<QRadioButton>(form, "rbName")->isChecked(), c.fullName) << c.entry;
     EXPECT_EQ(Child<QLabel>(form, "lblStat")->text(), Q(c.status)) << c.entry;
@@ -152,7 +152,7 @@ TEST_F(SpecFormTest, FullNameStatusFollowsLinksAndIgnoresFolders) {
       {dir.path(), "File does not exist"},
   };
   for (const auto& c : cases) {
-    TNameForm form(ini);
+    TNameForm form(placements);
     form.SetSpec(c.path);
     EXPECT_EQ(Child<QLabel>(form, "lblStat")->text(), Q(c.status)) << c.path;
     EXPECT_TRUE(Child<QPushButton>(form, "btnOK")->isEnabled()) << c.path;
@@ -160,7 +160,7 @@ TEST_F(SpecFormTest, FullNameStatusFollowsLinksAndIgnoresFolders) {
 }
 
 TEST_F(SpecFormTest, SwitchingKindRechecksTheChosenEdit) {
-  TNameForm form(ini);
+  TNameForm form(placements);
   auto* rbSpec = Child<QRadioButton>(form, "rbSpec");
   auto* rbName = Child<QRadioButton>(form, "rbName");
   auto* lblStat = Child<QLabel>(form, "lblStat");
@@ -187,12 +187,28 @@ TEST_F(SpecFormTest, SwitchingKindRechecksTheChosenEdit) {
   EXPECT_TRUE(rbSpec->isChecked());
 }
 
+TEST_F(SpecFormTest, BothEditorsSaveTheirPositionWhenClosed) {
+  {
+    TSpecForm spec(placements);
+    TNameForm name(placements);
+    EXPECT_EQ(placements.saves, 0);
+    spec.reject();
+    name.accept();
+  }
+  EXPECT_EQ(placements.saves, 3);  // nothing more when destroyed
+  const IniDocument saved = placements.Doc();
+  std::vector<std::string> keys{"Left", "Top", "MinX", "MinY", "MaxX", "MaxY", "ShowCmd", "flags"};
+  EXPECT_EQ(saved.Keys("SpecForm Settings"), keys);
+  keys.push_back("InitialDir");
+  EXPECT_EQ(saved.Keys("NameForm Settings"), keys);
+}
+
 TEST_F(SpecFormTest, BrowseSwitchesToFullNameAndRemembersTheFolder) {
   const std::string file = dir.Write("sub/chosen.txt", "x");
   QString startedIn;
   {
-    WriteIniString(ini, "NameForm Settings", "InitialDir", dir / "sub");
-    TNameForm form(ini);
+    placements.WriteIniString("NameForm Settings", "InitialDir", dir / "sub");
+    TNameForm form(placements);
     EXPECT_EQ(form.InitialDir(), QString::fromStdString(dir / "sub/"));
     form.SetSpec("*.sys");
     form.SetFileChooser([&](QWidget*, const QString& start) -> std::optional<QString> {
@@ -207,13 +223,14 @@ TEST_F(SpecFormTest, BrowseSwitchesToFullNameAndRemembersTheFolder) {
     form.SetFileChooser([](QWidget*, const QString&) { return std::optional<QString>(); });
     Child<QPushButton>(form, "btnBrowse")->click();  // cancelled: nothing changes
     EXPECT_EQ(form.GetSpec(), file);
+    form.reject();
   }
   EXPECT_EQ(startedIn, QString::fromStdString(dir / "sub/"));
-  EXPECT_EQ(ReadIniString(ini, "NameForm Settings", "InitialDir"), dir / "sub/");
+  EXPECT_EQ(placements.ReadIniString("NameForm Settings", "InitialDir"), dir / "sub/");
 
   // An empty value starts in the program's folder.
-  WriteIniString(ini, "NameForm Settings", "InitialDir", "");
-  TNameForm fresh(ini);
+  placements.WriteIniString("NameForm Settings", "InitialDir", "");
+  TNameForm fresh(placements);
   EXPECT_EQ(fresh.InitialDir(), QCoreApplication::applicationDirPath() + QLatin1Char('/'));
 }
 

@@ -23,6 +23,7 @@
 #include "core/text.h"
 #include "editor/spec_editors.h"
 #include "platform/clock.h"
+#include "support/memory_placements.h"
 #include "support/temp_dir.h"
 
 namespace vorlo {
@@ -60,6 +61,7 @@ class WizardTest : public ::testing::Test {
 
   TTypeWiz& Make(const TJunkFileObj& tj = TJunkFileObj(), bool binProb = false) {
     wiz = std::make_unique<TTypeWiz>(WizardSetup{.drives = drives,
+                                                  .placements = placements,
                                                   .files = DataFiles(dir / "data/"),
                                                   .clock = clock,
                                                   .description = {"Local drives (/)", "/"},
@@ -108,6 +110,7 @@ class WizardTest : public ::testing::Test {
   }
 
   TempDir dir;
+  testing::MemoryPlacements placements;
   FixedClock clock;
   std::atomic<bool> gateClosed{false};
   LocalDriveSource drives;
@@ -370,10 +373,12 @@ TEST_F(WizardTest, ClosingDuringACountStopsItFirst) {
   GoTo(nbPgTotl);
   wiz->close();
   EXPECT_TRUE(wiz->isVisible());  // waits for the count's end
+  EXPECT_FALSE(placements.Has("TypeWiz"));
   gateClosed = false;
   WaitCount();
   EXPECT_FALSE(wiz->isVisible());
   EXPECT_EQ(wiz->result(), QDialog::Rejected);
+  EXPECT_EQ(placements.Doc().Keys("TypeWiz Settings").size(), 10u);  // saved as it closed, size included
   EXPECT_EQ(Text("lblTypCount"), "Operation stopped by user");
 
   // Destroyed while counting: the scan is stopped and its end awaited.

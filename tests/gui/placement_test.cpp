@@ -28,7 +28,8 @@ TEST(Placement, MaximisedWindowSavesItsNormalRectangle) {
   window.showMaximized();
   QApplication::processEvents();
   ASSERT_TRUE(window.isMaximized());
-  ASSERT_EQ(SetPosToINI(window, "MainForm", true, ini), 0);
+  IniFileStore store(ini);
+  ASSERT_EQ(store.SetPosToINI(window, "MainForm", true), 0);
   EXPECT_EQ(ReadFile(ini),
             "[MainForm Settings]\r\nLeft=40\r\nTop=50\r\nRight=340\r\nBottom=250\r\n"
             "MinX=0\r\nMinY=0\r\nMaxX=0\r\nMaxY=0\r\nShowCmd=3\r\nflags=0\r\n");
@@ -44,24 +45,25 @@ TEST(Placement, RestoreFitsTheSavedRectangleAndSaveKeepsOtherSections) {
                            "\r\nRight=" + std::to_string(right + 100) +
                            "\r\nBottom=" + std::to_string(work.y() + 110) + "\r\n";
   const std::string ini = dir.Write("Vorlo.ini", text);
+  IniFileStore store(ini);
 
   QWidget window;
   window.resize(120, 80);
-  GetPosFmINI(window, "PropForm", true, ini);
+  store.GetPosFmINI(window, "PropForm", true);
   EXPECT_EQ(window.geometry(), QRect(right - 300, work.y() + 10, 300, 100));
   EXPECT_FALSE(window.isVisible());
 
   window.move(window.x() + 5, window.y());
-  ASSERT_EQ(SetPosToINI(window, "PropForm", true, ini), 0);
+  ASSERT_EQ(store.SetPosToINI(window, "PropForm", true), 0);
   const IniDocument saved = IniDocument::Parse(ReadFile(ini));
   EXPECT_EQ(saved.IntValue("PropForm Settings", "Left"), right - 295);
   EXPECT_EQ(saved.IntValue("PropForm Settings", "ShowCmd"), 1);
   EXPECT_EQ(saved.Value("NameForm Settings", "InitialDir"), "/home/u/");
 
-  EXPECT_EQ(ReadIniString(ini, "nameform settings", "initialdir"), "/home/u/");
-  ASSERT_EQ(WriteIniString(ini, "NameForm Settings", "InitialDir", "/tmp/"), 0);
-  EXPECT_EQ(ReadIniString(ini, "NameForm Settings", "InitialDir"), "/tmp/");
-  EXPECT_NE(WriteIniString(ini, "NameForm Settings", "InitialDir", "/a\nLeft=1"), 0);
+  EXPECT_EQ(store.ReadIniString("nameform settings", "initialdir"), "/home/u/");
+  ASSERT_EQ(store.WriteIniString("NameForm Settings", "InitialDir", "/tmp/"), 0);
+  EXPECT_EQ(store.ReadIniString("NameForm Settings", "InitialDir"), "/tmp/");
+  EXPECT_NE(store.WriteIniString("NameForm Settings", "InitialDir", "/a\nLeft=1"), 0);
 }
 
 TEST(Placement, NoSettingsFileCentresAndCreatesNothing) {
@@ -69,7 +71,7 @@ TEST(Placement, NoSettingsFileCentresAndCreatesNothing) {
   const std::string ini = dir / "Vorlo.ini";
   QWidget window;
   window.resize(200, 100);
-  GetPosFmINI(window, "FoundForm", false, ini);
+  IniFileStore(ini).GetPosFmINI(window, "FoundForm", false);
   const QRect work = Work();
   EXPECT_EQ(window.geometry(),
             QRect(work.x() + (work.width() - 200) / 2, work.y() + (work.height() - 100) / 2, 200, 100));

@@ -1,5 +1,6 @@
 // A main window over a temporary data folder, with an injected Recycle Bin
-// check, scripted message boxes and the run fixture's fake file operations.
+// check, scripted message boxes, settings kept in memory and the run
+// fixture's fake file operations.
 #pragma once
 
 #include <QAbstractItemModel>
@@ -7,6 +8,8 @@
 #include <QApplication>
 #include <QListView>
 
+#include "support/fake_port.h"
+#include "support/memory_placements.h"
 #include "support/run_fixture.h"
 #include "window/main_window.h"
 
@@ -22,6 +25,7 @@ class WindowFixture {
           run.list, WindowServices{
                         .bins = run.bins,
                         .files = DataFiles(run.dir / "data/"),
+                        .placements = placements,
                         .defaultFolders = {run.dir / "config/", "", "/tmp/", "", "/"},
                         .description = [] { return DescriptionContext{"Local drives (/)", "/"}; },
                         .runSetup =
@@ -41,25 +45,15 @@ class WindowFixture {
                                               .timeStamp = [] { return std::string("TIME"); }};
                             },
                         .wizard = wizard,
+                        .dialogs = &port,
                     });
-      window->askOverride = [this](const Message& m) {
-        asked.push_back(m);
-        if (!answers.empty()) {
-          const MsgButton a = answers.front();
-          answers.pop_front();
-          return a;
-        }
-        for (MsgButton b : m.buttons)
-          if (b == MsgButton::Yes) return MsgButton::No;
-        return MsgButton::Ok;
-      };
     }
     return *window;
   }
 
   QAbstractItemModel& Model() { return *Window().findChild<QListView*>(QStringLiteral("lvJunk"))->model(); }
-  bool Enabled(const char* name) { return Window().Action(name)->isEnabled(); }
-  void Trigger(const char* name) { Window().Action(name)->trigger(); }
+  const MainActions& A() { return Window().Actions(); }
+  static std::string Name(const QAction* a) { return a->objectName().toStdString(); }
   void Select(int row) {
     Window().SelectRow(row);
     QApplication::processEvents();
@@ -80,9 +74,12 @@ class WindowFixture {
 
   RunFixture run;
   std::function<std::optional<TJunkFileObj>(QWidget*, const TJunkFileObj&, bool)> wizard;
+  // Answers No to questions unless told otherwise; records every message.
+  FakePort port;
+  std::vector<Message>& asked = port.messages;
+  std::deque<MsgButton>& answers = port.answers;
+  MemoryPlacements placements;
   std::unique_ptr<TMainForm> window;
-  std::vector<Message> asked;
-  std::deque<MsgButton> answers;
 };
 
 }  // namespace vorlo::testing

@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
+#include <QScreen>
 #include <QTimer>
 #include <QStatusTipEvent>
 #include <future>
 
 #include "core/junk_list_file.h"
+#include "core/placement_ini.h"
 #include "support/window_fixture.h"
 
 namespace vorlo {
@@ -14,37 +18,43 @@ namespace {
 
 using testing::WindowFixture;
 
-const char* const kRowCommands[] = {"aRem", "aProps", "aCount", "aCheckAll", "aClearAll"};
+// Each command's enabled state is `on`; a failure names the command.
+void ExpectEnabled(const std::vector<QAction*>& commands, bool on) {
+  for (const QAction* c : commands) EXPECT_EQ(c->isEnabled(), on) << WindowFixture::Name(c);
+}
+
+std::vector<QAction*> RowCommands(const MainActions& a) {
+  return {a.aRem, a.aProps, a.aCount, a.aCheckAll, a.aClearAll};
+}
 
 TEST(MainWindow, EnablingTableWhileIdle) {
   WindowFixture f;
-  f.Window();
+  const MainActions& a = f.A();
   f.Window().UpdateActions();
-  for (const char* name : kRowCommands) EXPECT_FALSE(f.Enabled(name)) << name;
-  for (const char* name : {"aUp", "aDn", "aCleanup", "aUndo", "aEdit", "aAdd"}) EXPECT_FALSE(f.Enabled(name)) << name;
-  for (const char* name : {"aDefaults", "act1", "act10", "act5", "act9", "Action1", "Action3", "aExit", "aAbout"})
-    EXPECT_TRUE(f.Enabled(name)) << name;
-  EXPECT_FALSE(f.Window().Action("onlineUpdate")->isVisible());
-  f.Trigger("act1");  // nothing checked: nothing happens
+  ExpectEnabled(RowCommands(a), false);
+  ExpectEnabled({a.aUp, a.aDn, a.aCleanup, a.aUndo, a.aEdit, a.aAdd}, false);
+  ExpectEnabled({a.aDefaults, a.act1, a.act10, a.act5, a.act9, a.Action1, a.Action3, a.aExit, a.aAbout}, true);
+  EXPECT_FALSE(a.onlineUpdate->isVisible());
+  a.act1->trigger();  // nothing checked: nothing happens
   EXPECT_EQ(f.Window().Runs().VeryBusy(), RunState::Idle);
 
   f.run.list.Append(f.run.FolderType("One", cuDelete, "one"));
   f.Select(0);
-  for (const char* name : kRowCommands) EXPECT_TRUE(f.Enabled(name)) << name;
-  EXPECT_FALSE(f.Enabled("aUp"));
-  EXPECT_FALSE(f.Enabled("aDn"));
-  EXPECT_TRUE(f.Enabled("aCleanup"));
-  f.Trigger("act5");  // the ribbon's move on the first row does nothing
+  ExpectEnabled(RowCommands(a), true);
+  EXPECT_FALSE(a.aUp->isEnabled());
+  EXPECT_FALSE(a.aDn->isEnabled());
+  EXPECT_TRUE(a.aCleanup->isEnabled());
+  a.act5->trigger();  // the ribbon's move on the first row does nothing
   EXPECT_EQ(f.Captions(), std::vector<std::string>{"One"});
 
   f.run.list.Append(f.run.FolderType("Two", cuDelete, "two"));
   f.run.list.Append(f.run.FolderType("Three", cuDelete, "three"));
   f.Select(1);
-  EXPECT_TRUE(f.Enabled("aUp"));
-  EXPECT_TRUE(f.Enabled("aDn"));
+  EXPECT_TRUE(a.aUp->isEnabled());
+  EXPECT_TRUE(a.aDn->isEnabled());
   f.Check(0, false), f.Check(1, false), f.Check(2, false);
   f.Select(2);
-  EXPECT_FALSE(f.Enabled("aCleanup"));
+  EXPECT_FALSE(a.aCleanup->isEnabled());
 }
 
 TEST(MainWindow, EnablingAndPinningDuringACountAndARun) {
@@ -53,20 +63,20 @@ TEST(MainWindow, EnablingAndPinningDuringACountAndARun) {
   f.run.list.Append(f.run.FolderType("First", cuDelete, "c"));
   f.run.list.Append(TJunkFileObj("Dated", true, cuDelete, FolderList{{f.run.dir / "tree/c", pFolAndSub}}, {"*.tmp"},
                                  {}, true, 2, 0, 0, false, 0, 0, 0, false, 0, 0, 0, 0));
-  f.Window();
+  const MainActions& a = f.A();
   f.Select(1);
 
   // The count waits in the clock until released.
   std::promise<void> release;
   std::shared_future<void> released = release.get_future().share();
   f.run.clock.onToLocal = [released] { released.wait(); };
-  f.Trigger("aCount");
+  a.aCount->trigger();
   EXPECT_EQ(f.Window().Runs().VeryBusy(), RunState::Counting);
-  EXPECT_TRUE(f.Enabled("aCount"));
-  EXPECT_EQ(f.Window().Action("aCount")->statusTip(), "Stop counting files");
-  for (const char* name : {"aCleanup", "aRem", "aAbout", "aUp", "aCheckAll"}) EXPECT_FALSE(f.Enabled(name)) << name;
-  for (const char* name : {"act1", "act10", "act5", "act9", "Action1", "Action3"}) EXPECT_TRUE(f.Enabled(name)) << name;
-  f.Trigger("act1");  // a count is active: nothing happens
+  EXPECT_TRUE(a.aCount->isEnabled());
+  EXPECT_EQ(a.aCount->statusTip(), "Stop counting files");
+  ExpectEnabled({a.aCleanup, a.aRem, a.aAbout, a.aUp, a.aCheckAll}, false);
+  ExpectEnabled({a.act1, a.act10, a.act5, a.act9, a.Action1, a.Action3}, true);
+  a.act1->trigger();  // a count is active: nothing happens
   EXPECT_EQ(f.Window().Runs().VeryBusy(), RunState::Counting);
   f.Select(0);  // the highlight stays on the counted row
   EXPECT_EQ(f.Window().SelectedRow(), std::optional<size_t>(1));
@@ -76,7 +86,7 @@ TEST(MainWindow, EnablingAndPinningDuringACountAndARun) {
   EXPECT_EQ(f.Window().findChild<QLabel*>(QStringLiteral("panel1"))->text(), "a hint");
   release.set_value();
   f.WaitIdle();
-  EXPECT_EQ(f.Window().Action("aCount")->text(), "Coun&t matching files");
+  EXPECT_EQ(a.aCount->text(), "Coun&t matching files");
   ASSERT_FALSE(f.asked.empty());
   EXPECT_NE(f.asked.back().text.find("3 files matched"), std::string::npos);
 
@@ -90,12 +100,11 @@ TEST(MainWindow, EnablingAndPinningDuringACountAndARun) {
     going.wait();
   };
   f.Check(1, false);
-  f.Trigger("act1");
+  a.act1->trigger();
   EXPECT_EQ(f.Window().Runs().VeryBusy(), RunState::Running);
   while (!waiting) QApplication::processEvents();
-  for (const char* name : {"aCleanup", "act1", "act10", "act5", "act9", "Action1", "Action3"})
-    EXPECT_TRUE(f.Enabled(name)) << name;
-  for (const char* name : {"aAdd", "aUp", "aAbout", "aCount", "aRem"}) EXPECT_FALSE(f.Enabled(name)) << name;
+  ExpectEnabled({a.aCleanup, a.act1, a.act10, a.act5, a.act9, a.Action1, a.Action3}, true);
+  ExpectEnabled({a.aAdd, a.aUp, a.aAbout, a.aCount, a.aRem}, false);
   QApplication::sendEvent(&f.Window(), &tip);
   EXPECT_EQ(f.Window().findChild<QLabel*>(QStringLiteral("panel1"))->text(), "Now processing First...");
   // During the run a box click changes only the box.
@@ -105,6 +114,21 @@ TEST(MainWindow, EnablingAndPinningDuringACountAndARun) {
   go.set_value();
   f.WaitIdle();
   EXPECT_NE(f.asked.back().text.find("Vorlo processed 2 junk file types"), std::string::npos) << f.asked.back().text;
+}
+
+TEST(MainWindow, MethodSubmenuOffersTheRecycleBinOnlyWhileItIsUsable) {
+  for (const bool problem : {false, true}) {
+    WindowFixture f;
+    if (problem) f.run.binSettings = {{f.run.dir / "tree", true, false, 100}};
+    f.run.list.Append(f.run.FolderType("Hold", cuHolding, "h"));
+    const MainActions& a = f.A();
+    auto* submenu = f.Window().findChild<QMenu*>(QStringLiteral("mnuMethodAll"));
+    ASSERT_NE(submenu, nullptr);
+    submenu->popup(QPoint());  // the check runs as the submenu opens
+    submenu->hide();
+    EXPECT_EQ(a.mnuRecycleAll->isEnabled(), !problem);
+    ExpectEnabled({a.mnuBackupAll, a.mnuDeleteAll}, true);
+  }
 }
 
 TEST(MainWindow, RowStateHandlerRefusesBinTypesWhileTheBinIsUnusable) {
@@ -129,7 +153,7 @@ TEST(MainWindow, RowStateHandlerRefusesBinTypesWhileTheBinIsUnusable) {
   // Check all: one refusal per bin type.
   f.asked.clear();
   f.Select(0);
-  f.Trigger("aCheckAll");
+  f.A().aCheckAll->trigger();
   EXPECT_EQ(f.asked.size(), 1u);
   EXPECT_TRUE(f.run.list[1].type->IsChecked());
   EXPECT_FALSE(f.run.list[0].checked);
@@ -150,36 +174,36 @@ TEST(MainWindow, RenameRemoveUndoMoveAndMethodForAll) {
   EXPECT_EQ(LoadJTFromFile(f.Recovery()).types[0].TypName(), "a");
 
   f.Select(2);
-  f.Trigger("aRem");  // the last row: the new last row is selected
+  f.A().aRem->trigger();  // the last row: the new last row is selected
   EXPECT_EQ(f.Captions(), (std::vector<std::string>{"a", "B"}));
   EXPECT_EQ(f.Window().SelectedRow(), std::optional<size_t>(1));
-  f.Trigger("aRem");
-  f.Trigger("aUndo");  // only the second removal comes back, at the end
+  f.A().aRem->trigger();
+  f.A().aUndo->trigger();  // only the second removal comes back, at the end
   EXPECT_EQ(f.Captions(), (std::vector<std::string>{"a", "B"}));
-  EXPECT_FALSE(f.Enabled("aUndo"));
+  EXPECT_FALSE(f.A().aUndo->isEnabled());
   EXPECT_EQ(LoadJTFromFile(f.Recovery()).types.size(), 2u);
 
   f.Check(1, false);
   f.Select(1);
-  f.Trigger("aUp");  // the type keeps its box and stays selected
+  f.A().aUp->trigger();  // the type keeps its box and stays selected
   EXPECT_EQ(f.Captions(), (std::vector<std::string>{"B", "a"}));
   EXPECT_FALSE(f.run.list[0].checked);
   EXPECT_EQ(f.Window().SelectedRow(), std::optional<size_t>(0));
   EXPECT_EQ(LoadJTFromFile(f.Recovery()).types[0].TypName(), "a");  // moves are not written
 
-  f.Trigger("mnuBackupAll");
+  f.A().mnuBackupAll->trigger();
   EXPECT_EQ(f.run.list[0].type->Backtype(), cuHolding);
   EXPECT_EQ(f.run.list[1].type->Backtype(), cuHolding);
-  f.Trigger("aClearAll");
+  f.A().aClearAll->trigger();
   EXPECT_FALSE(f.run.list[1].checked);
   EXPECT_FALSE(f.run.list[1].type->IsChecked());
 
   f.Select(0);
-  f.Trigger("aRem");
-  f.Trigger("aRem");  // the only row: nothing selected, undo enabled
+  f.A().aRem->trigger();
+  f.A().aRem->trigger();  // the only row: nothing selected, undo enabled
   EXPECT_TRUE(f.run.list.empty());
   EXPECT_FALSE(f.Window().SelectedRow());
-  EXPECT_TRUE(f.Enabled("aUndo"));
+  EXPECT_TRUE(f.A().aUndo->isEnabled());
 }
 
 TEST(MainWindow, SafeAddAsksOncePerIdenticalRow) {
@@ -189,9 +213,9 @@ TEST(MainWindow, SafeAddAsksOncePerIdenticalRow) {
   f.wizard = [&](QWidget*, const TJunkFileObj&, bool) { return std::optional(f.run.FolderType("New", cuDelete, "X")); };
   f.Window();
   f.Window().UpdateActions();
-  EXPECT_TRUE(f.Enabled("aAdd"));
+  EXPECT_TRUE(f.A().aAdd->isEnabled());
   f.answers = {MsgButton::Yes, MsgButton::No};
-  f.Trigger("aAdd");
+  f.A().aAdd->trigger();
   ASSERT_EQ(f.asked.size(), 2u);
   EXPECT_EQ(f.asked[0].text,
             "You are trying to add a junk file type that is identical in function to the existing junk file type "
@@ -201,7 +225,7 @@ TEST(MainWindow, SafeAddAsksOncePerIdenticalRow) {
   EXPECT_EQ(LoadJTFromFile(f.Recovery()).types.size(), 2u);  // written all the same
 
   f.answers = {MsgButton::Yes, MsgButton::Yes};
-  f.Trigger("act2");
+  f.A().act2->trigger();
   EXPECT_EQ(f.Captions().back(), "New");
 }
 
@@ -258,11 +282,42 @@ TEST(MainWindow, ActivationDisablesBinTypesAndCloseReplacesTheDataFile) {
   EXPECT_FALSE(std::filesystem::exists(f.Recovery()));
 
   f.Select(3);
-  f.Trigger("aRem");  // writes the recovery file
+  f.A().aRem->trigger();  // writes the recovery file
   ASSERT_TRUE(std::filesystem::exists(f.Recovery()));
   f.Window().close();
   EXPECT_FALSE(std::filesystem::exists(f.Recovery()));
   EXPECT_EQ(LoadJTFromFile(f.DataFile()).types.size(), 3u);
+}
+
+TEST(MainWindow, PlacementRestoredAtStartAndSavedWhenClosed) {
+  WindowFixture f;
+  const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+  const int left = work.x() + 30, top = work.y() + 40;
+  f.placements.text = "[MainForm Settings]\r\nLeft=" + std::to_string(left) + "\r\nTop=" + std::to_string(top) +
+                      "\r\nRight=" + std::to_string(left + 600) + "\r\nBottom=" + std::to_string(top + 450) + "\r\n";
+  f.Window().FormCreate();
+  EXPECT_EQ(f.Window().geometry(), QRect(left, top, 600, 450));
+
+  f.Window().show();
+  f.Window().setGeometry(left + 10, top + 20, 640, 470);
+  QApplication::processEvents();
+  EXPECT_EQ(f.placements.saves, 0);
+  f.Window().close();
+  ASSERT_EQ(f.placements.saves, 1);
+  const IniDocument saved = f.placements.Doc();
+  EXPECT_EQ(saved.Keys("MainForm Settings").size(), 10u);  // the size too
+  EXPECT_EQ(saved.IntValue("MainForm Settings", "Left"), left + 10);
+  EXPECT_EQ(saved.IntValue("MainForm Settings", "Bottom"), top + 20 + 470);
+}
+
+TEST(MainWindow, YesAtTheEndOfARunOpensTheLogThroughThePort) {
+  WindowFixture f;
+  f.run.File("c/a.tmp", 1);
+  f.run.list.Append(f.run.FolderType("First", cuDelete, "c"));
+  f.port.defaultYes = true;
+  f.A().act1->trigger();
+  f.WaitIdle();
+  EXPECT_EQ(f.port.opened, std::vector<std::string>{f.run.dir / "data/Vorlo.LOG.TXT"});
 }
 
 TEST(MainWindow, NeverNarrowerThanTheMinimum) {
@@ -284,7 +339,7 @@ TEST(MainWindow, DefaultsAndPropertiesOpenTheirWindows) {
     EXPECT_EQ(dialog->windowTitle(), "Vorlo - Default junk file types");
     dialog->accept();
   });
-  f.Trigger("act9");
+  f.A().act9->trigger();
   ASSERT_EQ(f.run.list.size(), 2u);
   EXPECT_EQ(f.Captions()[1], "OneDrive Log files");
   EXPECT_EQ(LoadJTFromFile(f.Recovery()).types.size(), 2u);
@@ -297,7 +352,7 @@ TEST(MainWindow, DefaultsAndPropertiesOpenTheirWindows) {
     shown = dialog->windowTitle();
     dialog->accept();
   });
-  f.Trigger("aProps");
+  f.A().aProps->trigger();
   EXPECT_EQ(shown, "Vorlo - junk file type properties");
 }
 
@@ -313,7 +368,7 @@ TEST(MainWindow, ClosingDuringARunStopsItFirst) {
     waiting = true;
     going.wait();
   };
-  f.Trigger("act1");
+  f.A().act1->trigger();
   while (!waiting) QApplication::processEvents();
   f.Window().close();
   EXPECT_TRUE(f.Window().isVisible());  // not yet: the run is stopping

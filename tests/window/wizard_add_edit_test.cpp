@@ -22,6 +22,7 @@ struct WizardDriver {
     f.wizard = [this, &f](QWidget* parent, const TJunkFileObj& tj, bool prob) -> std::optional<TJunkFileObj> {
       given = tj;
       TTypeWiz w(WizardSetup{.drives = f.run.drives,
+                             .placements = f.placements,
                              .files = DataFiles(f.run.dir / "data/"),
                              .clock = f.run.clock,
                              .description = {"Local drives (/)", "/"},
@@ -56,10 +57,10 @@ TEST(WizardAddEdit, AddAndEditEndInTheRecoveryFile) {
   WizardDriver wiz(f);
   f.Window();
   f.Window().UpdateActions();
-  EXPECT_TRUE(f.Enabled("aAdd"));
+  EXPECT_TRUE(f.A().aAdd->isEnabled());
 
   wiz.drive = [](TTypeWiz& w) { Button(w, "btnCancel")->click(); };
-  f.Trigger("aAdd");
+  f.A().aAdd->trigger();
   EXPECT_TRUE(f.Captions().empty());
   EXPECT_FALSE(std::filesystem::exists(f.Recovery()));
 
@@ -69,7 +70,7 @@ TEST(WizardAddEdit, AddAndEditEndInTheRecoveryFile) {
     ASSERT_TRUE(Button(w, "btnFinish")->isEnabled());
     Button(w, "btnFinish")->click();
   };
-  f.Trigger("aAdd");
+  f.A().aAdd->trigger();
   EXPECT_EQ(wiz.given, TJunkFileObj());  // a new item starts from the defaults
   ASSERT_EQ(f.Captions(), std::vector<std::string>{"Backups"});
   auto stored = LoadJTFromFile(f.Recovery()).types;
@@ -78,13 +79,13 @@ TEST(WizardAddEdit, AddAndEditEndInTheRecoveryFile) {
   EXPECT_TRUE(stored[0].Dirs().empty());
 
   f.Select(0);
-  EXPECT_TRUE(f.Enabled("aEdit"));
+  EXPECT_TRUE(f.A().aEdit->isEnabled());
   wiz.drive = [](TTypeWiz& w) {
     w.findChild<QLineEdit*>(QStringLiteral("ebName"))->setText(QStringLiteral("Old backups"));
     w.findChild<QCheckBox*>(QStringLiteral("cbEnabled"))->setChecked(false);
     Button(w, "btnFinish")->click();
   };
-  f.Trigger("aEdit");
+  f.A().aEdit->trigger();
   EXPECT_EQ(wiz.given.TypName(), "Backups");
   EXPECT_EQ(f.Captions(), std::vector<std::string>{"Old backups"});
   EXPECT_FALSE(f.run.list[0].checked);
