@@ -678,7 +678,7 @@ void TTypeWiz::StartCount() {
   }
   counting_ = true;
   ActOnFiles(
-      *theObj_, [this](const std::string& S, int64_t) { OneFile(S); },
+      *theObj_, FoundFileSink::To<&TTypeWiz::OneFile>(*this),
       [this](int64_t SizDel, int32_t NumDir, int32_t NumDel, int32_t NumRes, int32_t NumProt) {
         ReptCounting(SizDel, NumDir, NumDel, NumRes, NumProt);
       },
@@ -686,10 +686,10 @@ void TTypeWiz::StartCount() {
 }
 
 // Runs on the scan thread: the file is the only thing it touches.
-void TTypeWiz::OneFile(const std::string& FileName) {
+void TTypeWiz::OneFile(const FoundFile& file) {
   std::lock_guard lock(tmpFileLock_);
   if (!TmpFile_) return;
-  std::fwrite(FileName.data(), 1, FileName.size(), TmpFile_);
+  std::fwrite(file.path.data(), 1, file.path.size(), TmpFile_);
   std::fwrite("\r\n", 1, 2, TmpFile_);
 }
 

@@ -119,7 +119,7 @@ class TTypeWiz final : public QDialog {
   void EnterSummary();
   void EnterCounts();
   void StartCount();
-  void OneFile(const std::string& FileName);
+  void OneFile(const FoundFile& file);
   void ReptCounting(int64_t SizDel, int32_t NumDir, int32_t NumDel, int32_t NumRes, int32_t NumProt);
   void DoneCounting(TJunkDelThread& Thread);
   void btnStopClick();
