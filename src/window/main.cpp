@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
   QGuiApplication::setDesktopFileName(QStringLiteral("vorlo"));
 
   vorlo::SystemServices services;
-  vorlo::CreateFolderTree(services.DataFolder());
+  const int folderError = vorlo::CreateFolderTree(services.DataFolder());
   vorlo::JunkList list;
   vorlo::TMainForm window(
       list, vorlo::WindowServices{
@@ -56,5 +56,11 @@ int main(int argc, char** argv) {
   vorlo::CloseOnSignal closeOnSignal(window);
   window.FormCreate();
   window.show();
+  // The program still runs without its data folder, but keeps nothing.
+  if (folderError != 0)
+    window.Ask({vorlo::MsgKind::Error,
+                "Cannot create " + services.DataFolder() + ": " + vorlo::ErrorText(folderError),
+                {vorlo::MsgButton::Ok},
+                0});
   return QApplication::exec();
 }
