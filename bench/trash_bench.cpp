@@ -1,6 +1,7 @@
 // Sends the files named on standard input (one path a line) to the trash in
 // the batches a clean-up run uses, and prints the seconds it took. Used by
 // trash_bench.sh to compare with other trash clients.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <iostream>
@@ -26,7 +27,10 @@ int main() {
   std::vector<std::string> batch;
   size_t used = 0;
   auto send = [&] {
-    if (!batch.empty() && vorlo::SendToTrash(batch, setup) != 0) ++failures;
+    if (!batch.empty()) {
+      const std::vector<vorlo::RemovalResult> results = vorlo::SendToTrash(batch, setup);
+      if (std::any_of(results.begin(), results.end(), [](vorlo::RemovalResult r) { return !r.Done(); })) ++failures;
+    }
     batch.clear();
     used = 0;
   };

@@ -89,6 +89,7 @@ void RunControl::StartRun(bool test) {
     for (const DriveBinInfo& d : s_.bins.abi().DrivesInfo) binRoots_.push_back(d.mountPoint);
   }
   RecFiles_.clear();
+  RecSizes_.clear();
   RecFilesChars_ = 0;
   VeryBusy_ = RunState::Running;
   s_.port.SetBusy(true);
@@ -138,11 +139,11 @@ void RunControl::LogOne(size_t row, bool isTest) {
 
 void RunControl::StartScan() {
   const JunkRow& row = s_.list[static_cast<size_t>(CleanIdx_)];
-  TJDoFilType doWhat = TestMode_ ? TJDoFilType([this](const std::string& S, int64_t n) { DoCleanTest(S, n); })
-                                 : TJDoFilType([this](const std::string& S, int64_t n) { DoCleanup(S, n); });
+  const FoundFileSink doWhat = TestMode_ ? FoundFileSink::To<&RunControl::DoCleanTest>(*this)
+                                         : FoundFileSink::To<&RunControl::DoCleanup>(*this);
   auto whenDone = [this](TJunkDelThread& thread) { DoneRunType(thread.WasStopped()); };
   if (row.type) {
-    ActOnFiles(*row.type, std::move(doWhat), nullptr, whenDone, *StopEvent_, s_.programFolder, context_);
+    ActOnFiles(*row.type, doWhat, nullptr, whenDone, *StopEvent_, s_.programFolder, context_);
   } else {
     // A row without a type has nothing to scan; the run moves on as after
     // an empty scan.
@@ -152,7 +153,7 @@ void RunControl::StartScan() {
 
 // The end notification of each scan of a run (DoneCleanup, DoneCleanTest).
 void RunControl::DoneRunType(bool stopped) {
-  if (!TestMode_ && CleanMethod_ == cuRecycle) DoCleanup("", 0);
+  if (!TestMode_ && CleanMethod_ == cuRecycle) SendBatch();
   if (!stopped && NextCheckedRow()) {
     ++CleanedTypes_;
     StopEvent_->Reset();
@@ -166,6 +167,7 @@ void RunControl::EndRun(bool stopped) {
   StopEvent_->Reset();
   StopEvent_.reset();
   RecFiles_.clear();
+  RecSizes_.clear();
   RecFilesChars_ = 0;
   WriteClosingLines(TestMode_);
   const bool binWarning = TestMode_ && WriteBinStatistics();
@@ -251,11 +253,11 @@ std::string RunControl::ClosingMessage(bool stopped, bool binWarning) const {
 // ---------------------------------------------------------------------------
 // Removal (scan thread; the final batch send on the main thread)
 
-void RunControl::DoCleanup(const std::string& S, int64_t fSize) {
+void RunControl::DoCleanup(const FoundFile& file) {
   switch (CleanMethod_) {
-    case cuRecycle: DoRecycle(S, fSize); break;
-    case cuHolding: DoHolding(S, fSize); break;
-    case cuDelete: DoDelete(S, fSize); break;
+    case cuRecycle: DoRecycle(file); break;
+    case cuHolding: DoHolding(file); break;
+    case cuDelete: DoDelete(file); break;
     default: break;  // an unknown method leaves the file alone
   }
 }
@@ -267,76 +269,70 @@ void RunControl::CountRemoved(int64_t fSize, bool permanent) {
   CleanSize_ += fSize;
 }
 
-void RunControl::LogRemovalError(const std::string& S, int err) {
-  CleanFile_.Lines({std::string(texts::kErrPrefix) + S, std::string(texts::kDetailPrefix) + ErrorDetail(err)});
+void RunControl::LogRemovalError(std::string_view S, int err) {
+  CleanFile_.Lines({std::string(texts::kErrPrefix).append(S), std::string(texts::kDetailPrefix) + ErrorDetail(err)});
   ++CleanErr_;
 }
 
-void RunControl::DoDelete(const std::string& S, int64_t fSize) {
-  if (const int err = s_.remover.Delete(S); err != 0) return LogRemovalError(S, err);
-  CleanFile_.Line("\t" + S);
-  CountRemoved(fSize, true);
+void RunControl::DoDelete(const FoundFile& file) {
+  if (const RemovalResult r = s_.remover.Delete(file); !r.Done()) return LogRemovalError(file.path, r.error);
+  CleanFile_.Line(std::string("\t").append(file.path));
+  CountRemoved(file.Size(), true);
 }
 
-void RunControl::DoHolding(const std::string& S, int64_t fSize) {
-  if (const int err = s_.remover.MoveToHolding(S); err != 0) return LogRemovalError(S, err);
-  CleanFile_.Line("\t" + S);
-  CountRemoved(fSize, false);
+void RunControl::DoHolding(const FoundFile& file) {
+  if (const RemovalResult r = s_.remover.MoveToHolding(file); !r.Done()) return LogRemovalError(file.path, r.error);
+  CleanFile_.Line(std::string("\t").append(file.path));
+  CountRemoved(file.Size(), false);
 }
 
-void RunControl::DoRecycle(const std::string& S, int64_t fSize) {
-  if (S.empty() || RecFilesChars_ + S.size() > rbMax) SendBatch();
-  if (S.empty() || !s_.remover.Exists(S)) return;
-  RecFiles_.push_back(S);
-  RecFilesChars_ += S.size() + 1;
-  CountRemoved(fSize, false);
+void RunControl::DoRecycle(const FoundFile& file) {
+  if (RecFilesChars_ + file.path.size() > rbMax) SendBatch();
+  RecFiles_.emplace_back(file.path);
+  RecSizes_.push_back(file.Size());
+  RecFilesChars_ += file.path.size() + 1;
+  CountRemoved(file.Size(), false);
   // The file's line is written when the batch is sent.
 }
 
-// Sends the batch; a file still there afterwards gets its error lines and
-// the rest of the list is sent again, starting after it.
+// Sends the batch in one call and writes each file's line, or its error
+// lines, in queue order. A file gone before it could be sent counts as sent.
 void RunControl::SendBatch() {
-  size_t start = 0;
-  while (start < RecFiles_.size()) {
-    // Files that went already are not sent again: their absence is their success.
-    std::vector<std::string> pending;
-    for (size_t i = start; i < RecFiles_.size(); ++i)
-      if (s_.remover.Exists(RecFiles_[i])) pending.push_back(RecFiles_[i]);
-    const int rslt = pending.empty() ? 0 : s_.remover.SendToTrash(pending);
-    size_t i = start;
-    for (; i < RecFiles_.size(); ++i) {
+  if (!RecFiles_.empty()) {
+    const std::vector<RemovalResult> results = s_.remover.SendToTrash(RecFiles_);
+    for (size_t i = 0; i < RecFiles_.size(); ++i) {
       const std::string& path = RecFiles_[i];
-      if (!s_.remover.Exists(path)) {
+      const RemovalResult r = results[i];
+      if (r.Done() || r.Gone()) {
         CleanFile_.Line("\t" + path);
         continue;
       }
-      LogRemovalError(path, rslt);
+      LogRemovalError(path, r.error);
       --CleanSum_;
       --NonPermSum_;
       --CleanCountOne_;
-      CleanSize_ -= s_.remover.Size(path);
-      break;
+      CleanSize_ -= RecSizes_[i];
     }
-    start = i + 1;
   }
   RecFiles_.clear();
+  RecSizes_.clear();
   RecFilesChars_ = 0;
 }
 
 // ---------------------------------------------------------------------------
 // Analysis (scan thread)
 
-void RunControl::DoCleanTest(const std::string& S, int64_t fSize) {
-  if (S.empty()) return;
-  if (!TestList_.insert(S).second) {
-    CleanFile_.Line("\t(" + S + std::string(texts::kDupeSuffix));
+void RunControl::DoCleanTest(const FoundFile& file) {
+  const std::string_view S = file.path;
+  if (!TestList_.emplace(S).second) {
+    CleanFile_.Line(std::string("\t(").append(S).append(texts::kDupeSuffix));
     return;
   }
-  CleanFile_.Line("\t" + S);
-  CountRemoved(fSize, CleanMethod_ == cuDelete);
+  CleanFile_.Line(std::string("\t").append(S));
+  CountRemoved(file.Size(), CleanMethod_ == cuDelete);
   if (CleanMethod_ != cuRecycle) return;
   if (const auto drive = DriveOfPath(binRoots_, S))
-    if (OneBinInfo* bin = s_.bins.abi().Drive(*drive)) bin->BinReq += fSize;
+    if (OneBinInfo* bin = s_.bins.abi().Drive(*drive)) bin->BinReq += file.Size();
 }
 
 // ---------------------------------------------------------------------------

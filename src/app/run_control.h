@@ -1,7 +1,7 @@
 // Run control: the clean-up run, the analysis run and the count, each
 // scanning junk types on the scan thread and talking to the person through
-// the user port. Everything here runs on the main thread except the
-// per-file callbacks (DoCleanup, DoCleanTest), which run on the scan thread.
+// the user port. Everything here runs on the main thread except the sinks
+// of found files (DoCleanup, DoCleanTest), which run on the scan thread.
 #pragma once
 
 #include <atomic>
@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -97,14 +98,14 @@ class RunControl {
   bool WriteBinStatistics();
   std::string ClosingMessage(bool stopped, bool binWarning) const;
 
-  void DoCleanup(const std::string& S, int64_t fSize);
-  void DoRecycle(const std::string& S, int64_t fSize);
-  void DoHolding(const std::string& S, int64_t fSize);
-  void DoDelete(const std::string& S, int64_t fSize);
+  void DoCleanup(const FoundFile& file);
+  void DoRecycle(const FoundFile& file);
+  void DoHolding(const FoundFile& file);
+  void DoDelete(const FoundFile& file);
   void SendBatch();
   void CountRemoved(int64_t fSize, bool permanent);
-  void LogRemovalError(const std::string& S, int err);
-  void DoCleanTest(const std::string& S, int64_t fSize);
+  void LogRemovalError(std::string_view S, int err);
+  void DoCleanTest(const FoundFile& file);
   void DoneRunType(bool stopped);
 
   void ReptCounting(const CountResult& counted);
@@ -131,6 +132,7 @@ class RunControl {
   int32_t CleanMethod_ = 0;
 
   std::vector<std::string> RecFiles_;  // the Recycle Bin batch
+  std::vector<int64_t> RecSizes_;      // their sizes as the scan saw them
   size_t RecFilesChars_ = 0;
 
   std::unordered_set<std::string> TestList_;  // paths found in this analysis

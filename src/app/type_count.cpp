@@ -62,10 +62,8 @@ int TypeCount::Start(const TJunkFileObj& type, const std::string& foundList, Rep
   report_ = std::move(report);
   done_ = std::move(done);
   active_ = true;
-  TJDoFilType oneFile;
-  if (!foundList.empty()) oneFile = [this](const std::string& S, int64_t) { OneFile(S); };
   ActOnFiles(
-      type, std::move(oneFile),
+      type, foundList.empty() ? FoundFileSink() : FoundFileSink::To<&TypeCount::OneFile>(*this),
       [this](int64_t SizDel, int32_t NumDir, int32_t NumDel, int32_t NumRes, int32_t NumProt) {
         if (report_) report_(CountResult{SizDel, NumDir, NumDel, NumRes, NumProt});
       },
@@ -74,10 +72,10 @@ int TypeCount::Start(const TJunkFileObj& type, const std::string& foundList, Rep
 }
 
 // Scan thread.
-void TypeCount::OneFile(const std::string& path) {
+void TypeCount::OneFile(const FoundFile& file) {
   const std::lock_guard lock(listLock_);
   if (!list_) return;
-  std::fwrite(path.data(), 1, path.size(), list_);
+  std::fwrite(file.path.data(), 1, file.path.size(), list_);
   std::fwrite("\r\n", 1, 2, list_);
 }
 

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <string>
 
+#include "core/found_file.h"
 #include "core/junk_type.h"
 #include "core/stop_event.h"
 #include "platform/locale_info.h"
@@ -66,7 +67,7 @@ class TypeCount {
   bool Active() const { return active_; }
 
  private:
-  void OneFile(const std::string& path);
+  void OneFile(const FoundFile& file);
   void Ended(TJunkDelThread& thread);
 
   StopEvent stop_;

@@ -146,7 +146,7 @@ class TJunkDelThread::Walker {
       if (t_.fDoWhat) {
         JoinPath(sDir, name, full_);
         if (t_.fContext.progress != nullptr) t_.fContext.progress->Publish(full_);
-        t_.fDoWhat(full_, st.size);
+        t_.fDoWhat(FoundFile{&t_.fTJ, f.dir.Fd(), name, full_, st});
       }
     }
   }
@@ -247,10 +247,10 @@ class TJunkDelThread::Walker {
   std::string full_;  // path of the file being handed over
 };
 
-TJunkDelThread::TJunkDelThread(const TJunkFileObj& vTJ, TJDoFilType vDoWhat, TJReptType vReport, TJWhenDone vWhenDone,
+TJunkDelThread::TJunkDelThread(const TJunkFileObj& vTJ, FoundFileSink vDoWhat, TJReptType vReport, TJWhenDone vWhenDone,
                                StopEvent& vStopEvent, std::string vMyDir, const ScanContext& context)
     : fMyDir(std::move(vMyDir)),
-      fDoWhat(std::move(vDoWhat)),
+      fDoWhat(vDoWhat),
       fReport(std::move(vReport)),
       fWhenDone(std::move(vWhenDone)),
       fTJ(vTJ),
@@ -313,11 +313,11 @@ void TJunkDelThread::PostEnd() {
   });
 }
 
-void ActOnFiles(const TJunkFileObj& TJ, TJDoFilType DoWhat, TJReptType DoReport, TJWhenDone WhenDone,
+void ActOnFiles(const TJunkFileObj& TJ, FoundFileSink DoWhat, TJReptType DoReport, TJWhenDone WhenDone,
                 StopEvent& vStopEvent, const std::string& vMyDir, const ScanContext& context) {
   if (!WhenDone) return;
   std::unique_ptr<TJunkDelThread> owner(
-      new TJunkDelThread(TJ, std::move(DoWhat), std::move(DoReport), std::move(WhenDone), vStopEvent, vMyDir, context));
+      new TJunkDelThread(TJ, DoWhat, std::move(DoReport), std::move(WhenDone), vStopEvent, vMyDir, context));
   TJunkDelThread& t = *owner;
   owner.release();  // the thread owns itself from here on: its end notification destroys it
   try {

@@ -1,7 +1,7 @@
 // The scan thread: walks the folders of one junk type, finds the files its
 // delete specifications name, tests each against the restrictions and
-// protections, counts every outcome, hands each file that passes to a
-// per-file callback and at the end reports the counts on the main thread.
+// protections, counts every outcome, hands each file that passes to a sink
+// and at the end reports the counts on the main thread.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/found_file.h"
 #include "core/junk_type.h"
 
 namespace vorlo {
@@ -22,8 +23,6 @@ class MainThreadExecutor;
 class StopEvent;
 class TJunkDelThread;
 
-// Per-file callback, on the scan thread: full path and size in bytes.
-using TJDoFilType = std::function<void(const std::string& S, int64_t fSize)>;
 // Report, on the main thread while the scan waits.
 using TJReptType =
     std::function<void(int64_t vSizDel, int32_t vNumDir, int32_t vNumDel, int32_t vNumRes, int32_t vNumProt)>;
@@ -65,11 +64,11 @@ class TJunkDelThread {
   ~TJunkDelThread();
 
  private:
-  friend void ActOnFiles(const TJunkFileObj&, TJDoFilType, TJReptType, TJWhenDone, StopEvent&,
+  friend void ActOnFiles(const TJunkFileObj&, FoundFileSink, TJReptType, TJWhenDone, StopEvent&,
                          const std::string&, const ScanContext&);
   class Walker;  // the folder walk of one scan (scan_thread.cpp)
 
-  TJunkDelThread(const TJunkFileObj& vTJ, TJDoFilType vDoWhat, TJReptType vReport, TJWhenDone vWhenDone,
+  TJunkDelThread(const TJunkFileObj& vTJ, FoundFileSink vDoWhat, TJReptType vReport, TJWhenDone vWhenDone,
                  StopEvent& vStopEvent, std::string vMyDir, const ScanContext& context);
   void Execute();
   // Runs `method` on the main thread and waits until it has returned; an
@@ -81,7 +80,7 @@ class TJunkDelThread {
   int32_t fNumDir = 0, fNumDel = 0, fNumRes = 0, fNumProt = 0;
   int64_t fSizDel = 0;
   std::string fMyDir;
-  TJDoFilType fDoWhat;
+  FoundFileSink fDoWhat;
   TJReptType fReport;
   TJWhenDone fWhenDone;
   const TJunkFileObj& fTJ;
@@ -92,10 +91,11 @@ class TJunkDelThread {
 };
 
 // Starts one scan of `TJ` on a new thread and returns at once. Without
-// `WhenDone` nothing starts. The type, the stop event and the context must
-// outlive the scan (until `WhenDone` has returned); the thread object is
-// destroyed right after `WhenDone`.
-void ActOnFiles(const TJunkFileObj& TJ, TJDoFilType DoWhat, TJReptType DoReport, TJWhenDone WhenDone,
+// `WhenDone` nothing starts. `DoWhat` takes each file that passes, on the
+// scan thread; without it the scan only counts. The type, the sink, the stop
+// event and the context must outlive the scan (until `WhenDone` has
+// returned); the thread object is destroyed right after `WhenDone`.
+void ActOnFiles(const TJunkFileObj& TJ, FoundFileSink DoWhat, TJReptType DoReport, TJWhenDone WhenDone,
                 StopEvent& vStopEvent, const std::string& vMyDir, const ScanContext& context);
 
 }  // namespace vorlo

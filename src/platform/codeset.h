@@ -7,6 +7,6 @@
 namespace vorlo {
 
 // Nothing when the code set is unknown or the text does not convert.
-std::optional<std::string> ConvertToUtf8(const std::string& text, const char* codeset);
+[[nodiscard]] std::optional<std::string> ConvertToUtf8(const std::string& text, const char* codeset);
 
 }  // namespace vorlo

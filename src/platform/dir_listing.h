@@ -72,9 +72,9 @@ class DirListing {
  public:
   // Opens a folder; a link in the last component is not followed. On failure
   // the listing is empty and Error() holds the errno.
-  static DirListing Open(const std::string& path);
+  [[nodiscard]] static DirListing Open(const std::string& path);
   // Opens the sub-folder `name` (one component) of an open listing.
-  static DirListing OpenAt(const DirListing& parent, std::string_view name);
+  [[nodiscard]] static DirListing OpenAt(const DirListing& parent, std::string_view name);
 
   DirListing() = default;
   DirListing(DirListing&& other) noexcept;
@@ -93,7 +93,7 @@ class DirListing {
   bool Read(DirEntries& out);
 
   // Size and last-write time of an entry, the entry itself for a link.
-  EntryStat Stat(const char* name) const;
+  [[nodiscard]] EntryStat Stat(const char* name) const;
 
   std::optional<MountKey> Mount() const;
 

@@ -17,19 +17,19 @@ bool FolderExists(const std::string& path);  // a folder, or a link to one
 int64_t FileSize(const std::string& path);
 
 // Creates one folder level (mode 0700); an existing folder is success.
-int CreateFolder(const std::string& path);
+[[nodiscard]] int CreateFolder(const std::string& path);
 // Creates a folder with all missing parents.
-int CreateFolderTree(const std::string& path);
+[[nodiscard]] int CreateFolderTree(const std::string& path);
 
 struct FileRead {
   std::string bytes;
   int error = 0;
 };
 // Reads a whole regular file; larger files than `maxBytes` fail with EFBIG.
-FileRead ReadWholeFile(const std::string& path, size_t maxBytes = 64u << 20);
+[[nodiscard]] FileRead ReadWholeFile(const std::string& path, size_t maxBytes = 64u << 20);
 
 // Writes a new file beside `path`, flushes it to disk and renames it over
 // `path`; on any failure the old file stays as it was.
-int WriteFileReplacing(const std::string& path, std::string_view bytes);
+[[nodiscard]] int WriteFileReplacing(const std::string& path, std::string_view bytes);
 
 }  // namespace vorlo

@@ -24,6 +24,6 @@ struct DriveSize {
 };
 
 // Total size of the file system mounted at `mountPoint` (f_blocks × f_frsize).
-DriveSize DriveTotalSize(const std::string& mountPoint);
+[[nodiscard]] DriveSize DriveTotalSize(const std::string& mountPoint);
 
 }  // namespace vorlo

@@ -15,19 +15,13 @@ bool PathExists(const std::string& path) {
   return ::lstat(path.c_str(), &st) == 0;
 }
 
-int64_t FSiz(const std::string& path) {
-  struct stat st {};
-  if (::lstat(path.c_str(), &st) != 0) return 0;
-  return static_cast<int64_t>(st.st_size);
-}
-
-int DeleteFilePermanently(const std::string& path) {
+RemovalResult DeleteFilePermanently(std::string_view path) {
   OpenedEntry entry;
-  if (const int err = OpenEntry(path, entry)) return err;
-  if (const int err = FileKindError(entry.mode)) return err;
-  if (S_ISREG(entry.mode) && (entry.mode & 0222) == 0) return EACCES;
-  if (::unlinkat(entry.folder.get(), entry.name.c_str(), 0) != 0) return errno;
-  return 0;
+  if (const int err = OpenEntry(path, entry)) return {err};
+  if (const int err = FileKindError(entry.mode)) return {err};
+  if (S_ISREG(entry.mode) && (entry.mode & 0222) == 0) return {EACCES};
+  if (::unlinkat(entry.folder.get(), entry.name.c_str(), 0) != 0) return {errno};
+  return {};
 }
 
 namespace {
@@ -70,12 +64,12 @@ int MoveBelow(OpenedEntry& entry, size_t baseDepth, const MountIdentity& fileFs,
 
 }  // namespace
 
-int MoveToHolding(const std::string& path, const HoldingSetup& setup) {
+RemovalResult MoveToHolding(std::string_view path, const HoldingSetup& setup) {
   OpenedEntry entry;
-  if (const int err = OpenEntry(path, entry)) return err;
-  if (const int err = FileKindError(entry.mode)) return err;
+  if (const int err = OpenEntry(path, entry)) return {err};
+  if (const int err = FileKindError(entry.mode)) return {err};
   MountIdentity fileFs;
-  if (const int err = IdentityOf(entry.folder.get(), fileFs)) return err;
+  if (const int err = IdentityOf(entry.folder.get(), fileFs)) return {err};
 
   // The drive root first; the home folder stands in when no holding folder
   // can be had there (a root-owned "/" for a user).
@@ -88,10 +82,10 @@ int MoveToHolding(const std::string& path, const HoldingSetup& setup) {
     if (i > 0 && bases[i] == bases[0]) continue;
     bool holdingReady = false;
     const int err = MoveBelow(entry, bases[i], fileFs, holdingReady);
-    if (holdingReady || err == 0) return err;
+    if (holdingReady || err == 0) return {err};
     if (i == 0) result = err;  // the drive's reason is the one to report
   }
-  return result;
+  return {result};
 }
 
 }  // namespace vorlo

@@ -1,27 +1,35 @@
 // Removing one file race-safely: the path is opened folder by folder from
 // "/" without following links, and the file is removed or renamed relative
 // to its folder's descriptor, so a folder swapped for a link after the scan
-// cannot redirect the removal. Results are errno values, 0 for success.
+// cannot redirect the removal. Each call says what happened to its file.
 #pragma once
 
-#include <cstdint>
+#include <cerrno>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vorlo {
 
+// What a removal did to one file: done, or failed with an errno. ENOENT
+// means the file was gone before it could be acted on.
+struct [[nodiscard]] RemovalResult {
+  int error = 0;
+
+  bool Done() const { return error == 0; }
+  bool Gone() const { return error == ENOENT; }
+  bool operator==(const RemovalResult&) const = default;
+};
+
 // True when something (a file, a link, anything) exists at `path`; links
 // are not followed.
-bool PathExists(const std::string& path);
-
-// Size in bytes of what is at `path` (a link itself); 0 when nothing is.
-int64_t FSiz(const std::string& path);
+[[nodiscard]] bool PathExists(const std::string& path);
 
 // Deletes a regular file or a link (the link itself). A regular file
 // without any write permission bit is not deleted (EACCES), as rm would ask
 // first; a folder is refused with EISDIR, a device, FIFO or socket with
 // EPERM. A link in the folder part of the path fails (ELOOP or ENOTDIR).
-int DeleteFilePermanently(const std::string& path);
+RemovalResult DeleteFilePermanently(std::string_view path);
 
 // Where the holding folder of a drive is, and the home folder that stands
 // in for a drive root where the holding folder cannot be created there.
@@ -38,7 +46,7 @@ struct HoldingSetup {
 // and must be owned by the user (EPERM otherwise). A file on no local drive
 // of the setup, or on another file system than its drive root, fails with
 // EXDEV; folders and special files are refused as by DeleteFilePermanently.
-int MoveToHolding(const std::string& path, const HoldingSetup& setup);
+RemovalResult MoveToHolding(std::string_view path, const HoldingSetup& setup);
 
 inline constexpr const char* kHoldingFolderName = "Vorlo$$$.$$$";
 

@@ -57,7 +57,7 @@ int OpenFolder(const std::vector<std::string>& parts, size_t count, UniqueFd& fo
   return 0;
 }
 
-int OpenEntry(const std::string& path, OpenedEntry& entry) {
+int OpenEntry(std::string_view path, OpenedEntry& entry) {
   // A trailing "/" would name a folder, never a file.
   if (!SplitPath(path, entry.parts) || entry.parts.empty() || path.back() == '/') return EINVAL;
   if (const int err = OpenFolder(entry.parts, entry.parts.size() - 1, entry.folder)) return err;

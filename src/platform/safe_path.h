@@ -41,12 +41,12 @@ class UniqueFd {
 // The components of an absolute path; "//" counts as "/". False for a
 // relative path and for "." or ".." components: a scan never produces them,
 // and they would defeat the whole-component prefix tests.
-bool SplitPath(std::string_view path, std::vector<std::string>& parts);
+[[nodiscard]] bool SplitPath(std::string_view path, std::vector<std::string>& parts);
 
 // Opens the folder made of the first `count` parts ("/" for 0), one level at
 // a time with O_NOFOLLOW | O_DIRECTORY: a link on the way fails with ELOOP
 // or ENOTDIR.
-int OpenFolder(const std::vector<std::string>& parts, size_t count, UniqueFd& folder);
+[[nodiscard]] int OpenFolder(const std::vector<std::string>& parts, size_t count, UniqueFd& folder);
 
 // A file given by path, its folder opened race-safely, the entry itself
 // looked at without following a link.
@@ -57,20 +57,20 @@ struct OpenedEntry {
   mode_t mode = 0;
   uid_t owner = 0;
 };
-int OpenEntry(const std::string& path, OpenedEntry& entry);
+[[nodiscard]] int OpenEntry(std::string_view path, OpenedEntry& entry);
 
 // Only regular files and links are files: 0 for those, EISDIR for a folder,
 // EPERM for devices, FIFOs and sockets.
-int FileKindError(mode_t mode);
+[[nodiscard]] int FileKindError(mode_t mode);
 
 // Opens the folder `name` in `dirfd` without following a link, creating it
 // with mode 0700 first when `create` is set and it is missing. An entry that
 // is a link fails (ELOOP/ENOTDIR), one not owned by `owner` with EPERM.
-int OpenOwnedFolder(int dirfd, const std::string& name, uid_t owner, bool create, UniqueFd& folder);
+[[nodiscard]] int OpenOwnedFolder(int dirfd, const std::string& name, uid_t owner, bool create, UniqueFd& folder);
 
 // The number of parts of the longest root (of `roots`) that is a proper
 // whole-component prefix of `parts`; -1 when none is.
-int DriveDepth(const std::vector<std::string>& parts, const std::vector<std::string>& roots);
+[[nodiscard]] int DriveDepth(const std::vector<std::string>& parts, const std::vector<std::string>& roots);
 
 // Which mounted file system a folder is on. Bind mounts share a device
 // number, so the mount id is compared as well where the kernel gives it.
@@ -79,13 +79,13 @@ struct MountIdentity {
   uint64_t mount = 0;
   bool operator==(const MountIdentity&) const = default;
 };
-int IdentityOf(int fd, MountIdentity& id);
+[[nodiscard]] int IdentityOf(int fd, MountIdentity& id);
 // Of a path, links followed; a missing path answers for its nearest
 // existing ancestor (where the missing folders would be created).
-int IdentityOfPath(const std::string& path, MountIdentity& id);
+[[nodiscard]] int IdentityOfPath(const std::string& path, MountIdentity& id);
 
 // renameat2 with RENAME_NOREPLACE. Where the file system lacks that flag, a
 // hard link and an unlink, which never replace either.
-int RenameNoReplace(int fromDir, const std::string& from, int toDir, const std::string& to);
+[[nodiscard]] int RenameNoReplace(int fromDir, const std::string& from, int toDir, const std::string& to);
 
 }  // namespace vorlo

@@ -282,14 +282,12 @@ int TrashSender::Send(const std::string& path) {
 
 }  // namespace
 
-int SendToTrash(const std::vector<std::string>& paths, const TrashSetup& setup) {
+std::vector<RemovalResult> SendToTrash(const std::vector<std::string>& paths, const TrashSetup& setup) {
   TrashSender sender(setup);
-  int first = 0;
-  for (const std::string& path : paths) {
-    const int err = sender.Send(path);
-    if (first == 0) first = err;
-  }
-  return first;
+  std::vector<RemovalResult> results;
+  results.reserve(paths.size());
+  for (const std::string& path : paths) results.push_back({sender.Send(path)});
+  return results;
 }
 
 }  // namespace vorlo

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/removal.h"
+
 namespace vorlo {
 
 class Clock;
@@ -22,13 +24,13 @@ struct TrashSetup {
 // The setup of this machine's user, from the environment.
 TrashSetup SystemTrashSetup(std::vector<std::string> driveRoots, const Clock& clock);
 
-// Sends the files in one call. Returns 0 when every file went, else the
-// errno of the first failure; a failure does not stop the others.
-// Afterwards every file that went no longer exists at its path and every
-// other file still does. Only regular files and links are sent (folders
-// EISDIR, special files EPERM); a link in the folder part of a path fails
-// (ELOOP or ENOTDIR); a file whose file system has no usable trash stays
-// (EXDEV, or the error met setting up that trash).
-int SendToTrash(const std::vector<std::string>& paths, const TrashSetup& setup);
+// Sends the files in one call and returns what happened to each, in the
+// order of `paths`: done (the file is in the trash now), gone (ENOENT: no
+// file was there to send) or failed with the errno met (the file stays at
+// its path). A failure does not stop the others. Only regular files and
+// links are sent (folders EISDIR, special files EPERM); a link in the folder
+// part of a path fails (ELOOP or ENOTDIR); a file whose file system has no
+// usable trash stays (EXDEV, or the error met setting up that trash).
+[[nodiscard]] std::vector<RemovalResult> SendToTrash(const std::vector<std::string>& paths, const TrashSetup& setup);
 
 }  // namespace vorlo

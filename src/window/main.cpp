@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
   QGuiApplication::setDesktopFileName(QStringLiteral("vorlo"));
 
   vorlo::SystemServices services;
-  vorlo::CreateFolderTree(services.Files().folder);
+  const int folderError = vorlo::CreateFolderTree(services.Files().folder);
   vorlo::JunkList list;
   // Every window's position goes to the one settings file.
   vorlo::IniFileStore placements(services.Files().Ini());
@@ -59,5 +59,11 @@ int main(int argc, char** argv) {
   vorlo::CloseOnSignal closeOnSignal(window);
   window.FormCreate();
   window.show();
+  // The program still runs without its data folder, but keeps nothing.
+  if (folderError != 0)
+    window.Ask({vorlo::MsgKind::Error,
+                "Cannot create " + services.Files().folder + ": " + vorlo::ErrorText(folderError),
+                {vorlo::MsgButton::Ok},
+                0});
   return QApplication::exec();
 }

@@ -84,6 +84,26 @@ TEST(CleanupRun, RemovalFailuresAreLoggedCountedAndSummed) {
   EXPECT_EQ(f.Runs().LastOutcome().errors, 2);
 }
 
+TEST(CleanupRun, AFileGoneBeforeItsBatchIsSentCountsAsSent) {
+  RunFixture f;
+  const std::string a = f.File("g/a.tmp", 10), b = f.File("g/b.tmp", 20);
+  f.list.Append(f.FolderType("Bin", cuRecycle, "g"));
+  // Whichever file is sent first takes the other one away.
+  f.remover.onRemove = [&](const std::string& p) { std::filesystem::remove(p == a ? b : a); };
+
+  f.RunToEnd([](RunControl& r) { r.aCleanupExecute(); });
+
+  ASSERT_EQ(f.remover.sends.size(), 1u);
+  ASSERT_EQ(f.remover.sends[0].size(), 2u);
+  const std::vector<std::string>& sent = f.remover.sends[0];
+  EXPECT_NE(f.Log().find(kDashes + "\r\n\t" + sent[0] + "\r\n\t" + sent[1] + "\r\n" + kStars), std::string::npos)
+      << f.Log();
+  EXPECT_EQ(f.LastText(),
+            "Vorlo processed 1 junk file types and removed 2 junk files.\r\nWhen all of these files are permanently "
+            "deleted, you will realize a savings of at least 30 bytes\r\n\r\nDo you want to view the log file?");
+  EXPECT_EQ(f.Runs().LastOutcome().errors, 0);
+}
+
 TEST(CleanupRun, BatchIsSentBeforeAPathWouldPassTheLimit) {
   RunFixture f;
   const std::string folder = f.dir / "tree/long/";
@@ -112,13 +132,17 @@ TEST(CleanupRun, StopDuringTheSecondOfThreeTypes) {
   f.File("b/3.tmp", 1);
   f.File("c/1.tmp", 1);
   f.list.Append(f.FolderType("A", cuDelete, "a"));
-  f.list.Append(f.FolderType("B", cuRecycle, "b"));
+  // A date restriction every file meets makes B's scan ask the clock about
+  // each file before it is queued.
+  f.list.Append(TJunkFileObj("B", true, cuRecycle, FolderList{{f.dir / "tree/b", pFolAndSub}}, {"*.tmp"}, {}, true,
+                             2, 0, 0, false, 0, 0, 0, false, 0, 0, 0, 0));
   f.list.Append(f.FolderType("C", cuDelete, "c"));
 
-  // The first file queued in B asks the main thread to stop and waits for it.
+  // The first file of B asks the main thread to stop and waits for it; it is
+  // still queued, the next one is not.
   std::atomic<bool> asked{false};
   std::promise<void> stopped;
-  f.remover.onExists = [&](const std::string&) {
+  f.clock.onToLocal = [&] {
     if (asked.exchange(true)) return;
     f.mainThread.Post([&] {
       f.Runs().aCleanupExecute();

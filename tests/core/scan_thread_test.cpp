@@ -73,12 +73,12 @@ class ScanThreadTest : public ::testing::Test {
                const std::function<void(Outcome&)>& onFile = {}) {
     Outcome o;
     bool done = false;
+    auto take = [&](const FoundFile& file) {
+      o.files.emplace_back(file.path);
+      if (onFile) onFile(o);
+    };
     ActOnFiles(
-        tj,
-        [&](const std::string& s, int64_t) {
-          o.files.push_back(s);
-          if (onFile) onFile(o);
-        },
+        tj, FoundFileSink(take),
         [&](int64_t sz, int32_t d, int32_t del, int32_t res, int32_t prot) {
           o.report = Report{sz, d, del, res, prot};
         },
@@ -237,8 +237,9 @@ TEST_F(ScanThreadTest, ThreadsOfTheCallbacksAndTheEnd) {
   ScanProgress progress;
   context.progress = &progress;
   const TJunkFileObj tj = Type({{dir.path(), 0}}, {"*.tmp"});
+  auto take = [&](const FoundFile&) { fileThread = std::this_thread::get_id(); };
   ActOnFiles(
-      tj, [&](const std::string&, int64_t) { fileThread = std::this_thread::get_id(); },
+      tj, FoundFileSink(take),
       [&](int64_t, int32_t, int32_t, int32_t, int32_t) {
         reportOnMain = std::this_thread::get_id() == mainId;
         // Had the scan not waited, its end notification would be posted by now.
@@ -264,15 +265,15 @@ TEST_F(ScanThreadTest, EndNotificationAlwaysAndOnlyWithIt) {
   dir.Write("b/c.tmp");
   const TJunkFileObj tj = Type({{dir.path(), 0}}, {"*.tmp"});
 
-  // A failing per-file callback ends the scan: no report, not stopped.
+  // A failing sink ends the scan: no report, not stopped.
   int files = 0;
   bool reported = false, done = false, stopped = true;
+  auto failing = [&](const FoundFile&) {
+    ++files;
+    throw std::runtime_error("disk on fire");
+  };
   ActOnFiles(
-      tj,
-      [&](const std::string&, int64_t) {
-        ++files;
-        throw std::runtime_error("disk on fire");
-      },
+      tj, FoundFileSink(failing),
       [&](int64_t, int32_t, int32_t, int32_t, int32_t) { reported = true; },
       [&](TJunkDelThread& t) {
         stopped = t.WasStopped();
@@ -286,8 +287,9 @@ TEST_F(ScanThreadTest, EndNotificationAlwaysAndOnlyWithIt) {
 
   // Without an end notification nothing starts.
   const int posted = main.posted;
+  auto counting = [&](const FoundFile&) { ++files; };
   ActOnFiles(
-      tj, [&](const std::string&, int64_t) { ++files; },
+      tj, FoundFileSink(counting),
       [&](int64_t, int32_t, int32_t, int32_t, int32_t) { reported = true; }, nullptr, stop, "/no/program/folder",
       context);
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -295,6 +297,47 @@ TEST_F(ScanThreadTest, EndNotificationAlwaysAndOnlyWithIt) {
   EXPECT_EQ(files, 1);
   EXPECT_FALSE(reported);
   EXPECT_EQ(main.posted, posted);
+}
+
+TEST_F(ScanThreadTest, AFoundFileCarriesItsOpenFolderNameAndStat) {
+  dir.Write("sub/a.tmp", "12345");
+  fs::create_symlink("nowhere", dir / "link.tmp");
+  const TJunkFileObj tj = Type({{dir.path(), 0}}, {"*.tmp"});
+  struct Seen {
+    std::string path, name;
+    bool terminated, sameFile;
+    int64_t size, mtime;
+    const TJunkFileObj* type;
+  };
+  std::vector<Seen> seen;
+  // Looked at during the call, while the folder is open.
+  auto take = [&](const FoundFile& f) {
+    struct stat inFolder {}, byPath {};
+    const std::string path(f.path);
+    const bool sameFile = fstatat(f.folder, f.name.data(), &inFolder, AT_SYMLINK_NOFOLLOW) == 0 &&
+                          lstat(path.c_str(), &byPath) == 0 && inFolder.st_dev == byPath.st_dev &&
+                          inFolder.st_ino == byPath.st_ino;
+    seen.push_back({path, std::string(f.name), f.name.data()[f.name.size()] == '\0', sameFile, f.Size(),
+                    f.stat.mtimeUtc - byPath.st_mtime, f.type});
+  };
+  bool done = false;
+  ActOnFiles(tj, FoundFileSink(take), nullptr, [&](TJunkDelThread&) { done = true; }, stop, "/no/program/folder",
+             context);
+  main.queue.RunUntil([&] { return done; });
+
+  ASSERT_EQ(seen.size(), 2u);
+  std::sort(seen.begin(), seen.end(), [](const Seen& x, const Seen& y) { return x.path < y.path; });
+  const std::pair<std::string, int64_t> expected[] = {{"link.tmp", 7}, {"sub/a.tmp", 5}};
+  for (size_t i = 0; i < seen.size(); ++i) {
+    const Seen& s = seen[i];
+    EXPECT_EQ(s.path, dir / expected[i].first);
+    EXPECT_TRUE(s.path.ends_with("/" + s.name)) << s.path;
+    EXPECT_TRUE(s.terminated) << s.path;
+    EXPECT_TRUE(s.sameFile) << s.path;
+    EXPECT_EQ(s.size, expected[i].second) << s.path;
+    EXPECT_EQ(s.mtime, 0) << s.path;
+    EXPECT_EQ(s.type, &tj) << s.path;
+  }
 }
 
 TEST_F(ScanThreadTest, LinksAreNotFollowedAndOnlyFilesAreFound) {

@@ -34,7 +34,7 @@ const std::string kHold = kHoldingFolderName;
   const char* path = std::getenv("VORLO_HOLDING_HELPER_PATH");
   if (path == nullptr) return 0;
   const HoldingSetup setup{{std::getenv("VORLO_HOLDING_HELPER_ROOT")}, std::getenv("VORLO_HOLDING_HELPER_HOME")};
-  std::printf("result=%d\n", MoveToHolding(path, setup));
+  std::printf("result=%d\n", MoveToHolding(path, setup).error);
   std::fflush(stdout);
   std::_Exit(0);
 }();
@@ -79,11 +79,11 @@ TEST(DeleteFilePermanently, RemovesOnlyWritableFilesAndLinks) {
   for (const Case& c : cases) {
     const std::string path = dir / c.name;
     c.make(path);
-    EXPECT_EQ(DeleteFilePermanently(path), c.expected) << c.name;
+    EXPECT_EQ(DeleteFilePermanently(path).error, c.expected) << c.name;
     EXPECT_EQ(PathExists(path), c.expected != 0 && c.expected != ENOENT) << c.name;
   }
   EXPECT_EQ(ReadFile(target), "keep");
-  EXPECT_EQ(DeleteFilePermanently("relative/file"), EINVAL);
+  EXPECT_EQ(DeleteFilePermanently("relative/file").error, EINVAL);
 }
 
 TEST(Removal, LinkInTheFolderPartIsNeverFollowed) {
@@ -98,9 +98,9 @@ TEST(Removal, LinkInTheFolderPartIsNeverFollowed) {
   const TrashSetup trash{dir / "home/Trash", {root}, static_cast<uint32_t>(::getuid()), &clock};
 
   const std::vector<std::pair<const char*, std::function<int()>>> operations = {
-      {"delete", [&] { return DeleteFilePermanently(path); }},
-      {"holding", [&] { return MoveToHolding(path, {{root}, ""}); }},
-      {"trash", [&] { return SendToTrash({path}, trash); }},
+      {"delete", [&] { return DeleteFilePermanently(path).error; }},
+      {"holding", [&] { return MoveToHolding(path, {{root}, ""}).error; }},
+      {"trash", [&] { return SendToTrash({path}, trash).at(0).error; }},
   };
   for (const auto& [name, operation] : operations) {
     const int err = operation();
@@ -118,8 +118,8 @@ TEST(MoveToHolding, KeepsThePathBelowTheDriveRoot) {
   const std::string top = dir.Write("data/x.log", "top");
   const HoldingSetup setup{{"/", root}, ""};
 
-  ASSERT_EQ(MoveToHolding(deep, setup), 0);
-  ASSERT_EQ(MoveToHolding(top, setup), 0);
+  ASSERT_EQ(MoveToHolding(deep, setup).error, 0);
+  ASSERT_EQ(MoveToHolding(top, setup).error, 0);
   EXPECT_FALSE(PathExists(deep));
   EXPECT_FALSE(PathExists(top));
   EXPECT_EQ(ReadFile(root + "/" + kHold + "/tmp/x.tmp"), "deep");
@@ -129,7 +129,7 @@ TEST(MoveToHolding, KeepsThePathBelowTheDriveRoot) {
 
   // A root that matches only part of a name is not the file's drive.
   const std::string other = dir.Write("data/y.tmp");
-  EXPECT_EQ(MoveToHolding(other, {{dir / "dat"}, ""}), EXDEV);
+  EXPECT_EQ(MoveToHolding(other, {{dir / "dat"}, ""}).error, EXDEV);
   EXPECT_TRUE(PathExists(other));
 }
 
@@ -140,12 +140,12 @@ TEST(MoveToHolding, ReplacesAnEarlierCopyButNeverAFolder) {
   const std::string old = dir.Write("data/" + kHold + "/tmp/a.tmp", "old");
   ::chmod(old.c_str(), 0444);
   const std::string a = dir.Write("data/tmp/a.tmp", "new");
-  EXPECT_EQ(MoveToHolding(a, setup), 0);
+  EXPECT_EQ(MoveToHolding(a, setup).error, 0);
   EXPECT_EQ(ReadFile(old), "new");
 
   const std::string inFolder = dir.Write("data/" + kHold + "/tmp/b.tmp/inner", "inner");
   const std::string b = dir.Write("data/tmp/b.tmp", "b");
-  EXPECT_EQ(MoveToHolding(b, setup), EEXIST);
+  EXPECT_EQ(MoveToHolding(b, setup).error, EEXIST);
   EXPECT_EQ(ReadFile(b), "b");
   EXPECT_EQ(ReadFile(inFolder), "inner");
 }
@@ -160,7 +160,7 @@ TEST(MoveToHolding, LinksPlantedInTheHoldingFolderAreNotFollowed) {
   fs::create_directory_symlink(dir / "elsewhere", hold + "/tmp");
 
   const std::string a = dir.Write("data/tmp/a.tmp", "new");
-  const int err = MoveToHolding(a, setup);
+  const int err = MoveToHolding(a, setup).error;
   EXPECT_TRUE(err == ELOOP || err == ENOTDIR) << err;
   EXPECT_EQ(ReadFile(a), "new");
   EXPECT_EQ(ReadFile(outside), "keep");
@@ -170,7 +170,7 @@ TEST(MoveToHolding, LinksPlantedInTheHoldingFolderAreNotFollowed) {
   fs::create_directories(hold + "/other");
   fs::create_symlink(outside, hold + "/other/c.tmp");
   const std::string c = dir.Write("data/other/c.tmp", "c");
-  EXPECT_EQ(MoveToHolding(c, setup), 0);
+  EXPECT_EQ(MoveToHolding(c, setup).error, 0);
   EXPECT_EQ(ReadFile(hold + "/other/c.tmp"), "c");
   EXPECT_EQ(ReadFile(outside), "keep");
 
@@ -178,7 +178,7 @@ TEST(MoveToHolding, LinksPlantedInTheHoldingFolderAreNotFollowed) {
     fs::create_directories(hold + "/foreign");
     ASSERT_EQ(::chown((hold + "/foreign").c_str(), 65534, 65534), 0);
     const std::string f = dir.Write("data/foreign/f.tmp", "f");
-    EXPECT_EQ(MoveToHolding(f, setup), EPERM);
+    EXPECT_EQ(MoveToHolding(f, setup).error, EPERM);
     EXPECT_EQ(ReadFile(f), "f");
   }
 }
@@ -186,7 +186,7 @@ TEST(MoveToHolding, LinksPlantedInTheHoldingFolderAreNotFollowed) {
 // The holding move as an unprivileged user: in this process, or for root
 // through setpriv as nobody. Nothing when it could not be run.
 std::optional<int> MoveAsUser(const std::string& path, const std::string& root, const std::string& home) {
-  if (::geteuid() != 0) return MoveToHolding(path, {{root}, home});
+  if (::geteuid() != 0) return MoveToHolding(path, {{root}, home}).error;
   if (::access("/usr/bin/setpriv", X_OK) != 0) return std::nullopt;
   const auto result = testing::RunCommand(
       {"/usr/bin/setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", fs::read_symlink("/proc/self/exe")},

@@ -53,6 +53,13 @@ std::string InfoPath(const std::string& infoFile) {
   return PercentDecoded(encoded);
 }
 
+// Each file's errno, 0 for one that went.
+std::vector<int> Errors(const std::vector<RemovalResult>& results) {
+  std::vector<int> errors;
+  for (const RemovalResult& r : results) errors.push_back(r.error);
+  return errors;
+}
+
 mode_t ModeOf(const std::string& path) {
   struct stat st {};
   ::lstat(path.c_str(), &st);
@@ -71,7 +78,7 @@ class SendToTrashTest : public ::testing::Test {
 TEST_F(SendToTrashTest, FilesGoToTheHomeTrashWithValidInfo) {
   const std::string a = dir.Write("data/tmp/a.tmp", "a");
   const std::string b = dir.Write("data/b.log", "b");
-  ASSERT_EQ(SendToTrash({a, b}, setup), 0);
+  ASSERT_EQ(Errors(SendToTrash({a, b}, setup)), (std::vector<int>{0, 0}));
   EXPECT_FALSE(PathExists(a));
   EXPECT_FALSE(PathExists(b));
   EXPECT_EQ(ReadFile(home + "/files/a.tmp"), "a");
@@ -95,7 +102,7 @@ TEST_F(SendToTrashTest, CollidingAndOddNamesGetDistinctEntriesThatRoundTrip) {
   }
   dir.Write("home/.local/share/Trash/files/x.tmp.2", "left without info");
 
-  ASSERT_EQ(SendToTrash(paths, setup), 0);
+  ASSERT_EQ(Errors(SendToTrash(paths, setup)), std::vector<int>(paths.size(), 0));
   std::map<std::string, std::string> entries;  // name in trash -> original path
   for (const auto& info : fs::directory_iterator(home + "/info")) {
     const std::string name = info.path().filename().string();
@@ -113,17 +120,25 @@ TEST_F(SendToTrashTest, CollidingAndOddNamesGetDistinctEntriesThatRoundTrip) {
   EXPECT_EQ(ReadFile(home + "/files/x.tmp.2"), "left without info");
 }
 
-TEST_F(SendToTrashTest, ABatchGoesOnAfterAFailure) {
+TEST_F(SendToTrashTest, ABatchGoesOnAfterAFailureAndTellsEachFilesFate) {
   const std::string a = dir.Write("data/a.tmp");
   const std::string b = dir.Write("data/b.tmp");
   const std::string folder = data + "/folder.tmp";
   fs::create_directory(folder);
-  EXPECT_EQ(SendToTrash({a, data + "/missing.tmp", b, folder}, setup), ENOENT);
+  const std::string fifo = data + "/pipe.tmp";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  // The second `a` is gone by its turn: sent by the first.
+  const std::vector<RemovalResult> results =
+      SendToTrash({a, data + "/missing.tmp", b, folder, a, data + "/no folder/x.tmp", fifo}, setup);
+  EXPECT_EQ(Errors(results), (std::vector<int>{0, ENOENT, 0, EISDIR, ENOENT, ENOENT, EPERM}));
+  EXPECT_TRUE(results[0].Done() && !results[0].Gone());
+  EXPECT_TRUE(results[1].Gone() && !results[1].Done());
   EXPECT_FALSE(PathExists(a));
   EXPECT_FALSE(PathExists(b));
   EXPECT_TRUE(PathExists(home + "/files/b.tmp"));
   EXPECT_TRUE(fs::is_directory(folder));
-  EXPECT_EQ(SendToTrash({folder}, setup), EISDIR);
+  EXPECT_TRUE(PathExists(fifo));
+  EXPECT_EQ(Errors(SendToTrash({folder}, setup)), std::vector<int>{EISDIR});
   EXPECT_EQ(std::distance(fs::directory_iterator(home + "/info"), fs::directory_iterator()), 2);
 }
 
@@ -159,7 +174,7 @@ TEST(SendToTrash, FilesOffTheHomeFileSystemGoToTheirDrivesTrash) {
     c.prepare(dir);
     // No home trash: every file needs its drive's trash.
     const TrashSetup setup{"", {dir / "data"}, static_cast<uint32_t>(::getuid()), &clock};
-    ASSERT_EQ(SendToTrash({file}, setup), 0) << c.name;
+    ASSERT_EQ(Errors(SendToTrash({file}, setup)), std::vector<int>{0}) << c.name;
     const std::string trash = dir / "data/" + c.trash;
     EXPECT_EQ(ReadFile(trash + "/files/f.tmp"), "f") << c.name;
     EXPECT_EQ(InfoPath(trash + "/info/f.tmp.trashinfo"), file) << c.name;
@@ -177,7 +192,7 @@ TEST(SendToTrash, AFileWithoutAUsableTrashStays) {
 
   fs::create_directories(dir / "elsewhere");
   fs::create_directory_symlink(dir / "elsewhere", dir / "data/.Trash-" + uid);
-  const int err = SendToTrash({file}, setup);
+  const int err = SendToTrash({file}, setup).at(0).error;
   EXPECT_TRUE(err == ELOOP || err == ENOTDIR) << err;
   EXPECT_TRUE(fs::is_empty(dir / "elsewhere"));
 
@@ -185,18 +200,19 @@ TEST(SendToTrash, AFileWithoutAUsableTrashStays) {
     fs::remove(dir / "data/.Trash-" + uid);
     fs::create_directories(dir / "data/.Trash-" + uid);
     ASSERT_EQ(::chown((dir / "data/.Trash-" + uid).c_str(), 65534, 65534), 0);
-    EXPECT_EQ(SendToTrash({file}, setup), EPERM);
+    EXPECT_EQ(Errors(SendToTrash({file}, setup)), std::vector<int>{EPERM});
     EXPECT_TRUE(fs::is_empty(dir / "data/.Trash-" + uid));
   }
   // On no drive of the setup: no trash to rename into.
-  EXPECT_EQ(SendToTrash({file}, {"", {dir / "other"}, static_cast<uint32_t>(::getuid()), &clock}), EXDEV);
+  EXPECT_EQ(Errors(SendToTrash({file}, {"", {dir / "other"}, static_cast<uint32_t>(::getuid()), &clock})),
+            std::vector<int>{EXDEV});
   EXPECT_EQ(ReadFile(file), "f");
 }
 
 TEST_F(SendToTrashTest, TrashClientsSeeTheFile) {
   if (::access("/usr/bin/trash-list", X_OK) != 0) GTEST_SKIP() << "trash-cli is not installed";
   const std::string file = dir.Write("data/seen by clients.tmp");
-  ASSERT_EQ(SendToTrash({file}, setup), 0);
+  ASSERT_EQ(Errors(SendToTrash({file}, setup)), std::vector<int>{0});
   const auto listed = testing::RunCommand({"/usr/bin/trash-list"},
                                           {"HOME=" + dir / "home", "XDG_DATA_HOME=" + dir / "home/.local/share"});
   EXPECT_NE(listed.out.find("2024-02-29 13:05:09 " + file), std::string::npos) << listed.out << listed.err;

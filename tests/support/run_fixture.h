@@ -43,43 +43,38 @@ class FakeRemover final : public FileRemover {
  public:
   explicit FakeRemover(std::string bin) : bin_(std::move(bin)) { std::filesystem::create_directories(bin_); }
 
-  bool Exists(const std::string& path) override {
-    if (onExists) onExists(path);
+  // For the tests' own checks; a run never asks.
+  bool Exists(const std::string& path) const {
     struct stat st;
     return ::lstat(path.c_str(), &st) == 0;
   }
-  int64_t Size(const std::string& path) override {
-    struct stat st;
-    return ::lstat(path.c_str(), &st) == 0 ? st.st_size : 0;
-  }
-  int Delete(const std::string& path) override {
+  RemovalResult Delete(const FoundFile& file) override {
+    const std::string path(file.path);
     if (onRemove) onRemove(path);
-    if (locked.count(path)) return EACCES;
-    return ::unlink(path.c_str()) == 0 ? 0 : errno;
+    if (locked.count(path)) return {EACCES};
+    return {::unlink(path.c_str()) == 0 ? 0 : errno};
   }
-  int MoveToHolding(const std::string& path) override { return Move(path); }
-  int SendToTrash(const std::vector<std::string>& paths) override {
+  RemovalResult MoveToHolding(const FoundFile& file) override { return Move(std::string(file.path)); }
+  std::vector<RemovalResult> SendToTrash(const std::vector<std::string>& paths) override {
     {
       const std::lock_guard lock(mutex_);
       sends.push_back(paths);
     }
-    int first = 0;
-    for (const std::string& p : paths)
-      if (const int err = Move(p); err != 0 && first == 0) first = err;
-    return first;
+    std::vector<RemovalResult> results;
+    for (const std::string& p : paths) results.push_back(Move(p));
+    return results;
   }
 
   std::set<std::string> locked;
   std::vector<std::vector<std::string>> sends;
   std::function<void(const std::string&)> onRemove;
-  std::function<void(const std::string&)> onExists;
 
  private:
-  int Move(const std::string& path) {
+  RemovalResult Move(const std::string& path) {
     if (onRemove) onRemove(path);
-    if (locked.count(path)) return EBUSY;
+    if (locked.count(path)) return {EBUSY};
     const std::string target = bin_ + "/" + std::to_string(++moved_);
-    return ::rename(path.c_str(), target.c_str()) == 0 ? 0 : errno;
+    return {::rename(path.c_str(), target.c_str()) == 0 ? 0 : errno};
   }
   std::string bin_;
   int moved_ = 0;
