@@ -50,7 +50,7 @@ bool RunControl::BinCheckAllowsRun() {
   int disabled = 0;
   for (size_t i = 0; i < s_.list.size(); ++i) {
     JunkRow& row = s_.list[i];
-    if (!row.type || row.type->Backtype() != cuRecycle) continue;
+    if (!row.type || row.type->Backtype() != CleanupMethod::cuRecycle) continue;
     if (row.type->IsChecked()) ++disabled;
     row.type->SetIsChecked(false);
     s_.list.SetChecked(i, false);
@@ -137,10 +137,11 @@ void RunControl::LogOne(size_t row, bool isTest) {
   CleanCountOne_ = 0;
   s_.port.SetPanel(0, "0");
   CleanFile_.Text("\"" + LI.caption + "\"" + std::string(isTest ? texts::kFilesWouldHaveBeen : texts::kFilesHaveBeen));
-  CleanMethod_ = LI.type ? LI.type->Backtype() : -1;
+  // A row without a type counts as an unknown method.
+  CleanMethod_ = LI.type ? LI.type->Backtype() : CleanupMethod{-1};
   // An unknown method writes no words and leaves the line open for the dashes.
-  if (CleanMethod_ >= 0 && CleanMethod_ <= 2)
-    CleanFile_.Line(texts::kMethodWords[CleanMethod_]);
+  if (const auto method = static_cast<int32_t>(CleanMethod_); method >= 0 && method <= 2)
+    CleanFile_.Line(texts::kMethodWords[method]);
   CleanFile_.Line(kDashLine);
 }
 
@@ -160,7 +161,7 @@ void RunControl::StartScan() {
 
 // The end notification of each scan of a run (DoneCleanup, DoneCleanTest).
 void RunControl::DoneRunType(bool stopped) {
-  if (!TestMode_ && CleanMethod_ == cuRecycle) DoCleanup("", 0);
+  if (!TestMode_ && CleanMethod_ == CleanupMethod::cuRecycle) DoCleanup("", 0);
   if (!stopped && NextCheckedRow()) {
     ++CleanedTypes_;
     StopEvent_->Reset();
@@ -261,9 +262,9 @@ std::string RunControl::ClosingMessage(bool stopped, bool binWarning) const {
 
 void RunControl::DoCleanup(const std::string& S, int64_t fSize) {
   switch (CleanMethod_) {
-    case cuRecycle: DoRecycle(S, fSize); break;
-    case cuHolding: DoHolding(S, fSize); break;
-    case cuDelete: DoDelete(S, fSize); break;
+    case CleanupMethod::cuRecycle: DoRecycle(S, fSize); break;
+    case CleanupMethod::cuHolding: DoHolding(S, fSize); break;
+    case CleanupMethod::cuDelete: DoDelete(S, fSize); break;
     default: break;  // an unknown method leaves the file alone
   }
 }
@@ -341,8 +342,8 @@ void RunControl::DoCleanTest(const std::string& S, int64_t fSize) {
     return;
   }
   CleanFile_.Line("\t" + S);
-  CountRemoved(fSize, CleanMethod_ == cuDelete);
-  if (CleanMethod_ != cuRecycle) return;
+  CountRemoved(fSize, CleanMethod_ == CleanupMethod::cuDelete);
+  if (CleanMethod_ != CleanupMethod::cuRecycle) return;
   if (const auto drive = DriveOfPath(binRoots_, S))
     if (OneBinInfo* bin = s_.bins.abi().Drive(*drive)) bin->BinReq += fSize;
 }

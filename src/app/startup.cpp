@@ -54,7 +54,7 @@ void DisableBinTypes(JunkList& list, UserPort& port, RecycleBinCheck& bins) {
   int disabled = 0;
   for (size_t i = 0; i < list.size(); ++i) {
     JunkRow& row = list[i];
-    if (!row.type || row.type->Backtype() != cuRecycle) continue;
+    if (!row.type || row.type->Backtype() != CleanupMethod::cuRecycle) continue;
     if (row.type->IsChecked()) ++disabled;
     row.type->SetIsChecked(false);
     list.SetChecked(i, false);

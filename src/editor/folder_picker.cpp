@@ -642,16 +642,16 @@ void TNewPickForm::Process(const QTreeWidgetItem* Node, bool IsRoot, FolderList&
   switch (GetSub(Node)) {
     case cSubChkP:
       if (IsRoot)
-        List.push_back({NameForAll, pFolAndSub});
+        List.push_back({NameForAll, FolderRule::pFolAndSub});
       else
-        List.push_back({FullPath(Node), checked ? pFolAndSub : pSubOnly});
+        List.push_back({FullPath(Node), checked ? FolderRule::pFolAndSub : FolderRule::pSubOnly});
       return;
     case cSubNotP:
     case cSubGray:
-      if (checked) List.push_back({FullPath(Node), pFolOnly});
+      if (checked) List.push_back({FullPath(Node), FolderRule::pFolOnly});
       return;
     default:  // cSubChek, cSubSome: each loaded child decides
-      if (checked) List.push_back({FullPath(Node), pFolOnly});
+      if (checked) List.push_back({FullPath(Node), FolderRule::pFolOnly});
       for (int i = 0; i < Node->childCount(); ++i) Process(Node->child(i), false, List);
       return;
   }

@@ -72,18 +72,18 @@ QListWidgetItem* MakeLine(const std::string& s) {
 
 // 16 x 16: a box, ticked when the folder's own files are searched, and a
 // folder, green when subfolders are searched.
-QIcon ModeIcon(int mode) {
+QIcon ModeIcon(FolderRule mode) {
   QPixmap pm(16, 16);
   pm.fill(Qt::transparent);
   QPainter p(&pm);
   p.setPen(Qt::black);
   p.setBrush(Qt::white);
   p.drawRect(0, 4, 7, 7);
-  if (mode != pSubOnly) {
+  if (mode != FolderRule::pSubOnly) {
     p.drawLine(1, 7, 3, 9);
     p.drawLine(3, 9, 6, 5);
   }
-  p.setBrush(mode == pFolOnly ? QColor(200, 30, 30) : QColor(30, 160, 30));
+  p.setBrush(mode == FolderRule::pFolOnly ? QColor(200, 30, 30) : QColor(30, 160, 30));
   p.drawRect(9, 5, 6, 6);
   p.drawRect(9, 3, 3, 2);
   return QIcon(pm);
@@ -481,20 +481,22 @@ void TTypeWiz::showEvent(QShowEvent* e) {
 
 // Directories page.
 
-void TTypeWiz::AddDirRow(const std::string& caption, int32_t mode, bool withSelection) {
+void TTypeWiz::AddDirRow(const std::string& caption, FolderRule mode, bool withSelection) {
   auto* row = new QTreeWidgetItem(lvDirs_);
   row->setText(0, Q(caption));
   row->setData(0, kRawRole, QByteArray(caption.data(), static_cast<qsizetype>(caption.size())));
-  row->setData(0, Qt::UserRole, mode);
-  if (withSelection && mode >= 0 && mode <= 2) {
+  // Kept as stored, so that an unknown rule is saved back unchanged.
+  const auto code = static_cast<int32_t>(mode);
+  row->setData(0, Qt::UserRole, code);
+  if (withSelection && code >= 0 && code <= 2) {
     row->setIcon(0, ModeIcon(mode));
-    row->setText(1, QString::fromUtf8(kSelectionTexts[mode]));
+    row->setText(1, QString::fromUtf8(kSelectionTexts[code]));
   }
 }
 
 void TTypeWiz::adirClearExecute() {
   lvDirs_->clear();
-  AddDirRow(nameforAll_, 0, false);
+  AddDirRow(nameforAll_, FolderRule::pFolAndSub, false);
   UpdateListActions();
 }
 
@@ -578,10 +580,10 @@ void TTypeWiz::SetFromObj(const TJunkFileObj& TJ, bool BinHasProb) {
   ebName_->setText(Q(TJ.TypName()));
   loadedName_ = TJ.TypName();
   cbEnabled_->setChecked(TJ.IsChecked());
-  if (TJ.Backtype() == cuHolding) {
+  if (TJ.Backtype() == CleanupMethod::cuHolding) {
     rbBackup_->setChecked(true);
     cbEnabled_->setEnabled(true);
-  } else if (TJ.Backtype() == cuDelete) {
+  } else if (TJ.Backtype() == CleanupMethod::cuDelete) {
     rbDelete_->setChecked(true);
     cbEnabled_->setEnabled(true);
   } else {
@@ -599,7 +601,7 @@ void TTypeWiz::SetFromObj(const TJunkFileObj& TJ, bool BinHasProb) {
   for (const std::string& s : TJ.Prots()) lbProts_->addItem(MakeLine(s));
   restrict_->LoadFrom(TJ);
   Notebook1PageChanged();
-  if (lvDirs_->topLevelItemCount() == 0) AddDirRow(nameforAll_, 0, false);
+  if (lvDirs_->topLevelItemCount() == 0) AddDirRow(nameforAll_, FolderRule::pFolAndSub, false);
   UpdateListActions();
 }
 
@@ -611,10 +613,12 @@ const TJunkFileObj& TTypeWiz::GetFromObj() {
   if (!(rows == 1 && IsLocalDrives(*lvDirs_->topLevelItem(0)))) {
     for (int i = 0; i < rows; ++i) {
       const QTreeWidgetItem& row = *lvDirs_->topLevelItem(i);
-      dirs.push_back({RawOf(row), row.data(0, Qt::UserRole).toInt()});
+      dirs.push_back({RawOf(row), FolderRule{row.data(0, Qt::UserRole).toInt()}});
     }
   }
-  const int32_t method = rbRecycle_->isChecked() ? cuRecycle : rbDelete_->isChecked() ? cuDelete : cuHolding;
+  const CleanupMethod method = rbRecycle_->isChecked()  ? CleanupMethod::cuRecycle
+                               : rbDelete_->isChecked() ? CleanupMethod::cuDelete
+                                                        : CleanupMethod::cuHolding;
   SpecList deletes, prots;
   for (int i = 0; i < lbDels_->count(); ++i) deletes.push_back(RawOf(*lbDels_->item(i)));
   for (int i = 0; i < lbProts_->count(); ++i) prots.push_back(RawOf(*lbProts_->item(i)));
@@ -622,10 +626,7 @@ const TJunkFileObj& TTypeWiz::GetFromObj() {
   // An unchanged name keeps its bytes, even those the edit cannot show.
   std::string name = ebName_->text().toStdString();
   if (ebName_->text() == Q(loadedName_)) name = loadedName_;
-  theObj_.emplace(std::move(name), cbEnabled_->isChecked(), method, dirs, deletes, prots,
-                  r.dateRestrict, r.dateRestrictType, r.dateData1, r.dateData2, r.ageRestrict, r.ageRestrictType,
-                  r.ageData1, r.ageData2, r.sizeRestrict, r.sizeRestrictType, r.sizeData1, r.sizeData2,
-                  r.sizeUnit);
+  theObj_.emplace(std::move(name), cbEnabled_->isChecked(), method, dirs, deletes, prots, r.date, r.age, r.size);
   return *theObj_;
 }
 

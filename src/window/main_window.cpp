@@ -152,11 +152,12 @@ void TMainForm::BuildActions() {
   actions_["onlineUpdate"]->setEnabled(false);
   MakeAction("mnuRecycleAll", QStringLiteral("Send to Recycle Bin"),
              QStringLiteral("For all types, send removed files to Recycle Bin. "))
-      ->setData(cuRecycle);
-  MakeAction("mnuBackupAll", QStringLiteral("Move to holding folder"))->setData(cuHolding);
+      ->setData(static_cast<int>(CleanupMethod::cuRecycle));
+  MakeAction("mnuBackupAll", QStringLiteral("Move to holding folder"))
+      ->setData(static_cast<int>(CleanupMethod::cuHolding));
   MakeAction("mnuDeleteAll", QStringLiteral("Delete permanently"),
              QStringLiteral("For all types, delete files permanently."))
-      ->setData(cuDelete);
+      ->setData(static_cast<int>(CleanupMethod::cuDelete));
 }
 
 // Tabs of groups of buttons, each group with its caption below, and the

@@ -10,6 +10,7 @@ namespace vorlo {
 namespace {
 
 using testing::RunFixture;
+using enum CleanupMethod;
 
 const std::string kStars(60, '*');
 const std::string kDashes(60, '-');
@@ -184,7 +185,7 @@ TEST(CleanupRun, NothingCheckedOrUnknownMethod) {
 
   RunFixture g;
   const std::string file = g.File("odd/x.tmp", 3);
-  g.list.Append(g.FolderType("Odd", 7, "odd"));
+  g.list.Append(g.FolderType("Odd", CleanupMethod{7}, "odd"));
   g.RunToEnd([](RunControl& r) { r.aCleanupExecute(); });
   EXPECT_TRUE(g.remover.Exists(file));
   EXPECT_NE(g.Log().find("\"Odd\" files have been " + kDashes + "\r\n" + kStars), std::string::npos);

@@ -18,6 +18,8 @@ namespace {
 
 using testing::ShownText;
 using testing::TempDir;
+using enum CleanupMethod;
+using enum FolderRule;
 
 // Format of the character at `pos`.
 QTextCharFormat FormatAt(QTextDocument& doc, int pos) {
@@ -66,7 +68,8 @@ TEST(PropForm, ShowsTheTypeReadOnly) {
   TempDir dir;
   const DescriptionContext context{"Local drives (/,/home)", "."};
   TJunkFileObj type("Logs", false, cuHolding, {{"/var/log", pFolOnly}, {"/home/u/logs", pFolAndSub}},
-                    {"*.log", "*.old"}, {"keep.log"}, false, 0, 0, 0, true, 3, 2, 3, true, 1, 100, 0, 1);
+                    {"*.log", "*.old"}, {"keep.log"}, {}, AgeRestriction{true, 3, 2, 3},
+                    SizeRestriction{{true, 1, 100, 0}, 1});
   TPropForm form(context, dir / "Vorlo.ini");
   EXPECT_EQ(form.windowTitle(), QStringLiteral("Vorlo - junk file type properties"));
   form.SetFromObj(type);
