@@ -156,7 +156,7 @@ int Scan(const std::string& root) {
       std::find_if(table.begin(), table.end(), [](const TJunkFileObj& t) { return t.TypName() == "Temporary files"; });
   if (it == table.end()) return 1;
   TJunkFileObj tj = *it;
-  tj.SetDirs({{root, pFolAndSub}});
+  tj.SetDirs({{root, FolderRule::pFolAndSub}});
 
   QueueExecutor mainThread;
   const SystemClock clock;

@@ -51,7 +51,7 @@ int UncheckBinTypes(JunkList& list) {
   int wasChecked = 0;
   for (size_t i = 0; i < list.size(); ++i) {
     JunkRow& row = list[i];
-    if (!row.type || row.type->Backtype() != cuRecycle) continue;
+    if (!row.type || row.type->Backtype() != CleanupMethod::cuRecycle) continue;
     if (row.type->IsChecked()) ++wasChecked;
     row.type->SetIsChecked(false);
     list.SetChecked(i, false);

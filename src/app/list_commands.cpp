@@ -16,7 +16,7 @@ void ListCommands::RowChecked(size_t row, bool checked) {
   JunkRow& r = list_[row];
   list_.SetChecked(row, checked);
   if (readOnly_ || !r.type) return;
-  if (checked && r.type->Backtype() == cuRecycle && bins_.RecycleBinProblem()) {
+  if (checked && r.type->Backtype() == CleanupMethod::cuRecycle && bins_.RecycleBinProblem()) {
     list_.SetChecked(row, false);
     r.type->SetIsChecked(false);
     port_.Ask({MsgKind::Error, FillPlaceholder(bins_.BadBinMsg(), std::string(texts::kCannotEnable)),

@@ -130,10 +130,11 @@ void RunControl::LogOne(size_t row, bool isTest) {
   CleanCountOne_ = 0;
   s_.port.SetPanel(0, "0");
   CleanFile_.Text("\"" + LI.caption + "\"" + std::string(isTest ? texts::kFilesWouldHaveBeen : texts::kFilesHaveBeen));
-  CleanMethod_ = LI.type ? LI.type->Backtype() : -1;
+  // A row without a type counts as an unknown method.
+  CleanMethod_ = LI.type ? LI.type->Backtype() : CleanupMethod{-1};
   // An unknown method writes no words and leaves the line open for the dashes.
-  if (CleanMethod_ >= 0 && CleanMethod_ <= 2)
-    CleanFile_.Line(texts::kMethodWords[CleanMethod_]);
+  if (const auto method = static_cast<int32_t>(CleanMethod_); method >= 0 && method <= 2)
+    CleanFile_.Line(texts::kMethodWords[method]);
   CleanFile_.Line(kDashLine);
 }
 
@@ -153,7 +154,7 @@ void RunControl::StartScan() {
 
 // The end notification of each scan of a run (DoneCleanup, DoneCleanTest).
 void RunControl::DoneRunType(bool stopped) {
-  if (!TestMode_ && CleanMethod_ == cuRecycle) SendBatch();
+  if (!TestMode_ && CleanMethod_ == CleanupMethod::cuRecycle) SendBatch();
   if (!stopped && NextCheckedRow()) {
     ++CleanedTypes_;
     StopEvent_->Reset();
@@ -255,9 +256,9 @@ std::string RunControl::ClosingMessage(bool stopped, bool binWarning) const {
 
 void RunControl::DoCleanup(const FoundFile& file) {
   switch (CleanMethod_) {
-    case cuRecycle: DoRecycle(file); break;
-    case cuHolding: DoHolding(file); break;
-    case cuDelete: DoDelete(file); break;
+    case CleanupMethod::cuRecycle: DoRecycle(file); break;
+    case CleanupMethod::cuHolding: DoHolding(file); break;
+    case CleanupMethod::cuDelete: DoDelete(file); break;
     default: break;  // an unknown method leaves the file alone
   }
 }
@@ -329,8 +330,8 @@ void RunControl::DoCleanTest(const FoundFile& file) {
     return;
   }
   CleanFile_.Line(std::string("\t").append(S));
-  CountRemoved(file.Size(), CleanMethod_ == cuDelete);
-  if (CleanMethod_ != cuRecycle) return;
+  CountRemoved(file.Size(), CleanMethod_ == CleanupMethod::cuDelete);
+  if (CleanMethod_ != CleanupMethod::cuRecycle) return;
   if (const auto drive = DriveOfPath(binRoots_, S))
     if (OneBinInfo* bin = s_.bins.abi().Drive(*drive)) bin->BinReq += file.Size();
 }

@@ -129,7 +129,7 @@ class RunControl {
   int32_t NonPermSum_ = 0;
   int32_t CleanErr_ = 0;
   int64_t CleanSize_ = 0;
-  int32_t CleanMethod_ = 0;
+  CleanupMethod CleanMethod_ = CleanupMethod::cuRecycle;
 
   std::vector<std::string> RecFiles_;  // the Recycle Bin batch
   std::vector<int64_t> RecSizes_;      // their sizes as the scan saw them

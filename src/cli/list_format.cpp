@@ -49,11 +49,11 @@ std::string Quoted(const std::string& text) {
 std::string FormatJunkType(const TJunkFileObj& t) {
   std::string dirs = "[";
   for (size_t i = 0; i < t.Dirs().size(); ++i)
-    dirs += (i ? ", " : "") + Quoted(t.Dirs()[i].path) + ":" + std::to_string(t.Dirs()[i].rule);
+    dirs += (i ? ", " : "") + Quoted(t.Dirs()[i].path) + ":" + std::to_string(static_cast<int32_t>(t.Dirs()[i].rule));
   dirs += "]";
   return "name=" + Quoted(t.TypName()) + " checked=" + (t.IsChecked() ? "yes" : "no") +
-         " method=" + std::to_string(t.Backtype()) + " dirs=" + dirs + " deletes=" + QuotedList(t.Deletes()) +
-         " prots=" + QuotedList(t.Prots()) + " date=(" +
+         " method=" + std::to_string(static_cast<int32_t>(t.Backtype())) + " dirs=" + dirs +
+         " deletes=" + QuotedList(t.Deletes()) + " prots=" + QuotedList(t.Prots()) + " date=(" +
          Restriction(t.DateRestrict(), t.DateRestrictType(), Number(t.DateData1()), Number(t.DateData2())) +
          ") age=(" +
          Restriction(t.AgeRestrict(), t.AgeRestrictType(), std::to_string(t.AgeData1()),

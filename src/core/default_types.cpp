@@ -1,6 +1,7 @@
 #include "core/default_types.h"
 
 #include <initializer_list>
+#include <optional>
 #include <string_view>
 
 #include "platform/environment.h"
@@ -20,7 +21,7 @@ std::string Lines(std::initializer_list<std::string_view> entries) {
 
 class TableBuilder {
  public:
-  TableBuilder(std::vector<TJunkFileObj>& list, int32_t method) : list_(list), method_(method) {}
+  TableBuilder(std::vector<TJunkFileObj>& list, CleanupMethod method) : list_(list), method_(method) {}
 
   // A row searching all local drives.
   void AllDrives(std::string name, std::string_view deletes, std::string_view prots = {}) {
@@ -29,16 +30,16 @@ class TableBuilder {
 
   // A row searching one folder. Folders that come from the environment are
   // set as one entry, so a line break inside one cannot add other folders.
-  void InFolder(std::string name, const std::string& folder, int32_t rule, std::string_view deletes,
-                std::string_view prots = {}, int32_t method = -1) {
+  void InFolder(std::string name, const std::string& folder, FolderRule rule, std::string_view deletes,
+                std::string_view prots = {}, std::optional<CleanupMethod> method = {}) {
     TJunkFileObj& t =
-        list_.emplace_back(std::move(name), true, method < 0 ? method_ : method, std::string_view(), deletes, prots, 0u);
+        list_.emplace_back(std::move(name), true, method.value_or(method_), std::string_view(), deletes, prots, 0u);
     t.SetDirs({{folder, rule}});
   }
 
  private:
   std::vector<TJunkFileObj>& list_;
-  int32_t method_;
+  CleanupMethod method_;
 };
 
 bool IsAbsolute(const std::string& path) { return !path.empty() && path[0] == '/'; }
@@ -61,6 +62,8 @@ DefaultFolders SystemDefaultFolders() {
 }
 
 void AddAllDefaults(std::vector<TJunkFileObj>& list, bool RecycleProb, const DefaultFolders& f) {
+  using enum CleanupMethod;
+  using enum FolderRule;
   TableBuilder add(list, RecycleProb ? cuHolding : cuRecycle);
   const std::string all = Lines({"*.*"});
   // Without a known home there is no roaming folder; its rows would search

@@ -106,9 +106,9 @@ void WriteFolders(Writer& w, const TJunkFileObj& TJ, const DescriptionContext& c
   w.Out(TextStyle::Italic, kHeadingSize, 1, TJ.Dirs().size() == 1 ? kOneFolder : kFolders);
   for (const FolderEntry& dir : TJ.Dirs()) {
     w.Out(TextStyle::Regular, kTextSize, 0, kTab, dir.path);
-    const std::string_view rule = dir.rule == pFolOnly   ? kRuleFolderOnly
-                                  : dir.rule == pSubOnly ? kRuleSubOnly
-                                                         : kRuleFolderAndSub;
+    const std::string_view rule = dir.rule == FolderRule::pFolOnly   ? kRuleFolderOnly
+                                  : dir.rule == FolderRule::pSubOnly ? kRuleSubOnly
+                                                                     : kRuleFolderAndSub;
     w.Out(TextStyle::Italic, kTextSize, 1, rule);
   }
 }
@@ -164,7 +164,7 @@ void WriteRestrictions(Writer& w, const TJunkFileObj& TJ, const DescriptionConte
 void WriteMethod(Writer& w, const TJunkFileObj& TJ) {
   w.Out(TextStyle::Regular, kTextSize, 1, "");
   w.Out(TextStyle::Italic, kHeadingSize, 1, kMethodHeading);
-  w.Out(TextStyle::Regular, kTextSize, 1, kTab, Lookup(kMethodTexts, TJ.Backtype()));
+  w.Out(TextStyle::Regular, kTextSize, 1, kTab, Lookup(kMethodTexts, static_cast<int32_t>(TJ.Backtype())));
 }
 
 }  // namespace

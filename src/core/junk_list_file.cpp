@@ -120,59 +120,62 @@ std::string ByteReader::ReadText() {
   }
 }
 
+// Methods and rules are stored as their numbers, as read: a number outside
+// the named values is kept and written back unchanged.
+
 void TJunkFileObj::SaveToStream(std::string& out) const {
   ByteWriter w(out);
   w.WriteText(fName);
   w.WriteBoolean(fChecked);
-  w.WriteInteger(fBacktype);
+  w.WriteInteger(static_cast<int32_t>(fBacktype));
   w.WriteInteger(static_cast<int32_t>(fDirs.size()));
   for (const FolderEntry& d : fDirs) {
     w.WriteText(d.path);
-    w.WriteInteger(d.rule);
+    w.WriteInteger(static_cast<int32_t>(d.rule));
   }
   w.WriteInteger(static_cast<int32_t>(fDeletes.size()));
   for (const std::string& s : fDeletes) w.WriteText(s);
   w.WriteInteger(static_cast<int32_t>(fProts.size()));
   for (const std::string& s : fProts) w.WriteText(s);
-  w.WriteBoolean(fDateRestrict);
-  w.WriteInteger(fDateRestrictType);
-  w.WriteDate(fDateData1);
-  w.WriteDate(fDateData2);
-  w.WriteBoolean(fAgeRestrict);
-  w.WriteInteger(fAgeRestrictType);
-  w.WriteInteger(fAgeData1);
-  w.WriteInteger(fAgeData2);
-  w.WriteBoolean(fSizeRestrict);
-  w.WriteInteger(fSizeRestrictType);
-  w.WriteInteger(fSizeData1);
-  w.WriteInteger(fSizeData2);
-  w.WriteInteger(fSizeUnit);
+  w.WriteBoolean(fDate.on);
+  w.WriteInteger(fDate.type);
+  w.WriteDate(fDate.data1);
+  w.WriteDate(fDate.data2);
+  w.WriteBoolean(fAge.on);
+  w.WriteInteger(fAge.type);
+  w.WriteInteger(fAge.data1);
+  w.WriteInteger(fAge.data2);
+  w.WriteBoolean(fSize.on);
+  w.WriteInteger(fSize.type);
+  w.WriteInteger(fSize.data1);
+  w.WriteInteger(fSize.data2);
+  w.WriteInteger(fSize.unit);
 }
 
 void TJunkFileObj::LoadFromStream(ByteReader& r) {
   fName = r.ReadText();
   fChecked = r.ReadBoolean();
-  fBacktype = r.ReadInteger();
+  fBacktype = CleanupMethod{r.ReadInteger()};
   for (int32_t n = r.ReadInteger(); n > 0; --n) {
     std::string path = r.ReadText();
-    const int32_t rule = r.ReadInteger();
+    const FolderRule rule{r.ReadInteger()};
     fDirs.push_back({std::move(path), rule});
   }
   for (int32_t n = r.ReadInteger(); n > 0; --n) fDeletes.push_back(r.ReadText());
   for (int32_t n = r.ReadInteger(); n > 0; --n) fProts.push_back(r.ReadText());
-  fDateRestrict = r.ReadBoolean();
-  fDateRestrictType = r.ReadInteger();
-  fDateData1 = r.ReadDate();
-  fDateData2 = r.ReadDate();
-  fAgeRestrict = r.ReadBoolean();
-  fAgeRestrictType = r.ReadInteger();
-  fAgeData1 = r.ReadInteger();
-  fAgeData2 = r.ReadInteger();
-  fSizeRestrict = r.ReadBoolean();
-  fSizeRestrictType = r.ReadInteger();
-  fSizeData1 = r.ReadInteger();
-  fSizeData2 = r.ReadInteger();
-  fSizeUnit = r.ReadInteger();
+  fDate.on = r.ReadBoolean();
+  fDate.type = r.ReadInteger();
+  fDate.data1 = r.ReadDate();
+  fDate.data2 = r.ReadDate();
+  fAge.on = r.ReadBoolean();
+  fAge.type = r.ReadInteger();
+  fAge.data1 = r.ReadInteger();
+  fAge.data2 = r.ReadInteger();
+  fSize.on = r.ReadBoolean();
+  fSize.type = r.ReadInteger();
+  fSize.data1 = r.ReadInteger();
+  fSize.data2 = r.ReadInteger();
+  fSize.unit = r.ReadInteger();
 }
 
 std::string WriteJunkList(const std::vector<TJunkFileObj>& list) {

@@ -70,22 +70,20 @@ std::optional<int64_t> SizeFactor(int32_t unit) {
 }  // namespace
 
 bool TJunkFileObj::MatchRestrict(const FileFacts& TD, const Clock& clock) const {
-  if (fDateRestrict) {
+  if (fDate.on) {
     const auto d = LocalDay(TD.mtimeUtc, clock);
-    if (d && !DateMatches(fDateRestrictType, static_cast<double>(*d), fDateData1, fDateData2)) return false;
+    if (d && !DateMatches(fDate.type, static_cast<double>(*d), fDate.data1, fDate.data2)) return false;
   }
-  if (fAgeRestrict) {
+  if (fAge.on) {
     const auto d = LocalDay(TD.mtimeUtc, clock);
     const auto today = LocalDay(clock.NowUtc(), clock);
-    if (d && today &&
-        !AgeMatches(fAgeRestrictType, *d, AgeLimit(*today, fAgeData1), AgeLimit(*today, fAgeData2)))
+    if (d && today && !AgeMatches(fAge.type, *d, AgeLimit(*today, fAge.data1), AgeLimit(*today, fAge.data2)))
       return false;
   }
-  if (fSizeRestrict) {
+  if (fSize.on) {
     // A unit outside the table gives no limit to compare with: nothing passes.
-    const auto factor = SizeFactor(fSizeUnit);
-    if (!factor || !SizeMatches(fSizeRestrictType, TD.size, fSizeData1 * *factor, fSizeData2 * *factor))
-      return false;
+    const auto factor = SizeFactor(fSize.unit);
+    if (!factor || !SizeMatches(fSize.type, TD.size, fSize.data1 * *factor, fSize.data2 * *factor)) return false;
   }
   return true;
 }

@@ -68,7 +68,7 @@ class TJunkDelThread::Walker {
 
   const std::vector<std::string>& Roots() const { return roots_; }
 
-  void ProcessDir(const std::string& sDir, int32_t How) {
+  void ProcessDir(const std::string& sDir, FolderRule How) {
     if (Skipped(sDir)) return;
     path_ = sDir;
     Frame& top = FrameAt(0);
@@ -84,11 +84,11 @@ class TJunkDelThread::Walker {
     if (top.dir.IsOpen()) top.dir.Read(top.entries);
     depth_ = 0;
 
-    if (How != pSubOnly) {
+    if (How != FolderRule::pSubOnly) {
       ProcessFiles();
       ++t_.fNumDir;
     }
-    if (How != pFolOnly && top.id) WalkSubfolders();
+    if (How != FolderRule::pFolOnly && top.id) WalkSubfolders();
     CloseAll();
   }
 
@@ -274,7 +274,7 @@ void TJunkDelThread::Execute() {
 
     FolderList dirs;
     if (fTJ.SearchesLocalDrives()) {
-      for (const std::string& root : walk.Roots()) dirs.push_back({root, pFolAndSub});
+      for (const std::string& root : walk.Roots()) dirs.push_back({root, FolderRule::pFolAndSub});
     } else {
       dirs = fTJ.Dirs();
       for (FolderEntry& e : dirs)

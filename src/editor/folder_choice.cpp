@@ -147,16 +147,16 @@ void TFolderChoice::Process(const TChoiceNode& Node, bool IsRoot, FolderList& Li
   switch (GetSub(Node)) {
     case cSubChkP:
       if (IsRoot)
-        List.push_back({NameForAll, pFolAndSub});
+        List.push_back({NameForAll, FolderRule::pFolAndSub});
       else
-        List.push_back({FullPath(Node), checked ? pFolAndSub : pSubOnly});
+        List.push_back({FullPath(Node), checked ? FolderRule::pFolAndSub : FolderRule::pSubOnly});
       return;
     case cSubNotP:
     case cSubGray:
-      if (checked) List.push_back({FullPath(Node), pFolOnly});
+      if (checked) List.push_back({FullPath(Node), FolderRule::pFolOnly});
       return;
     default:  // cSubChek, cSubSome: each loaded child decides
-      if (checked) List.push_back({FullPath(Node), pFolOnly});
+      if (checked) List.push_back({FullPath(Node), FolderRule::pFolOnly});
       for (const auto& c : Node.children) Process(*c, false, List);
       return;
   }

@@ -283,19 +283,19 @@ void TRestrictPanel::LoadFrom(const TJunkFileObj& TJ) {
 
 RestrictionValues TRestrictPanel::Store() const {
   RestrictionValues v;
-  v.dateRestrict = ckRstDate_->isChecked() && rbDate_->isChecked();
-  v.ageRestrict = ckRstDate_->isChecked() && rbAge_->isChecked();
-  v.sizeRestrict = ckRstSize_->isChecked();
-  v.dateRestrictType = cbDateType_->currentIndex();
-  v.ageRestrictType = cbDateType_->currentIndex();
-  v.dateData1 = DayNumberOf(dpDateDat1_->date());
-  v.dateData2 = DayNumberOf(dpDateDat2_->date());
-  v.ageData1 = cbAgeDat1_->currentIndex();
-  v.ageData2 = cbAgeDat2_->currentIndex();
-  v.sizeRestrictType = cbSizeType_->currentIndex();
-  v.sizeUnit = cbSizeUnits_->currentIndex();
-  v.sizeData1 = SizeOf(ebSizeDat1_->text(), 0);
-  v.sizeData2 = SizeOf(ebSizeDat2_->text(), 0);
+  v.date.on = ckRstDate_->isChecked() && rbDate_->isChecked();
+  v.age.on = ckRstDate_->isChecked() && rbAge_->isChecked();
+  v.size.on = ckRstSize_->isChecked();
+  v.date.type = cbDateType_->currentIndex();
+  v.age.type = cbDateType_->currentIndex();
+  v.date.data1 = DayNumberOf(dpDateDat1_->date());
+  v.date.data2 = DayNumberOf(dpDateDat2_->date());
+  v.age.data1 = cbAgeDat1_->currentIndex();
+  v.age.data2 = cbAgeDat2_->currentIndex();
+  v.size.type = cbSizeType_->currentIndex();
+  v.size.unit = cbSizeUnits_->currentIndex();
+  v.size.data1 = SizeOf(ebSizeDat1_->text(), 0);
+  v.size.data2 = SizeOf(ebSizeDat2_->text(), 0);
   return v;
 }
 

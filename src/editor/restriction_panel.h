@@ -21,13 +21,9 @@ class TComparisonBox;
 
 // The restriction fields of a junk type, as the controls hold them.
 struct RestrictionValues {
-  bool dateRestrict = false;
-  int32_t dateRestrictType = 0;
-  double dateData1 = 0, dateData2 = 0;
-  bool ageRestrict = false;
-  int32_t ageRestrictType = 0, ageData1 = 0, ageData2 = 0;
-  bool sizeRestrict = false;
-  int32_t sizeRestrictType = 0, sizeData1 = 0, sizeData2 = 0, sizeUnit = 0;
+  DateRestriction date;
+  AgeRestriction age;
+  SizeRestriction size;
   bool operator==(const RestrictionValues&) const = default;
 };
 

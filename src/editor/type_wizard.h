@@ -107,7 +107,7 @@ class TTypeWiz final : public QDialog {
   void UpdateListActions();
   void pnlMainMouseMove(QWidget* panel, const QPoint& pos);
 
-  void AddDirRow(const std::string& caption, int32_t mode, bool withSelection);
+  void AddDirRow(const std::string& caption, FolderRule mode, bool withSelection);
   void adirClearExecute();
   void adirChangeExecute();
   void ListAdd(bool deletes);

@@ -23,18 +23,18 @@ constexpr const char* kSelectionTexts[] = {"Folder and subfolders", "Folder only
 
 // 16 x 16: a box, ticked when the folder's own files are searched, and a
 // folder, green when subfolders are searched.
-QIcon ModeIcon(int mode) {
+QIcon ModeIcon(FolderRule mode) {
   QPixmap pm(16, 16);
   pm.fill(Qt::transparent);
   QPainter p(&pm);
   p.setPen(Qt::black);
   p.setBrush(Qt::white);
   p.drawRect(0, 4, 7, 7);
-  if (mode != pSubOnly) {
+  if (mode != FolderRule::pSubOnly) {
     p.drawLine(1, 7, 3, 9);
     p.drawLine(3, 9, 6, 5);
   }
-  p.setBrush(mode == pFolOnly ? QColor(200, 30, 30) : QColor(30, 160, 30));
+  p.setBrush(mode == FolderRule::pFolOnly ? QColor(200, 30, 30) : QColor(30, 160, 30));
   p.drawRect(9, 5, 6, 6);
   p.drawRect(9, 3, 3, 2);
   return QIcon(pm);
@@ -46,20 +46,22 @@ bool TTypeWiz::IsLocalDrives(const QTreeWidgetItem& row) { return StartsWith(Raw
 
 // Directories page.
 
-void TTypeWiz::AddDirRow(const std::string& caption, int32_t mode, bool withSelection) {
+void TTypeWiz::AddDirRow(const std::string& caption, FolderRule mode, bool withSelection) {
   auto* row = new QTreeWidgetItem(lvDirs_);
   row->setText(0, Q(caption));
   row->setData(0, kRawRole, Bytes(caption));
-  row->setData(0, Qt::UserRole, mode);
-  if (withSelection && mode >= 0 && mode <= 2) {
+  // Kept as stored, so that an unknown rule is saved back unchanged.
+  const auto code = static_cast<int32_t>(mode);
+  row->setData(0, Qt::UserRole, code);
+  if (withSelection && code >= 0 && code <= 2) {
     row->setIcon(0, ModeIcon(mode));
-    row->setText(1, QString::fromUtf8(kSelectionTexts[mode]));
+    row->setText(1, QString::fromUtf8(kSelectionTexts[code]));
   }
 }
 
 void TTypeWiz::adirClearExecute() {
   lvDirs_->clear();
-  AddDirRow(nameforAll_, 0, false);
+  AddDirRow(nameforAll_, FolderRule::pFolAndSub, false);
   UpdateListActions();
 }
 

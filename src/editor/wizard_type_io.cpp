@@ -27,10 +27,10 @@ void TTypeWiz::SetFromObj(const TJunkFileObj& TJ, bool BinHasProb) {
   ebName_->setText(Q(TJ.TypName()));
   loadedName_ = TJ.TypName();
   cbEnabled_->setChecked(TJ.IsChecked());
-  if (TJ.Backtype() == cuHolding) {
+  if (TJ.Backtype() == CleanupMethod::cuHolding) {
     rbBackup_->setChecked(true);
     cbEnabled_->setEnabled(true);
-  } else if (TJ.Backtype() == cuDelete) {
+  } else if (TJ.Backtype() == CleanupMethod::cuDelete) {
     rbDelete_->setChecked(true);
     cbEnabled_->setEnabled(true);
   } else {
@@ -48,7 +48,7 @@ void TTypeWiz::SetFromObj(const TJunkFileObj& TJ, bool BinHasProb) {
   for (const std::string& s : TJ.Prots()) lbProts_->addItem(MakeLine(s));
   restrict_->LoadFrom(TJ);
   Notebook1PageChanged();
-  if (lvDirs_->topLevelItemCount() == 0) AddDirRow(nameforAll_, 0, false);
+  if (lvDirs_->topLevelItemCount() == 0) AddDirRow(nameforAll_, FolderRule::pFolAndSub, false);
   UpdateListActions();
 }
 
@@ -60,10 +60,12 @@ const TJunkFileObj& TTypeWiz::GetFromObj() {
   if (!(rows == 1 && IsLocalDrives(*lvDirs_->topLevelItem(0)))) {
     for (int i = 0; i < rows; ++i) {
       const QTreeWidgetItem& row = *lvDirs_->topLevelItem(i);
-      dirs.push_back({RawOf(row), row.data(0, Qt::UserRole).toInt()});
+      dirs.push_back({RawOf(row), FolderRule{row.data(0, Qt::UserRole).toInt()}});
     }
   }
-  const int32_t method = rbRecycle_->isChecked() ? cuRecycle : rbDelete_->isChecked() ? cuDelete : cuHolding;
+  const CleanupMethod method = rbRecycle_->isChecked()  ? CleanupMethod::cuRecycle
+                               : rbDelete_->isChecked() ? CleanupMethod::cuDelete
+                                                        : CleanupMethod::cuHolding;
   SpecList deletes, prots;
   for (int i = 0; i < lbDels_->count(); ++i) deletes.push_back(RawOf(*lbDels_->item(i)));
   for (int i = 0; i < lbProts_->count(); ++i) prots.push_back(RawOf(*lbProts_->item(i)));
@@ -71,10 +73,7 @@ const TJunkFileObj& TTypeWiz::GetFromObj() {
   // An unchanged name keeps its bytes, even those the edit cannot show.
   std::string name = ebName_->text().toStdString();
   if (ebName_->text() == Q(loadedName_)) name = loadedName_;
-  theObj_.emplace(std::move(name), cbEnabled_->isChecked(), method, dirs, deletes, prots,
-                  r.dateRestrict, r.dateRestrictType, r.dateData1, r.dateData2, r.ageRestrict, r.ageRestrictType,
-                  r.ageData1, r.ageData2, r.sizeRestrict, r.sizeRestrictType, r.sizeData1, r.sizeData2,
-                  r.sizeUnit);
+  theObj_.emplace(std::move(name), cbEnabled_->isChecked(), method, dirs, deletes, prots, r.date, r.age, r.size);
   return *theObj_;
 }
 

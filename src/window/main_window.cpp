@@ -154,12 +154,12 @@ void TMainForm::BuildActions() {
   // The method items carry their clean-up method code.
   a.mnuRecycleAll = MakeAction("mnuRecycleAll", QStringLiteral("Send to Recycle Bin"),
                                QStringLiteral("For all types, send removed files to Recycle Bin. "));
-  a.mnuRecycleAll->setData(cuRecycle);
+  a.mnuRecycleAll->setData(static_cast<int32_t>(CleanupMethod::cuRecycle));
   a.mnuBackupAll = MakeAction("mnuBackupAll", QStringLiteral("Move to holding folder"));
-  a.mnuBackupAll->setData(cuHolding);
+  a.mnuBackupAll->setData(static_cast<int32_t>(CleanupMethod::cuHolding));
   a.mnuDeleteAll = MakeAction("mnuDeleteAll", QStringLiteral("Delete permanently"),
                               QStringLiteral("For all types, delete files permanently."));
-  a.mnuDeleteAll->setData(cuDelete);
+  a.mnuDeleteAll->setData(static_cast<int32_t>(CleanupMethod::cuDelete));
 }
 
 // Tabs of groups of buttons, each group with its caption below, and the

@@ -7,6 +7,7 @@ namespace vorlo {
 namespace {
 
 using testing::RunFixture;
+using enum CleanupMethod;
 
 const std::string kStars(60, '*');
 const std::string kDashes(60, '-');

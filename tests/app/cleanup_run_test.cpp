@@ -10,6 +10,8 @@ namespace vorlo {
 namespace {
 
 using testing::RunFixture;
+using enum CleanupMethod;
+using enum FolderRule;
 
 const std::string kStars(60, '*');
 const std::string kDashes(60, '-');
@@ -134,8 +136,8 @@ TEST(CleanupRun, StopDuringTheSecondOfThreeTypes) {
   f.list.Append(f.FolderType("A", cuDelete, "a"));
   // A date restriction every file meets makes B's scan ask the clock about
   // each file before it is queued.
-  f.list.Append(TJunkFileObj("B", true, cuRecycle, FolderList{{f.dir / "tree/b", pFolAndSub}}, {"*.tmp"}, {}, true,
-                             2, 0, 0, false, 0, 0, 0, false, 0, 0, 0, 0));
+  f.list.Append(TJunkFileObj("B", true, cuRecycle, FolderList{{f.dir / "tree/b", pFolAndSub}}, {"*.tmp"}, {},
+                             DateRestriction{.on = true, .type = 2}, {}, {}));
   f.list.Append(f.FolderType("C", cuDelete, "c"));
 
   // The first file of B asks the main thread to stop and waits for it; it is
@@ -208,7 +210,7 @@ TEST(CleanupRun, NothingCheckedOrUnknownMethod) {
 
   RunFixture g;
   const std::string file = g.File("odd/x.tmp", 3);
-  g.list.Append(g.FolderType("Odd", 7, "odd"));
+  g.list.Append(g.FolderType("Odd", CleanupMethod{7}, "odd"));
   g.RunToEnd([](RunControl& r) { r.aCleanupExecute(); });
   EXPECT_TRUE(g.remover.Exists(file));
   EXPECT_NE(g.Log().find("\"Odd\" files have been " + kDashes + "\r\n" + kStars), std::string::npos);

@@ -10,6 +10,8 @@ namespace vorlo {
 namespace {
 
 using testing::RunFixture;
+using enum CleanupMethod;
+using enum FolderRule;
 
 TEST(Count, ReportsFoldersMatchesRestrictionsAndSize) {
   const std::string header = "Vorlo has searched for files matching the selected type\r\n\r\n";
@@ -39,7 +41,7 @@ TEST(Count, ReportsFoldersMatchesRestrictionsAndSize) {
     for (const auto& [name, size] : c.files) f.File("c/" + name, size);
     // Greater than 0 bytes: empty files are restricted.
     f.list.Append(TJunkFileObj("Count", true, cuDelete, FolderList{{f.dir / "tree/c", pFolAndSub}}, {"*.tmp"},
-                               c.prots, false, 0, 0, 0, false, 0, 0, 0, true, 2, 1, 0, 0));
+                               c.prots, {}, {}, SizeRestriction{{true, 2, 1, 0}, 0}));
     f.RunToEnd([](RunControl& r) { r.aCountExecute(0); });
     ASSERT_EQ(f.port.messages.size(), 1u);
     EXPECT_EQ(f.port.messages[0].text, header + c.report);
@@ -59,7 +61,7 @@ TEST(Count, TheCommandAgainStopsIt) {
   std::shared_future<void> given = stopGiven.get_future().share();
   f.clock.onToLocal = [given] { given.wait(); };
   f.list.Append(TJunkFileObj("Count", true, cuDelete, FolderList{{f.dir / "tree/c", pFolAndSub}}, {"*.tmp"}, {},
-                             true, 2, 0, 0, false, 0, 0, 0, false, 0, 0, 0, 0));
+                             DateRestriction{true, 2, 0, 0}, {}, {}));
   f.Runs().aCountExecute(0);
   EXPECT_EQ(f.Runs().VeryBusy(), RunState::Counting);
   EXPECT_EQ(f.port.countCaption, "Stop");

@@ -12,6 +12,8 @@
 namespace vorlo {
 namespace {
 
+using enum CleanupMethod;
+
 using testing::ReadFile;
 using testing::RunFixture;
 

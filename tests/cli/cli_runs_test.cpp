@@ -21,6 +21,8 @@ namespace {
 using testing::CommandResult;
 using testing::ReadFile;
 using testing::TempDir;
+using enum CleanupMethod;
+using enum FolderRule;
 
 class CliRuns : public ::testing::Test {
  protected:
@@ -34,9 +36,8 @@ class CliRuns : public ::testing::Test {
     args.insert(args.begin(), VORLO_CLI_PATH);
     return testing::RunCommand(args, Env());
   }
-  static TJunkFileObj Type(const std::string& name, int32_t method, const std::string& folder) {
-    return TJunkFileObj(name, true, method, FolderList{{folder, pFolAndSub}}, {"*.tmp"}, {}, false, 0, 0, 0, false,
-                        0, 0, 0, false, 0, 0, 0, 0);
+  static TJunkFileObj Type(const std::string& name, CleanupMethod method, const std::string& folder) {
+    return TJunkFileObj(name, true, method, FolderList{{folder, pFolAndSub}}, {"*.tmp"}, {}, {}, {}, {});
   }
   void Store(const std::vector<TJunkFileObj>& types) { SaveJTToFile(DataFolder() + "/Vorlo.DAT", types); }
 

@@ -10,6 +10,9 @@
 namespace vorlo {
 namespace {
 
+using enum CleanupMethod;
+using enum FolderRule;
+
 using testing::CommandResult;
 using testing::TempDir;
 
@@ -71,7 +74,7 @@ TEST_F(Cli, DataFolderListMakesTheDefaultTableForTheRecycleBinAsTheRunsDo) {
   std::filesystem::create_directories(probe);
   std::filesystem::create_directories(folder);
   SaveJTToFile(probe + "/Vorlo.DAT", {TJunkFileObj("Bin", true, cuRecycle, FolderList{{home_ / "empty", pFolAndSub}},
-                                                   {"*.tmp"}, {}, false, 0, 0, 0, false, 0, 0, 0, false, 0, 0, 0, 0)});
+                                                   {"*.tmp"}, {}, {}, {}, {})});
   if (Run({"analyze", "--data-dir", probe}).out.find("have been disabled") == std::string::npos)
     GTEST_SKIP() << "the temporary folder is not on a local drive with a trash";
 

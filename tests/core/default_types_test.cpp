@@ -11,6 +11,8 @@ namespace vorlo {
 namespace {
 
 using ::testing::ElementsAre;
+using enum CleanupMethod;
+using enum FolderRule;
 
 DefaultFolders LinuxFolders() { return {"/home/u/.config/", "", "/tmp/", "/tmp", "/"}; }
 
@@ -50,16 +52,17 @@ TEST(DefaultTypes, LinuxTableInOrderWithFoldersAndPlainTypes) {
     const char* name;
     FolderList dirs;
   } folders[] = {
-      {"OneDrive Log files", {{"/home/u/.config/Microsoft/OneDrive/Logs", 0}}},
-      {"Windows Crash Dumps", {{"/home/u/.config/CrashDumps", 0}}},
-      {"Opera Cache", {{"/home/u/.config/Opera Software/Opera Stable/Cache", 0}}},
-      {"Google Chrome Cache", {{"/home/u/.config/Google/Chrome/User Data/Default/Cache", 0}}},
-      {"Microsoft Edge Browser Cache", {{"/home/u/.config/Microsoft/Edge/User Data/Default/Cache/Cache_Data", 0}}},
-      {"Mozilla Firefox Browser Cache", {{"/home/u/.config/Mozilla/Firefox/Profiles", 0}}},
-      {"Delphi temporary files", {{"/", 0}}},
+      {"OneDrive Log files", {{"/home/u/.config/Microsoft/OneDrive/Logs", pFolAndSub}}},
+      {"Windows Crash Dumps", {{"/home/u/.config/CrashDumps", pFolAndSub}}},
+      {"Opera Cache", {{"/home/u/.config/Opera Software/Opera Stable/Cache", pFolAndSub}}},
+      {"Google Chrome Cache", {{"/home/u/.config/Google/Chrome/User Data/Default/Cache", pFolAndSub}}},
+      {"Microsoft Edge Browser Cache",
+       {{"/home/u/.config/Microsoft/Edge/User Data/Default/Cache/Cache_Data", pFolAndSub}}},
+      {"Mozilla Firefox Browser Cache", {{"/home/u/.config/Mozilla/Firefox/Profiles", pFolAndSub}}},
+      {"Delphi temporary files", {{"/", pFolAndSub}}},
       {"Temp folders", {{"/tmp/", pFolOnly}}},
-      {"Temp folders 2", {{"/tmp", 0}}},
-      {"Windows diagnostic files", {{"/", 0}}},
+      {"Temp folders 2", {{"/tmp", pFolAndSub}}},
+      {"Windows diagnostic files", {{"/", pFolAndSub}}},
       {"Help temporary files", {}},
   };
   for (const auto& c : folders) EXPECT_EQ(Row(list, c.name).Dirs(), c.dirs) << c.name;
@@ -94,13 +97,14 @@ TEST(DefaultTypes, ConditionalRows) {
       {"unknown roaming folder", {"", "", "/tmp/", "/tmp", "/"}, 30},
   };
   for (const auto& c : cases) EXPECT_EQ(Table(false, c.folders).size(), c.count) << c.what;
-  EXPECT_EQ(Row(Table(false, cases[1].folders), "Internet Explorer cache").Dirs(), FolderList({{"/ie/cache", 0}}));
+  EXPECT_EQ(Row(Table(false, cases[1].folders), "Internet Explorer cache").Dirs(),
+            FolderList({{"/ie/cache", pFolAndSub}}));
 }
 
 TEST(DefaultTypes, EnvironmentFoldersStayOneEntry) {
   DefaultFolders f = LinuxFolders();
   f.tempVar = "/tmp\n/";
-  EXPECT_EQ(Row(Table(false, f), "Temp folders 2").Dirs(), FolderList({{"/tmp\n/", 0}}));
+  EXPECT_EQ(Row(Table(false, f), "Temp folders 2").Dirs(), FolderList({{"/tmp\n/", pFolAndSub}}));
 }
 
 TEST(DefaultTypes, SpecificationListsAreExact) {

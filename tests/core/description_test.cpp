@@ -17,22 +17,19 @@ void PrintTo(const DescPiece& p, std::ostream* os) {
 namespace {
 
 using S = TextStyle;
+using enum CleanupMethod;
+using enum FolderRule;
 
 const DescriptionContext kContext{"Local drives (/,/home)", "/"};
 
 struct Restrictions {
-  bool date = false;
-  int32_t dateType = 0;
-  double date1 = 0, date2 = 0;
-  bool age = false;
-  int32_t ageType = 0, age1 = 0, age2 = 0;
-  bool size = false;
-  int32_t sizeType = 0, size1 = 0, size2 = 0, unit = 0;
+  DateRestriction date;
+  AgeRestriction age;
+  SizeRestriction size;
 };
 
-TJunkFileObj Restricted(const Restrictions& r, int32_t backtype = cuRecycle) {
-  return TJunkFileObj("R", true, backtype, {{"/tmp", pFolOnly}}, {"*.tmp"}, {}, r.date, r.dateType, r.date1, r.date2,
-                      r.age, r.ageType, r.age1, r.age2, r.size, r.sizeType, r.size1, r.size2, r.unit);
+TJunkFileObj Restricted(const Restrictions& r, CleanupMethod backtype = cuRecycle) {
+  return TJunkFileObj("R", true, backtype, {{"/tmp", pFolOnly}}, {"*.tmp"}, {}, r.date, r.age, r.size);
 }
 
 std::string Text(const TJunkFileObj& t, const DescriptionContext& context = kContext) {
@@ -81,7 +78,7 @@ TEST(Description, StoredLocalDrivesEntryShowsTheCurrentText) {
 
 TEST(Description, FolderRulesAndHeadings) {
   TJunkFileObj t;
-  t.SetDirs({{"/a", pFolAndSub}, {"/b", pFolOnly}, {"/c", pSubOnly}, {"/d", 7}});
+  t.SetDirs({{"/a", pFolAndSub}, {"/b", pFolOnly}, {"/c", pSubOnly}, {"/d", FolderRule{7}}});
   t.SetDeletes({"*.bak", "*.old"});
   t.SetProts({"keep.bak", "x.old"});
   t.SetBackType(cuDelete);
@@ -138,14 +135,14 @@ TEST(Description, OneEmptyProtectEntryShowsSingularHeadingAndATab) {
 TEST(Description, DateAndSizeShareOneHeadingDateFirst) {
   const double march5 = static_cast<double>(DayNumber(CivilDate{2024, 3, 5}));
   Restrictions r;
-  r.date = true;
-  r.dateType = 2;
-  r.date1 = march5;
-  r.size = true;
-  r.sizeType = 4;
-  r.size1 = -20;
-  r.size2 = 1500000;
-  r.unit = 2;
+  r.date.on = true;
+  r.date.type = 2;
+  r.date.data1 = march5;
+  r.size.on = true;
+  r.size.type = 4;
+  r.size.data1 = -20;
+  r.size.data2 = 1500000;
+  r.size.unit = 2;
   const std::vector<DescPiece> expected = {
       {S::Italic, 12, 1, "Restrict file matching by date or size:"},
       {S::Regular, 10, 0, "\tFile date must be "},
@@ -163,10 +160,10 @@ TEST(Description, DateAndSizeShareOneHeadingDateFirst) {
 
 TEST(Description, DateRangeUsesBothDates) {
   Restrictions r;
-  r.date = true;
-  r.dateType = 3;
-  r.date1 = static_cast<double>(DayNumber(CivilDate{1999, 12, 31}));
-  r.date2 = static_cast<double>(DayNumber(CivilDate{2024, 11, 2}));
+  r.date.on = true;
+  r.date.type = 3;
+  r.date.data1 = static_cast<double>(DayNumber(CivilDate{1999, 12, 31}));
+  r.date.data2 = static_cast<double>(DayNumber(CivilDate{2024, 11, 2}));
   const auto pieces = RestrictionPieces(Restricted(r));
   ASSERT_EQ(pieces.size(), 6u);
   EXPECT_EQ(pieces[3], (DescPiece{S::Bold, 10, 0, "12/31/1999"}));
@@ -176,10 +173,10 @@ TEST(Description, DateRangeUsesBothDates) {
 
 TEST(Description, AgeBetweenWeekAndMonth) {
   Restrictions r;
-  r.age = true;
-  r.ageType = 3;
-  r.age1 = 2;
-  r.age2 = 3;
+  r.age.on = true;
+  r.age.type = 3;
+  r.age.data1 = 2;
+  r.age.data2 = 3;
   const std::vector<DescPiece> expected = {
       {S::Italic, 12, 1, "Restrict file matching by date or size:"},
       {S::Regular, 10, 0, "\tFile must be "},
@@ -194,10 +191,10 @@ TEST(Description, AgeBetweenWeekAndMonth) {
 
 TEST(Description, SizeLessThanHundredKilobytes) {
   Restrictions r;
-  r.size = true;
-  r.sizeType = 1;
-  r.size1 = 100;
-  r.unit = 1;
+  r.size.on = true;
+  r.size.type = 1;
+  r.size.data1 = 100;
+  r.size.unit = 1;
   const std::vector<DescPiece> expected = {
       {S::Italic, 12, 1, "Restrict file matching by date or size:"},
       {S::Regular, 10, 0, "\tFile size must be "},
@@ -211,24 +208,24 @@ TEST(Description, SizeLessThanHundredKilobytes) {
 
 TEST(Description, OutOfRangeValuesShowEmptyPhrases) {
   Restrictions r;
-  r.date = true;
-  r.dateType = 9;
-  r.date1 = std::numeric_limits<double>::quiet_NaN();
-  r.age = true;
-  r.ageType = -1;
-  r.age1 = -3;
-  r.size = true;
-  r.sizeType = 77;
-  r.size1 = 5;
-  r.unit = 3;
-  const TJunkFileObj t = Restricted(r, 42);
+  r.date.on = true;
+  r.date.type = 9;
+  r.date.data1 = std::numeric_limits<double>::quiet_NaN();
+  r.age.on = true;
+  r.age.type = -1;
+  r.age.data1 = -3;
+  r.size.on = true;
+  r.size.type = 77;
+  r.size.data1 = 5;
+  r.size.unit = 3;
+  const TJunkFileObj t = Restricted(r, CleanupMethod{42});
   const std::string text = Text(t);
   EXPECT_NE(text.find("\tFile date must be \r\n\tFile must be  old\r\n\tFile size must be 5 \r\n"),
             std::string::npos);
   EXPECT_TRUE(text.ends_with("Clean up matching files by:\r\n\t\r\n"));
 
-  r.dateType = 0;
-  r.date1 = 1e300;
+  r.date.type = 0;
+  r.date.data1 = 1e300;
   EXPECT_EQ(RestrictionPieces(Restricted(r))[3], (DescPiece{S::Bold, 10, 1, ""}));
 }
 

@@ -10,6 +10,9 @@
 namespace vorlo {
 namespace {
 
+using enum CleanupMethod;
+using enum FolderRule;
+
 std::string Hex(std::string_view bytes) {
   static const char* digits = "0123456789ABCDEF";
   std::string out;
@@ -108,15 +111,22 @@ TEST(JunkListFile, ReaderAcceptsEveryTagOfItsPlace) {
 
 TEST(JunkListFile, WriteReadWriteIsIdentical) {
   std::vector<TJunkFileObj> list;
-  list.emplace_back("Gr\xC3\xB6\xC3\x9F" "e", false, cuHolding, FolderList{{"/tmp/", pFolOnly}, {"/var/x", 7}},
-                    SpecList{"*.tmp", "", std::string(300, 'x')}, SpecList{"\xE4\xB8\xAD.*"}, true, 3, 45000.7,
-                    45010.2, true, 4, 6, 2, true, 2, 100000, -5, 1);
+  list.emplace_back("Gr\xC3\xB6\xC3\x9F" "e", false, cuHolding,
+                    FolderList{{"/tmp/", pFolOnly}, {"/var/x", FolderRule{7}}},
+                    SpecList{"*.tmp", "", std::string(300, 'x')}, SpecList{"\xE4\xB8\xAD.*"},
+                    DateRestriction{true, 3, 45000.7, 45010.2}, AgeRestriction{true, 4, 6, 2},
+                    SizeRestriction{{true, 2, 100000, -5}, 1});
   list.emplace_back();
+  // Numbers outside every named value are kept as stored.
+  list.emplace_back("odd", true, CleanupMethod{-7}, FolderList{{"/", FolderRule{300}}}, SpecList{}, SpecList{},
+                    DateRestriction{false, 9, 1, 0}, AgeRestriction{true, -1, 40, -2},
+                    SizeRestriction{{true, 77, 1, 2}, 9});
   const std::string first = WriteJunkList(list);
   const JunkListRead read = ReadJunkList(first);
   ASSERT_FALSE(read.error);
-  ASSERT_EQ(read.types.size(), 2u);
+  ASSERT_EQ(read.types.size(), 3u);
   EXPECT_EQ(read.types[0], list[0]);
+  EXPECT_EQ(read.types[2], list[2]);
   EXPECT_EQ(WriteJunkList(read.types), first);
   EXPECT_TRUE(ReadJunkList("").types.empty());
 }

@@ -11,10 +11,14 @@
 namespace vorlo {
 namespace {
 
+using enum CleanupMethod;
+using enum FolderRule;
+
 TJunkFileObj Full(int32_t dateCode, double d1, double d2, int32_t ageCode, int32_t a1, int32_t a2,
                   int32_t sizeCode, int32_t s1, int32_t s2) {
-  return TJunkFileObj("T", true, cuHolding, {{"/tmp", pFolOnly}}, {"*.tmp"}, {"keep.tmp"}, true, dateCode, d1,
-                      d2, true, ageCode, a1, a2, true, sizeCode, s1, s2, 1);
+  return TJunkFileObj("T", true, cuHolding, {{"/tmp", pFolOnly}}, {"*.tmp"}, {"keep.tmp"},
+                      DateRestriction{true, dateCode, d1, d2}, AgeRestriction{true, ageCode, a1, a2},
+                      SizeRestriction{{true, sizeCode, s1, s2}, 1});
 }
 
 TEST(JunkType, EmptyTypeSearchesLocalDrives) {
@@ -27,9 +31,9 @@ TEST(JunkType, EmptyTypeSearchesLocalDrives) {
   EXPECT_EQ(t.DateData2(), 0);
   EXPECT_TRUE(t.SearchesLocalDrives());
 
-  EXPECT_TRUE(TJunkFileObj("", true, 0, "Local drives (/,/home)", "", "", 0).SearchesLocalDrives());
-  EXPECT_FALSE(TJunkFileObj("", true, 0, "local drives (/)", "", "", 0).SearchesLocalDrives());
-  EXPECT_FALSE(TJunkFileObj("", true, 0, "Local drives (/)\n/tmp", "", "", 0).SearchesLocalDrives());
+  EXPECT_TRUE(TJunkFileObj("", true, cuRecycle, "Local drives (/,/home)", "", "", 0).SearchesLocalDrives());
+  EXPECT_FALSE(TJunkFileObj("", true, cuRecycle, "local drives (/)", "", "", 0).SearchesLocalDrives());
+  EXPECT_FALSE(TJunkFileObj("", true, cuRecycle, "Local drives (/)\n/tmp", "", "", 0).SearchesLocalDrives());
 }
 
 TEST(JunkType, FullConstructorOrdersRangesAndCutsDates) {
@@ -72,13 +76,13 @@ TEST(JunkType, CompactConstructorSplitsLines) {
   EXPECT_EQ(t.Backtype(), cuDelete);
   EXPECT_FALSE(t.DateRestrict() || t.AgeRestrict() || t.SizeRestrict());
 
-  EXPECT_TRUE(TJunkFileObj("", true, 0, "", "", "", 0).Deletes().empty());
-  EXPECT_EQ(TJunkFileObj("", true, 0, "", "a\n\nb", "", 0).Deletes(), (SpecList{"a", "", "b"}));
+  EXPECT_TRUE(TJunkFileObj("", true, cuRecycle, "", "", "", 0).Deletes().empty());
+  EXPECT_EQ(TJunkFileObj("", true, cuRecycle, "", "a\n\nb", "", 0).Deletes(), (SpecList{"a", "", "b"}));
 
   // Only the first 32 entries can be "folder only".
   std::string dirs;
   for (int i = 0; i < 33; ++i) dirs += "/d" + std::to_string(i) + "\n";
-  const TJunkFileObj many("", true, 0, dirs, "", "", 0xFFFFFFFFu);
+  const TJunkFileObj many("", true, cuRecycle, dirs, "", "", 0xFFFFFFFFu);
   ASSERT_EQ(many.Dirs().size(), 33u);
   EXPECT_EQ(many.Dirs()[31].rule, pFolOnly);
   EXPECT_EQ(many.Dirs()[32].rule, pFolAndSub);
@@ -91,7 +95,8 @@ TEST(JunkType, SettersRejectOutOfRangeValues) {
     int32_t max;
     const char* message;
   } setters[] = {
-      {&TJunkFileObj::SetBackType, &TJunkFileObj::Backtype, 2, "Invalid backup type"},
+      {[](TJunkFileObj& t, int32_t v) { t.SetBackType(v); },
+       [](const TJunkFileObj& t) { return static_cast<int32_t>(t.Backtype()); }, 2, "Invalid backup type"},
       {&TJunkFileObj::SetDateRestrictType, &TJunkFileObj::DateRestrictType, 4, "Invalid date restriction"},
       {&TJunkFileObj::SetAgeRestrictType, &TJunkFileObj::AgeRestrictType, 4, "Invalid age restriction"},
       {&TJunkFileObj::SetSizeRestrictType, &TJunkFileObj::SizeRestrictType, 4, "Invalid size restriction"},
@@ -112,6 +117,11 @@ TEST(JunkType, SettersRejectOutOfRangeValues) {
     }
   }
 
+  TJunkFileObj typed;
+  EXPECT_THROW(typed.SetBackType(CleanupMethod{3}), JunkTypeError);
+  typed.SetBackType(cuDelete);
+  EXPECT_EQ(typed.Backtype(), cuDelete);
+
   TJunkFileObj t;
   t.SetAgeRestrictType(2);
   TJunkFileObj expected;
@@ -124,23 +134,24 @@ TEST(JunkType, SettersRejectOutOfRangeValues) {
 TEST(JunkType, SameAs) {
   const auto make = [](std::string name, bool checked, const FolderList& dirs, const SpecList& deletes,
                        const SpecList& prots, bool dateOn, double date) {
-    return TJunkFileObj(std::move(name), checked, cuRecycle, dirs, deletes, prots, dateOn, 1, date, date,
-                        false, 0, 0, 0, false, 0, 0, 0, 0);
+    return TJunkFileObj(std::move(name), checked, cuRecycle, dirs, deletes, prots,
+                        DateRestriction{dateOn, 1, date, date}, {}, {});
   };
-  const TJunkFileObj base = make("A", true, {{"/tmp", 0}}, {"*.tmp", "*.bak"}, {"keep.*"}, false, 100);
+  const TJunkFileObj base = make("A", true, {{"/tmp", pFolAndSub}}, {"*.tmp", "*.bak"}, {"keep.*"}, false, 100);
 
   const struct {
     TJunkFileObj other;
     bool same;
   } cases[] = {
-      {make("B", false, {{"/tmp", 0}}, {"*.tmp", "*.bak"}, {"keep.*"}, false, 100), true},
-      {make("A", true, {{"/TMP", 0}}, {"*.TMP", "*.Bak"}, {"KEEP.*"}, false, 100), true},
-      {make("A", true, {{"/tmp", 1}}, {"*.tmp", "*.bak"}, {"keep.*"}, false, 100), false},
-      {make("A", true, {{"/tmp", 0}}, {"*.tmp", "*.bak"}, {"keep.*"}, false, 101), false},
-      {make("A", true, {{"/tmp", 0}}, {"*.bak", "*.tmp"}, {"keep.*"}, false, 100), false},
-      {make("A", true, {{"/tmp", 0}}, {"*.tmp", "*.bak"}, {"keep.*", ""}, false, 100), false},
-      {make("A", true, {{"/tmp", 0}}, {"*.tmp", "*.bak"}, {"keep.*"}, true, 100), false},
-      {make("A", true, {{"/tmp", 0}, {"/var/tmp", 0}}, {"*.tmp", "*.bak"}, {"keep.*"}, false, 100), false},
+      {make("B", false, {{"/tmp", pFolAndSub}}, {"*.tmp", "*.bak"}, {"keep.*"}, false, 100), true},
+      {make("A", true, {{"/TMP", pFolAndSub}}, {"*.TMP", "*.Bak"}, {"KEEP.*"}, false, 100), true},
+      {make("A", true, {{"/tmp", pFolOnly}}, {"*.tmp", "*.bak"}, {"keep.*"}, false, 100), false},
+      {make("A", true, {{"/tmp", pFolAndSub}}, {"*.tmp", "*.bak"}, {"keep.*"}, false, 101), false},
+      {make("A", true, {{"/tmp", pFolAndSub}}, {"*.bak", "*.tmp"}, {"keep.*"}, false, 100), false},
+      {make("A", true, {{"/tmp", pFolAndSub}}, {"*.tmp", "*.bak"}, {"keep.*", ""}, false, 100), false},
+      {make("A", true, {{"/tmp", pFolAndSub}}, {"*.tmp", "*.bak"}, {"keep.*"}, true, 100), false},
+      {make("A", true, {{"/tmp", pFolAndSub}, {"/var/tmp", pFolAndSub}}, {"*.tmp", "*.bak"}, {"keep.*"}, false, 100),
+       false},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     EXPECT_EQ(base.SameAs(cases[i].other), cases[i].same) << "case " << i;

@@ -9,6 +9,8 @@
 namespace vorlo {
 namespace {
 
+using enum CleanupMethod;
+
 constexpr int64_t kUnixDay0 = 25569;  // day number of 1970-01-01
 
 // A clock with a fixed "now" and a fixed offset from UTC; one instant can be
@@ -42,17 +44,15 @@ class FakeClock final : public Clock {
 double Day(CivilDate d) { return static_cast<double>(DayNumber(d)); }
 
 TJunkFileObj DateType(int32_t code, CivilDate d1, CivilDate d2) {
-  return TJunkFileObj("", true, cuRecycle, {}, {}, {}, true, code, Day(d1), Day(d2), false, 0, 0, 0, false, 0,
-                      0, 0, 0);
+  return TJunkFileObj("", true, cuRecycle, {}, {}, {}, DateRestriction{true, code, Day(d1), Day(d2)}, {}, {});
 }
 
 TJunkFileObj AgeType(int32_t code, int32_t a1, int32_t a2) {
-  return TJunkFileObj("", true, cuRecycle, {}, {}, {}, false, 0, 0, 0, true, code, a1, a2, false, 0, 0, 0, 0);
+  return TJunkFileObj("", true, cuRecycle, {}, {}, {}, {}, AgeRestriction{true, code, a1, a2}, {});
 }
 
 TJunkFileObj SizeType(int32_t code, int32_t s1, int32_t s2, int32_t unit) {
-  return TJunkFileObj("", true, cuRecycle, {}, {}, {}, false, 0, 0, 0, false, 0, 0, 0, true, code, s1, s2,
-                      unit);
+  return TJunkFileObj("", true, cuRecycle, {}, {}, {}, {}, {}, SizeRestriction{{true, code, s1, s2}, unit});
 }
 
 TEST(Restrictions, DateTests) {

@@ -27,6 +27,9 @@
 namespace vorlo {
 namespace {
 
+using enum CleanupMethod;
+using enum FolderRule;
+
 namespace fs = std::filesystem;
 using testing::TempDir;
 
@@ -61,7 +64,7 @@ struct Outcome {
 };
 
 TJunkFileObj Type(const FolderList& dirs, const SpecList& deletes, const SpecList& prots = {}) {
-  return TJunkFileObj("t", true, cuDelete, dirs, deletes, prots, false, 0, 0, 0, false, 0, 0, 0, false, 0, 0, 0, 0);
+  return TJunkFileObj("t", true, cuDelete, dirs, deletes, prots, {}, {}, {});
 }
 
 constexpr const char* kRootMount = "26 1 254:0 / / rw - ext4 /dev/vda rw\n";
@@ -119,18 +122,18 @@ TEST_F(ScanThreadTest, FolderRulesOrderAndCounts) {
     std::vector<std::string> files;
     int32_t numDir;
   } cases[] = {
-      {"rule 0", {{r, 0}}, "", {"a.tmp", "sub/b.tmp", "sub/deep/c.tmp"}, 3},
-      {"rule 1", {{r, 1}}, "", {"a.tmp"}, 1},
-      {"rule 2", {{r, 2}}, "", {"sub/b.tmp", "sub/deep/c.tmp"}, 2},
-      {"unknown rule acts as 0", {{r, 9}}, "", {"a.tmp", "sub/b.tmp", "sub/deep/c.tmp"}, 3},
-      {"trailing slash", {{r + "/", 0}}, "", {"a.tmp", "sub/b.tmp", "sub/deep/c.tmp"}, 3},
-      {"missing folder counts", {{r + "/none", 0}}, "", {}, 1},
-      {"missing folder, rule 2", {{r + "/none", 2}}, "", {}, 0},
-      {"relative path is not looked up", {{"Local drives (/)", 0}, {r, 1}}, "", {"a.tmp"}, 2},
-      {"program folder as entry", {{r, 0}}, r, {}, 0},
-      {"program folder below", {{r, 0}}, r + "/sub", {"a.tmp"}, 1},
+      {"rule 0", {{r, pFolAndSub}}, "", {"a.tmp", "sub/b.tmp", "sub/deep/c.tmp"}, 3},
+      {"rule 1", {{r, pFolOnly}}, "", {"a.tmp"}, 1},
+      {"rule 2", {{r, pSubOnly}}, "", {"sub/b.tmp", "sub/deep/c.tmp"}, 2},
+      {"unknown rule acts as 0", {{r, FolderRule{9}}}, "", {"a.tmp", "sub/b.tmp", "sub/deep/c.tmp"}, 3},
+      {"trailing slash", {{r + "/", pFolAndSub}}, "", {"a.tmp", "sub/b.tmp", "sub/deep/c.tmp"}, 3},
+      {"missing folder counts", {{r + "/none", pFolAndSub}}, "", {}, 1},
+      {"missing folder, rule 2", {{r + "/none", pSubOnly}}, "", {}, 0},
+      {"relative path is not looked up", {{"Local drives (/)", pFolAndSub}, {r, pFolOnly}}, "", {"a.tmp"}, 2},
+      {"program folder as entry", {{r, pFolAndSub}}, r, {}, 0},
+      {"program folder below", {{r, pFolAndSub}}, r + "/sub", {"a.tmp"}, 1},
       {"overlap visited twice",
-       {{r, 0}, {r + "/sub/", 1}},
+       {{r, pFolAndSub}, {r + "/sub/", pFolOnly}},
        "",
        {"a.tmp", "sub/b.tmp", "sub/deep/c.tmp", "sub/b.tmp"},
        4},
@@ -163,14 +166,14 @@ TEST_F(ScanThreadTest, SpecificationsTakeEachNameOnceAndPathsStayBytes) {
       {{"", "*.TmP"}, {"one/a.tmp"}},
   };
   for (const auto& c : cases) {
-    Outcome o = Scan(Type({{dir / "one", 1}}, c.deletes));
+    Outcome o = Scan(Type({{dir / "one", pFolOnly}}, c.deletes));
     std::vector<std::string> got = Rel(o.files);
     std::sort(got.begin(), got.end());
     EXPECT_EQ(got, c.files) << c.deletes[0];
     EXPECT_EQ(o.report->numDel, static_cast<int32_t>(c.files.size()));
   }
 
-  const Outcome o = Scan(Type({{dir / "dir\xFE", 0}}, {"*.tmp"}));
+  const Outcome o = Scan(Type({{dir / "dir\xFE", pFolAndSub}}, {"*.tmp"}));
   EXPECT_EQ(o.files, std::vector<std::string>{dir / odd});
   EXPECT_EQ(o.report, (Report{5, 1, 1, 0, 0}));
 }
@@ -183,8 +186,8 @@ TEST_F(ScanThreadTest, RestrictedWinsOverProtectedAndCountsAddUp) {
   dir.Write("other.tmp", std::string(20, 'x'));      // protected by full path
   dir.Write("sub/other.tmp", std::string(30, 'x'));  // same name elsewhere: passes
   // Size "greater than" 10 bytes (10 and more pass).
-  const TJunkFileObj tj("t", true, cuDelete, {{dir.path(), 0}}, {"*.tmp"}, {"keep*.*", dir / "other.tmp"}, false, 0, 0,
-                        0, false, 0, 0, 0, true, 2, 10, 0, 0);
+  const TJunkFileObj tj("t", true, cuDelete, {{dir.path(), pFolAndSub}}, {"*.tmp"},
+                        {"keep*.*", dir / "other.tmp"}, {}, {}, SizeRestriction{{true, 2, 10, 0}, 0});
   const Outcome o = Scan(tj);
   std::vector<std::string> got = Rel(o.files);
   std::sort(got.begin(), got.end());
@@ -194,7 +197,7 @@ TEST_F(ScanThreadTest, RestrictedWinsOverProtectedAndCountsAddUp) {
 
 TEST_F(ScanThreadTest, StopEndsTheWalkWithoutReport) {
   for (int i = 0; i < 10; ++i) dir.Write("d" + std::to_string(i) + "/f.tmp");
-  const TJunkFileObj tj = Type({{dir.path(), 0}}, {"*.tmp"});
+  const TJunkFileObj tj = Type({{dir.path(), pFolAndSub}}, {"*.tmp"});
 
   // Set during the walk: nothing more is handed over.
   Outcome o = Scan(tj, "/no/program/folder", [&](Outcome& out) {
@@ -236,7 +239,7 @@ TEST_F(ScanThreadTest, ThreadsOfTheCallbacksAndTheEnd) {
   bool reportOnMain = false, scanWaited = false, done = false, stopped = true;
   ScanProgress progress;
   context.progress = &progress;
-  const TJunkFileObj tj = Type({{dir.path(), 0}}, {"*.tmp"});
+  const TJunkFileObj tj = Type({{dir.path(), pFolAndSub}}, {"*.tmp"});
   auto take = [&](const FoundFile&) { fileThread = std::this_thread::get_id(); };
   ActOnFiles(
       tj, FoundFileSink(take),
@@ -263,7 +266,7 @@ TEST_F(ScanThreadTest, ThreadsOfTheCallbacksAndTheEnd) {
 TEST_F(ScanThreadTest, EndNotificationAlwaysAndOnlyWithIt) {
   dir.Write("a.tmp");
   dir.Write("b/c.tmp");
-  const TJunkFileObj tj = Type({{dir.path(), 0}}, {"*.tmp"});
+  const TJunkFileObj tj = Type({{dir.path(), pFolAndSub}}, {"*.tmp"});
 
   // A failing sink ends the scan: no report, not stopped.
   int files = 0;
@@ -302,7 +305,7 @@ TEST_F(ScanThreadTest, EndNotificationAlwaysAndOnlyWithIt) {
 TEST_F(ScanThreadTest, AFoundFileCarriesItsOpenFolderNameAndStat) {
   dir.Write("sub/a.tmp", "12345");
   fs::create_symlink("nowhere", dir / "link.tmp");
-  const TJunkFileObj tj = Type({{dir.path(), 0}}, {"*.tmp"});
+  const TJunkFileObj tj = Type({{dir.path(), pFolAndSub}}, {"*.tmp"});
   struct Seen {
     std::string path, name;
     bool terminated, sameFile;
@@ -350,7 +353,7 @@ TEST_F(ScanThreadTest, LinksAreNotFollowedAndOnlyFilesAreFound) {
   ASSERT_EQ(mkfifo((dir / "pipe.tmp").c_str(), 0600), 0);
   ASSERT_EQ(mkfifo((dir / "real/pipe.tmp").c_str(), 0600), 0);
 
-  const Outcome o = Scan(Type({{dir.path(), 0}}, {"*.tmp"}));
+  const Outcome o = Scan(Type({{dir.path(), pFolAndSub}}, {"*.tmp"}));
   std::vector<std::string> got = Rel(o.files);
   std::sort(got.begin(), got.end());
   EXPECT_EQ(got, (std::vector<std::string>{"file-link.tmp", "folder-link.tmp", "real/x.tmp"}));
@@ -370,7 +373,7 @@ TEST_F(ScanThreadTest, SkipsBelowDriveRootsAndSkipFolders) {
   const std::vector<std::string> expected{".Trash-/e.tmp",     ".Trash-x/d.tmp",          "data/.Trash-1000/h.tmp",
                                           "data/.Trash/g.tmp", "data/Vorlo$$$.$$$/f.tmp", "j.tmp"};
 
-  Outcome o = Scan(Type({{dir.path(), 0}}, {"*.tmp"}));
+  Outcome o = Scan(Type({{dir.path(), pFolAndSub}}, {"*.tmp"}));
   std::vector<std::string> got = Rel(o.files);
   std::sort(got.begin(), got.end());
   EXPECT_EQ(got, expected);
@@ -384,7 +387,7 @@ TEST_F(ScanThreadTest, SkipsBelowDriveRootsAndSkipFolders) {
   EXPECT_EQ(got, expected);
 
   // A skip folder given as an entry is not searched either.
-  o = Scan(Type({{dir / "data/skip", 0}}, {"*.tmp"}));
+  o = Scan(Type({{dir / "data/skip", pFolAndSub}}, {"*.tmp"}));
   EXPECT_TRUE(o.files.empty());
   EXPECT_EQ(o.report->numDir, 0);
 }
@@ -434,7 +437,7 @@ TEST_F(ScanThreadTest, DeepTreeWithBoundedDescriptors) {
 
   const int before = OpenFds();
   int most = 0;
-  const Outcome o = Scan(Type({{dir.path(), 0}}, {"*.tmp"}), "/no/program/folder",
+  const Outcome o = Scan(Type({{dir.path(), pFolAndSub}}, {"*.tmp"}), "/no/program/folder",
                          [&](Outcome&) { most = std::max(most, OpenFds()); });
   EXPECT_EQ(o.files.size(), static_cast<size_t>(sides + 1));
   EXPECT_EQ(o.report->numDir, 1 + kDepth + sides);
@@ -467,12 +470,12 @@ TEST_F(ScanThreadTest, OtherMountsAreNotEntered) {
   if (mount((dir / "src").c_str(), (dir / "bind").c_str(), nullptr, MS_BIND, nullptr) == 0)
     unmount.points.push_back(dir / "bind");
 
-  const Outcome o = Scan(Type({{dir.path(), 0}}, {"*.tmp"}));
+  const Outcome o = Scan(Type({{dir.path(), pFolAndSub}}, {"*.tmp"}));
   EXPECT_EQ(Rel(o.files), std::vector<std::string>{"src/x.tmp"});
   EXPECT_EQ(o.report->numDir, 2);
 
   // A mount given as a folder entry is walked from its own root.
-  EXPECT_EQ(Rel(Scan(Type({{dir / "mnt", 0}}, {"*.tmp"})).files), std::vector<std::string>{"mnt/y.tmp"});
+  EXPECT_EQ(Rel(Scan(Type({{dir / "mnt", pFolAndSub}}, {"*.tmp"})).files), std::vector<std::string>{"mnt/y.tmp"});
 }
 
 }  // namespace

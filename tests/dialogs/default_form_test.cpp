@@ -16,6 +16,7 @@ namespace {
 using testing::LeftClick;
 using testing::SendKey;
 using testing::ShownText;
+using enum CleanupMethod;
 
 class DefaultFormTest : public ::testing::Test {
  protected:
@@ -148,9 +149,9 @@ TEST_F(DefaultFormTest, RecycleBinProblemMovesToHoldingFolder) {
       lvDefs->setCurrentItem(lvDefs->topLevelItem(row));
       const auto obj = form.GetTheObj();
       ASSERT_TRUE(obj);
-      const int32_t expected = obj->TypName() == "Delphi temporary files" ? cuDelete
-                               : recycleProb                             ? cuHolding
-                                                                         : cuRecycle;
+      const CleanupMethod expected = obj->TypName() == "Delphi temporary files" ? cuDelete
+                                     : recycleProb                              ? cuHolding
+                                                                                : cuRecycle;
       EXPECT_EQ(obj->Backtype(), expected) << obj->TypName() << " " << recycleProb;
     }
   }

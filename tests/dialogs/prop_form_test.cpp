@@ -16,6 +16,9 @@
 namespace vorlo {
 namespace {
 
+using enum CleanupMethod;
+using enum FolderRule;
+
 using testing::ShownText;
 using testing::MemoryPlacements;
 
@@ -66,7 +69,8 @@ TEST(PropForm, ShowsTheTypeReadOnly) {
   MemoryPlacements placements;
   const DescriptionContext context{"Local drives (/,/home)", "."};
   TJunkFileObj type("Logs", false, cuHolding, {{"/var/log", pFolOnly}, {"/home/u/logs", pFolAndSub}},
-                    {"*.log", "*.old"}, {"keep.log"}, false, 0, 0, 0, true, 3, 2, 3, true, 1, 100, 0, 1);
+                    {"*.log", "*.old"}, {"keep.log"}, DateRestriction{}, AgeRestriction{true, 3, 2, 3},
+                    SizeRestriction{{true, 1, 100, 0}, 1});
   TPropForm form(context, placements);
   EXPECT_EQ(form.windowTitle(), QStringLiteral("Vorlo - junk file type properties"));
   form.SetFromObj(type);

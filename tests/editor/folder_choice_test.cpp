@@ -19,6 +19,9 @@ void PrintTo(const FolderEntry& e, std::ostream* os);
 
 namespace {
 
+using enum CleanupMethod;
+using enum FolderRule;
+
 using ::testing::ElementsAreArray;
 
 const std::string kAll = "Local drives (/,/home)";

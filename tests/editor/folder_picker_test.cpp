@@ -22,12 +22,15 @@
 
 namespace vorlo {
 
-void PrintTo(const FolderEntry& e, std::ostream* os) { *os << '{' << e.path << ", " << e.rule << '}'; }
+void PrintTo(const FolderEntry& e, std::ostream* os) {
+  *os << '{' << e.path << ", " << static_cast<int32_t>(e.rule) << '}';
+}
 
 namespace {
 
 using ::testing::ElementsAre;
 using testing::TempDir;
+using enum FolderRule;
 
 // drive/
 //   alpha/ a1/ deep/   alpha/ a2/

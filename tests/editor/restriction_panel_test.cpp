@@ -19,6 +19,8 @@
 namespace vorlo {
 namespace {
 
+using enum CleanupMethod;
+
 constexpr double kToday = 45000;  // 15 March 2023
 const QDate kTodayDate(2023, 3, 15);
 
@@ -218,10 +220,10 @@ TEST_F(RestrictPanelTest, EveryChangeIsReported) {
 
 RestrictionValues Nothing() {
   RestrictionValues v;
-  v.dateRestrictType = v.ageRestrictType = -1;
-  v.dateData1 = v.dateData2 = kToday;
-  v.ageData1 = v.ageData2 = -1;
-  v.sizeRestrictType = v.sizeUnit = -1;
+  v.date.type = v.age.type = -1;
+  v.date.data1 = v.date.data2 = kToday;
+  v.age.data1 = v.age.data2 = -1;
+  v.size.type = v.size.unit = -1;
   return v;
 }
 
@@ -233,36 +235,35 @@ TEST(RestrictPanelStore, LoadThenStoreGivesTheRestrictionsBack) {
   } cases[] = {
       {"no restrictions", TJunkFileObj(), [](RestrictionValues&) {}},
       {"dates between, given reversed",
-       TJunkFileObj("t", true, 0, {}, {}, {}, true, 3, 45010.7, 44990.2, false, 0, 0, 0, false, 0, 0, 0, 0),
+       TJunkFileObj("t", true, cuRecycle, {}, {}, {}, DateRestriction{true, 3, 45010.7, 44990.2}, {}, {}),
        [](RestrictionValues& v) {
-         v.dateRestrict = true;
-         v.dateRestrictType = v.ageRestrictType = 3;
-         v.dateData1 = 44990;
-         v.dateData2 = 45010;
+         v.date.on = true;
+         v.date.type = v.age.type = 3;
+         v.date.data1 = 44990;
+         v.date.data2 = 45010;
        }},
       {"one-value age keeps the unused second age",
-       TJunkFileObj("t", true, 0, {}, {}, {}, false, 0, 0, 0, true, 1, 3, -1, false, 0, 0, 0, 0),
+       TJunkFileObj("t", true, cuRecycle, {}, {}, {}, {}, AgeRestriction{true, 1, 3, -1}, {}),
        [](RestrictionValues& v) {
-         v.ageRestrict = true;
-         v.dateRestrictType = v.ageRestrictType = 1;
-         v.ageData1 = 3;
+         v.age.on = true;
+         v.date.type = v.age.type = 1;
+         v.age.data1 = 3;
        }},
-      {"ages not between",
-       TJunkFileObj("t", true, 0, {}, {}, {}, false, 0, 0, 0, true, 4, 6, 2, false, 0, 0, 0, 0),
+      {"ages not between", TJunkFileObj("t", true, cuRecycle, {}, {}, {}, {}, AgeRestriction{true, 4, 6, 2}, {}),
        [](RestrictionValues& v) {
-         v.ageRestrict = true;
-         v.dateRestrictType = v.ageRestrictType = 4;
-         v.ageData1 = 2;
-         v.ageData2 = 6;
+         v.age.on = true;
+         v.date.type = v.age.type = 4;
+         v.age.data1 = 2;
+         v.age.data2 = 6;
        }},
       {"sizes between, given reversed",
-       TJunkFileObj("t", true, 0, {}, {}, {}, false, 0, 0, 0, false, 0, 0, 0, true, 3, 500, 20, 1),
+       TJunkFileObj("t", true, cuRecycle, {}, {}, {}, {}, {}, SizeRestriction{{true, 3, 500, 20}, 1}),
        [](RestrictionValues& v) {
-         v.sizeRestrict = true;
-         v.sizeRestrictType = 3;
-         v.sizeData1 = 20;
-         v.sizeData2 = 500;
-         v.sizeUnit = 1;
+         v.size.on = true;
+         v.size.type = 3;
+         v.size.data1 = 20;
+         v.size.data2 = 500;
+         v.size.unit = 1;
        }},
   };
   for (const auto& c : cases) {
@@ -277,15 +278,15 @@ TEST(RestrictPanelStore, LoadThenStoreGivesTheRestrictionsBack) {
 
 TEST(RestrictPanelStore, OneValueSizeShowsItsStoredSecondSize) {
   TRestrictPanel panel(kToday);
-  panel.LoadFrom(TJunkFileObj("t", true, 0, {}, {}, {}, false, 0, 0, 0, false, 0, 0, 0, true, 2, 500, 0, 2));
+  panel.LoadFrom(TJunkFileObj("t", true, cuRecycle, {}, {}, {}, {}, {}, SizeRestriction{{true, 2, 500, 0}, 2}));
   auto* ebSizeDat2 = panel.findChild<QLineEdit*>(QStringLiteral("ebSizeDat2"));
   EXPECT_FALSE(ebSizeDat2->isEnabled());
   EXPECT_EQ(ebSizeDat2->text(), QStringLiteral("0"));
   const RestrictionValues v = panel.Store();
-  EXPECT_EQ(v.sizeData1, 500);
-  EXPECT_EQ(v.sizeData2, 0);
-  EXPECT_EQ(v.sizeRestrictType, 2);
-  EXPECT_EQ(v.sizeUnit, 2);
+  EXPECT_EQ(v.size.data1, 500);
+  EXPECT_EQ(v.size.data2, 0);
+  EXPECT_EQ(v.size.type, 2);
+  EXPECT_EQ(v.size.unit, 2);
 }
 
 TEST(RestrictPanelStore, LeadingZerosPassAndStoreAsTheSameNumber) {
@@ -297,8 +298,8 @@ TEST(RestrictPanelStore, LeadingZerosPassAndStoreAsTheSameNumber) {
   panel.findChild<QComboBox*>(QStringLiteral("cbSizeUnits"))->setCurrentIndex(0);
   ASSERT_TRUE(panel.OkRestrictions());
   const RestrictionValues v = panel.Store();
-  EXPECT_EQ(v.sizeData1, 5);
-  EXPECT_EQ(v.sizeData2, 5);
+  EXPECT_EQ(v.size.data1, 5);
+  EXPECT_EQ(v.size.data2, 5);
 }
 
 TEST(ComparisonDiagram, PartsFollowTheItemRectangle) {

@@ -32,6 +32,8 @@ namespace {
 using enum WizardPage;
 using testing::ReadFile;
 using testing::TempDir;
+using enum CleanupMethod;
+using enum FolderRule;
 
 class FixedClock final : public Clock {
  public:
@@ -39,10 +41,9 @@ class FixedClock final : public Clock {
   std::optional<LocalDateTime> ToLocal(int64_t) const override { return LocalDateTime{2025, 12, 6, 12, 0, 0}; }
 };
 
-TJunkFileObj Type(std::string name, int32_t method, FolderList dirs, SpecList dels, SpecList prots = {},
+TJunkFileObj Type(std::string name, CleanupMethod method, FolderList dirs, SpecList dels, SpecList prots = {},
                   bool checked = true) {
-  return TJunkFileObj(std::move(name), checked, method, dirs, dels, prots, false, 0, 0, 0, false, 0, 0, 0, false, 0,
-                      0, 0, 0);
+  return TJunkFileObj(std::move(name), checked, method, dirs, dels, prots, {}, {}, {});
 }
 
 class WizardTest : public ::testing::Test {
@@ -187,6 +188,7 @@ TEST_F(WizardTest, LoadAndStoreKeepTheTypeAndFoldTheLocalDrivesRow) {
       {{{"Local drives (/,/data)", pFolAndSub}}, {}},
       {{{"/a/", pSubOnly}, {"Local drives (/)", pFolAndSub}}, {{"/a/", pSubOnly}, {"Local drives (/)", pFolAndSub}}},
       {{{"  ", pFolOnly}, {bad, pFolAndSub}, {"", pFolOnly}}, {{bad, pFolAndSub}}},
+      {{{"/odd/", FolderRule{7}}}, {{"/odd/", FolderRule{7}}}},  // an unknown stored rule is kept
   };
   for (const Case& c : cases) {
     const TJunkFileObj in = Type("Name", cuHolding, c.in, {"*.tmp", bad + "x"}, {"keep*", "/abs/path"}, false);

@@ -121,10 +121,10 @@ class RunFixture {
   }
 
   // A folder type over tree/<folder> with the given method and specs.
-  TJunkFileObj FolderType(const std::string& name, int32_t method, const std::string& folder,
+  TJunkFileObj FolderType(const std::string& name, CleanupMethod method, const std::string& folder,
                           SpecList deletes = {"*.tmp"}, SpecList prots = {}) {
-    return TJunkFileObj(name, true, method, FolderList{{dir / ("tree/" + folder), pFolAndSub}}, deletes, prots,
-                        false, 0, 0, 0, false, 0, 0, 0, false, 0, 0, 0, 0);
+    return TJunkFileObj(name, true, method, FolderList{{dir / ("tree/" + folder), FolderRule::pFolAndSub}}, deletes,
+                        prots, {}, {}, {});
   }
 
   std::string File(const std::string& relative, size_t bytes = 0) {

@@ -17,6 +17,8 @@ namespace vorlo {
 namespace {
 
 using testing::WindowFixture;
+using enum CleanupMethod;
+using enum FolderRule;
 
 // Each command's enabled state is `on`; a failure names the command.
 void ExpectEnabled(const std::vector<QAction*>& commands, bool on) {
@@ -62,7 +64,7 @@ TEST(MainWindow, EnablingAndPinningDuringACountAndARun) {
   for (int i = 0; i < 3; ++i) f.run.File("c/" + std::to_string(i) + ".tmp", 1);
   f.run.list.Append(f.run.FolderType("First", cuDelete, "c"));
   f.run.list.Append(TJunkFileObj("Dated", true, cuDelete, FolderList{{f.run.dir / "tree/c", pFolAndSub}}, {"*.tmp"},
-                                 {}, true, 2, 0, 0, false, 0, 0, 0, false, 0, 0, 0, 0));
+                                 {}, DateRestriction{true, 2, 0, 0}, {}, {}));
   const MainActions& a = f.A();
   f.Select(1);
 
