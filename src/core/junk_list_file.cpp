@@ -120,6 +120,33 @@ std::string ByteReader::ReadText() {
   }
 }
 
+namespace {
+
+// A restriction is stored as on/off, comparison type and its two values:
+// dates as dates, counts and sizes as integers.
+void WriteValue(ByteWriter& w, double v) { w.WriteDate(v); }
+void WriteValue(ByteWriter& w, int32_t v) { w.WriteInteger(v); }
+void ReadValue(ByteReader& r, double& v) { v = r.ReadDate(); }
+void ReadValue(ByteReader& r, int32_t& v) { v = r.ReadInteger(); }
+
+template <class T>
+void WriteRestriction(ByteWriter& w, const Restriction<T>& x) {
+  w.WriteBoolean(x.on);
+  w.WriteInteger(x.type);
+  WriteValue(w, x.data1);
+  WriteValue(w, x.data2);
+}
+
+template <class T>
+void ReadRestriction(ByteReader& r, Restriction<T>& x) {
+  x.on = r.ReadBoolean();
+  x.type = r.ReadInteger();
+  ReadValue(r, x.data1);
+  ReadValue(r, x.data2);
+}
+
+}  // namespace
+
 // Methods and rules are stored as their numbers, as read: a number outside
 // the named values is kept and written back unchanged.
 
@@ -137,18 +164,9 @@ void TJunkFileObj::SaveToStream(std::string& out) const {
   for (const std::string& s : fDeletes) w.WriteText(s);
   w.WriteInteger(static_cast<int32_t>(fProts.size()));
   for (const std::string& s : fProts) w.WriteText(s);
-  w.WriteBoolean(fDate.on);
-  w.WriteInteger(fDate.type);
-  w.WriteDate(fDate.data1);
-  w.WriteDate(fDate.data2);
-  w.WriteBoolean(fAge.on);
-  w.WriteInteger(fAge.type);
-  w.WriteInteger(fAge.data1);
-  w.WriteInteger(fAge.data2);
-  w.WriteBoolean(fSize.on);
-  w.WriteInteger(fSize.type);
-  w.WriteInteger(fSize.data1);
-  w.WriteInteger(fSize.data2);
+  WriteRestriction(w, fDate);
+  WriteRestriction(w, fAge);
+  WriteRestriction(w, fSize);
   w.WriteInteger(fSize.unit);
 }
 
@@ -163,18 +181,9 @@ void TJunkFileObj::LoadFromStream(ByteReader& r) {
   }
   for (int32_t n = r.ReadInteger(); n > 0; --n) fDeletes.push_back(r.ReadText());
   for (int32_t n = r.ReadInteger(); n > 0; --n) fProts.push_back(r.ReadText());
-  fDate.on = r.ReadBoolean();
-  fDate.type = r.ReadInteger();
-  fDate.data1 = r.ReadDate();
-  fDate.data2 = r.ReadDate();
-  fAge.on = r.ReadBoolean();
-  fAge.type = r.ReadInteger();
-  fAge.data1 = r.ReadInteger();
-  fAge.data2 = r.ReadInteger();
-  fSize.on = r.ReadBoolean();
-  fSize.type = r.ReadInteger();
-  fSize.data1 = r.ReadInteger();
-  fSize.data2 = r.ReadInteger();
+  ReadRestriction(r, fDate);
+  ReadRestriction(r, fAge);
+  ReadRestriction(r, fSize);
   fSize.unit = r.ReadInteger();
 }
 

@@ -46,9 +46,7 @@ class ClickList final : public QTreeWidget {
 TDefaultForm::TDefaultForm(bool RecycleProb, const DefaultFolders& folders, DescriptionContext context,
                            QWidget* parent)
     : QDialog(parent), context_(std::move(context)) {
-  setObjectName(QString::fromLatin1(kWindowName));
-  setWindowTitle(QString::fromLatin1(kCaption));
-  SetWindowFont(*this);
+  SetUpWindow(*this, kWindowName, kCaption);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

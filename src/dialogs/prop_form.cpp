@@ -23,9 +23,7 @@ TPropForm::TPropForm(DescriptionContext context, PlacementStore& placements, QWi
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       context_(std::move(context)),
       placements_(placements) {
-  setObjectName(QString::fromLatin1(kWindowName));
-  setWindowTitle(QString::fromLatin1(kCaption));
-  SetWindowFont(*this);
+  SetUpWindow(*this, kWindowName, kCaption);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

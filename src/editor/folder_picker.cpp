@@ -63,9 +63,7 @@ void TNewPickForm::done(int r) {
 }
 
 void TNewPickForm::FormCreate() {
-  setObjectName(QString::fromLatin1(kWindowName));
-  setWindowTitle(Q(kCaption));
-  SetWindowFont(*this);
+  SetUpWindow(*this, kWindowName, kCaption);
 
   auto makeAction = [this](const char* name, const char* caption, const char* hint, int picture) {
     auto* a = new QAction(Q(caption), this);

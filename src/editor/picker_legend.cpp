@@ -37,9 +37,7 @@ TLegendForm::TLegendForm(const TDirSelImages& imDirSel, PlacementStore& placemen
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
       placements_(placements) {
-  setObjectName(QString::fromLatin1(kWindowName));
-  setWindowTitle(QString::fromUtf8(kCaption));
-  SetWindowFont(*this);
+  SetUpWindow(*this, kWindowName, kCaption);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

@@ -190,9 +190,7 @@ QPushButton* AddOkCancel(QDialog& dialog, int y) {
 
 TSpecForm::TSpecForm(PlacementStore& placements, QWidget* parent)
     : QDialog(parent, kToolWindow), placements_(placements) {
-  setObjectName(QString::fromLatin1(kSpecWindowName));
-  setWindowTitle(Text(kSpecCaption));
-  SetWindowFont(*this);
+  SetUpWindow(*this, kSpecWindowName, kSpecCaption);
   setFixedSize(316, 105);
 
   QFrame* band = Band(this, 0, 316, 41);
@@ -227,9 +225,7 @@ void TSpecForm::ebSpecChange() {
 
 TNameForm::TNameForm(PlacementStore& placements, QWidget* parent)
     : QDialog(parent, kToolWindow), placements_(placements) {
-  setObjectName(QString::fromLatin1(kNameWindowName));
-  setWindowTitle(Text(kNameCaption));
-  SetWindowFont(*this);
+  SetUpWindow(*this, kNameWindowName, kNameCaption);
   setFixedSize(317, 190);
 
   QFrame* specBand = Band(this, 0, 317, 65);

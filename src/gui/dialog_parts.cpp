@@ -13,6 +13,12 @@ void SetWindowFont(QWidget& window) {
   window.setFont(font);
 }
 
+void SetUpWindow(QWidget& window, const char* name, const char* caption) {
+  window.setObjectName(QString::fromUtf8(name));
+  window.setWindowTitle(QString::fromUtf8(caption));
+  SetWindowFont(window);
+}
+
 QPushButton* AddDoneStrip(QDialog& dialog, QVBoxLayout& layout) {
   auto* strip = new QWidget(&dialog);
   strip->setFixedHeight(28);
