@@ -19,18 +19,21 @@ class FileRemover {
   // On the scan thread, while the found file's folder is open.
   [[nodiscard]] virtual RemovalResult Delete(const FoundFile& file) = 0;
   [[nodiscard]] virtual RemovalResult MoveToHolding(const FoundFile& file) = 0;
-  // One call for the batch; a result per path, in the order of `paths`.
-  [[nodiscard]] virtual std::vector<RemovalResult> SendToTrash(const std::vector<std::string>& paths) = 0;
+  // One call for the batch; a result per item, in the order of `items`.
+  // Their folder descriptors are open during the call.
+  [[nodiscard]] virtual std::vector<RemovalResult> SendToTrash(const std::vector<TrashItem>& items) = 0;
 };
 
 class SystemFileRemover final : public FileRemover {
  public:
   SystemFileRemover(TrashSetup trash, HoldingSetup holding)
       : trash_(std::move(trash)), holding_(std::move(holding)) {}
-  RemovalResult Delete(const FoundFile& file) override { return DeleteFilePermanently(file.path); }
-  RemovalResult MoveToHolding(const FoundFile& file) override { return vorlo::MoveToHolding(file.path, holding_); }
-  std::vector<RemovalResult> SendToTrash(const std::vector<std::string>& paths) override {
-    return vorlo::SendToTrash(paths, trash_);
+  RemovalResult Delete(const FoundFile& file) override { return DeleteFileAt(file.folder, file.name.data()); }
+  RemovalResult MoveToHolding(const FoundFile& file) override {
+    return MoveToHoldingAt(file.folder, file.name.data(), file.path, holding_);
+  }
+  std::vector<RemovalResult> SendToTrash(const std::vector<TrashItem>& items) override {
+    return SendToTrashAt(items, trash_);
   }
 
  private:

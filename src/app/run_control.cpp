@@ -25,6 +25,7 @@ const std::string kDashLine(60, '-');
 // and full stops; empty when there is none.
 std::string ErrorDetail(int err) {
   if (err == 0) return {};
+  if (err == kFileInUse) return std::string(texts::kFileInUse);
   std::string text = std::strerror(err);
   while (!text.empty() && std::strchr(" \r\n.", text.back()) != nullptr) text.pop_back();
   return text;
@@ -88,9 +89,7 @@ void RunControl::StartRun(bool test) {
     binRoots_.clear();
     for (const DriveBinInfo& d : s_.bins.abi().DrivesInfo) binRoots_.push_back(d.mountPoint);
   }
-  RecFiles_.clear();
-  RecSizes_.clear();
-  RecFilesChars_ = 0;
+  ClearBatch();
   VeryBusy_ = RunState::Running;
   s_.port.SetBusy(true);
   StopEvent_ = std::make_unique<StopEvent>(std::string(texts::kStopEventName));
@@ -167,9 +166,7 @@ void RunControl::DoneRunType(bool stopped) {
 void RunControl::EndRun(bool stopped) {
   StopEvent_->Reset();
   StopEvent_.reset();
-  RecFiles_.clear();
-  RecSizes_.clear();
-  RecFilesChars_ = 0;
+  ClearBatch();
   WriteClosingLines(TestMode_);
   const bool binWarning = TestMode_ && WriteBinStatistics();
   if (TestMode_) CleanFile_.Line(kStarLine);
@@ -289,20 +286,50 @@ void RunControl::DoHolding(const FoundFile& file) {
 
 void RunControl::DoRecycle(const FoundFile& file) {
   if (RecFilesChars_ + file.path.size() > rbMax) SendBatch();
-  RecFiles_.emplace_back(file.path);
+  const int folder = BatchFolder(file);
+  RecFiles_.push_back({folder, std::string(file.name), std::string(file.path)});
   RecSizes_.push_back(file.Size());
   RecFilesChars_ += file.path.size() + 1;
   CountRemoved(file.Size(), false);
   // The file's line is written when the batch is sent.
 }
 
+// The batch is sent after the scan has closed the file's folder, so each
+// item holds its own descriptor of it: the send then acts where the scan
+// stood. The files of one folder come one after another and share one.
+// Without a descriptor the send opens the folder by its path.
+int RunControl::BatchFolder(const FoundFile& file) {
+  const std::string_view folderPath = file.path.substr(0, file.path.size() - file.name.size());
+  if (!RecFiles_.empty() && RecScanFolder_ == file.folder && RecFolderPath_ == folderPath)
+    return RecFiles_.back().folder;
+  if (RecFolders_.size() >= rbMaxFolders) SendBatch();
+  int held = RecFolders_.Hold(file.folder);
+  if (held < 0 && !RecFiles_.empty()) {
+    SendBatch();
+    held = RecFolders_.Hold(file.folder);
+  }
+  RecScanFolder_ = held < 0 ? -1 : file.folder;
+  RecFolderPath_ = folderPath;
+  return held;
+}
+
+void RunControl::ClearBatch() {
+  RecFiles_.clear();
+  RecSizes_.clear();
+  RecFilesChars_ = 0;
+  RecFolders_.Clear();
+  RecScanFolder_ = -1;
+  RecFolderPath_.clear();
+}
+
 // Sends the batch in one call and writes each file's line, or its error
-// lines, in queue order. A file gone before it could be sent counts as sent.
+// lines, in queue order. A file gone before it could be sent (ENOENT, and
+// nothing else) counts as sent.
 void RunControl::SendBatch() {
   if (!RecFiles_.empty()) {
     const std::vector<RemovalResult> results = s_.remover.SendToTrash(RecFiles_);
     for (size_t i = 0; i < RecFiles_.size(); ++i) {
-      const std::string& path = RecFiles_[i];
+      const std::string& path = RecFiles_[i].path;
       const RemovalResult r = results[i];
       if (r.Done() || r.Gone()) {
         CleanFile_.Line("\t" + path);
@@ -315,9 +342,7 @@ void RunControl::SendBatch() {
       CleanSize_ -= RecSizes_[i];
     }
   }
-  RecFiles_.clear();
-  RecSizes_.clear();
-  RecFilesChars_ = 0;
+  ClearBatch();
 }
 
 // ---------------------------------------------------------------------------

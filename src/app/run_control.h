@@ -18,6 +18,7 @@
 #include "core/data_files.h"
 #include "core/scan_thread.h"
 #include "platform/locale_info.h"
+#include "platform/trash.h"
 
 namespace vorlo {
 
@@ -53,6 +54,9 @@ enum class RunState { Idle, Counting, Running };
 // path counts its terminator), leaving room for the list's end.
 inline constexpr size_t rbSize = 16384;
 inline constexpr size_t rbMax = rbSize - 2;
+// Folders a batch holds open at most; a batch that would need more is sent
+// early, so that a batch of short paths stays within the descriptor limit.
+inline constexpr size_t rbMaxFolders = 256;
 
 class RunControl {
  public:
@@ -103,6 +107,8 @@ class RunControl {
   void DoHolding(const FoundFile& file);
   void DoDelete(const FoundFile& file);
   void SendBatch();
+  int BatchFolder(const FoundFile& file);
+  void ClearBatch();
   void CountRemoved(int64_t fSize, bool permanent);
   void LogRemovalError(std::string_view S, int err);
   void DoCleanTest(const FoundFile& file);
@@ -131,9 +137,12 @@ class RunControl {
   int64_t CleanSize_ = 0;
   CleanupMethod CleanMethod_ = CleanupMethod::cuRecycle;
 
-  std::vector<std::string> RecFiles_;  // the Recycle Bin batch
-  std::vector<int64_t> RecSizes_;      // their sizes as the scan saw them
+  std::vector<TrashItem> RecFiles_;  // the Recycle Bin batch, each file anchored to its folder
+  std::vector<int64_t> RecSizes_;    // their sizes as the scan saw them
   size_t RecFilesChars_ = 0;
+  HeldFolders RecFolders_;           // the batch's folders, one descriptor each
+  int RecScanFolder_ = -1;           // the scan's descriptor of the last one held
+  std::string RecFolderPath_;        // and its path
 
   std::unordered_set<std::string> TestList_;  // paths found in this analysis
   std::vector<std::string> binRoots_;         // drives of the statistics

@@ -1,6 +1,7 @@
 #include "app/system_services.h"
 
 #include "platform/environment.h"
+#include "platform/folder_path.h"
 #include "platform/mounts.h"
 #include "platform/trash_settings.h"
 
@@ -17,11 +18,20 @@ SystemServices::SystemServices(std::string dataFolder)
         const DriveSize size = DriveTotalSize(mountPoint);
         return size.error == 0 ? static_cast<int64_t>(size.bytes) : int64_t{-1};
       });
-  remover_ = std::make_unique<SystemFileRemover>(trash_, HoldingSetup{trash_.driveRoots, HomeFolder()});
+  // Found paths are real paths (folder entries are resolved at each scan),
+  // so the home folder is compared in that form.
+  remover_ = std::make_unique<SystemFileRemover>(trash_, HoldingSetup{trash_.driveRoots, ResolvedFolder(HomeFolder())});
 }
 
 std::vector<std::string> SystemServices::SkipFolders() const {
-  return {trash_.homeTrash, HomeFolder() + "/" + kHoldingFolderName};
+  // Both as written and resolved: a walk meets them by the resolved path
+  // below a folder entry reached through a link.
+  std::vector<std::string> skip;
+  for (const std::string& folder : {trash_.homeTrash, HomeFolder() + "/" + kHoldingFolderName}) {
+    skip.push_back(folder);
+    if (std::string resolved = ResolvedFolder(folder); resolved != folder) skip.push_back(std::move(resolved));
+  }
+  return skip;
 }
 
 DescriptionContext SystemServices::Description() { return {drives_.NameForAll(), UserDateSeparator()}; }

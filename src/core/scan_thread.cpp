@@ -13,6 +13,7 @@
 #include "core/stop_event.h"
 #include "core/wildcard.h"
 #include "platform/dir_listing.h"
+#include "platform/folder_path.h"
 #include "platform/removal.h"
 
 namespace vorlo {
@@ -276,9 +277,13 @@ void TJunkDelThread::Execute() {
     if (fTJ.SearchesLocalDrives()) {
       for (const std::string& root : walk.Roots()) dirs.push_back({root, FolderRule::pFolAndSub});
     } else {
+      // Each entry resolved once (links in its own path followed, "." and
+      // ".." resolved), so the paths handed on are the ones removal acts on.
       dirs = fTJ.Dirs();
-      for (FolderEntry& e : dirs)
+      for (FolderEntry& e : dirs) {
+        e.path = ResolvedFolder(e.path);
         if (e.path.size() > 1 && e.path.back() == '/') e.path.pop_back();
+      }
     }
 
     for (const FolderEntry& e : dirs) {

@@ -15,12 +15,31 @@ bool PathExists(const std::string& path) {
   return ::lstat(path.c_str(), &st) == 0;
 }
 
+namespace {
+
+// The entry's type, looked at now without following a link.
+int KindOf(int folder, const char* name, mode_t& mode) {
+  struct stat st {};
+  if (::fstatat(folder, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return errno;
+  mode = st.st_mode;
+  return FileKindError(mode);
+}
+
+}  // namespace
+
 RemovalResult DeleteFilePermanently(std::string_view path) {
   OpenedEntry entry;
   if (const int err = OpenEntry(path, entry)) return {err};
-  if (const int err = FileKindError(entry.mode)) return {err};
-  if (S_ISREG(entry.mode) && (entry.mode & 0222) == 0) return {EACCES};
-  if (::unlinkat(entry.folder.get(), entry.name.c_str(), 0) != 0) return {errno};
+  return DeleteFileAt(entry.folder.get(), entry.name.c_str());
+}
+
+RemovalResult DeleteFileAt(int folder, const char* name) {
+  mode_t mode = 0;
+  if (const int err = KindOf(folder, name, mode)) return {err};
+  if (S_ISREG(mode) && (mode & 0222) == 0) return {EACCES};
+  RemovalLease lease;
+  if (const int err = lease.Take(folder, name)) return {err};
+  if (::unlinkat(folder, name, 0) != 0) return {errno};
   return {};
 }
 
@@ -29,10 +48,10 @@ namespace {
 // Moves the opened file to the same path below `base` (the first
 // `baseDepth` parts of its path) + "/Vorlo$$$.$$$". Fails without touching
 // anything when the holding folder cannot be had there.
-int MoveBelow(OpenedEntry& entry, size_t baseDepth, const MountIdentity& fileFs, bool& holdingReady) {
+int MoveBelow(int fileFolder, const std::string& fileName, const std::vector<std::string>& parts, size_t baseDepth, const MountIdentity& fileFs, bool& holdingReady) {
   holdingReady = false;
   UniqueFd base;
-  if (const int err = OpenFolder(entry.parts, baseDepth, base)) return err;
+  if (const int err = OpenFolder(parts, baseDepth, base)) return err;
   MountIdentity baseFs;
   if (const int err = IdentityOf(base.get(), baseFs)) return err;
   if (!(baseFs == fileFs)) return EXDEV;  // a rename cannot get there; never copy
@@ -41,15 +60,15 @@ int MoveBelow(OpenedEntry& entry, size_t baseDepth, const MountIdentity& fileFs,
   if (const int err = OpenOwnedFolder(base.get(), kHoldingFolderName, me, true, folder)) return err;
   holdingReady = true;
 
-  for (size_t i = baseDepth; i + 1 < entry.parts.size(); ++i) {
+  for (size_t i = baseDepth; i + 1 < parts.size(); ++i) {
     UniqueFd next;
-    if (const int err = OpenOwnedFolder(folder.get(), entry.parts[i], me, true, next)) return err;
+    if (const int err = OpenOwnedFolder(folder.get(), parts[i], me, true, next)) return err;
     folder = std::move(next);
   }
 
   // An earlier copy of the same path is replaced; a folder or anything else
   // found there stays, and the rename below then fails.
-  const char* name = entry.name.c_str();
+  const char* name = fileName.c_str();
   struct stat old {};
   if (::fstatat(folder.get(), name, &old, AT_SYMLINK_NOFOLLOW) == 0) {
     if (S_ISREG(old.st_mode)) {
@@ -59,7 +78,7 @@ int MoveBelow(OpenedEntry& entry, size_t baseDepth, const MountIdentity& fileFs,
       ::unlinkat(folder.get(), name, 0);
     }
   }
-  return RenameNoReplace(entry.folder.get(), entry.name, folder.get(), entry.name);
+  return RenameNoReplace(fileFolder, fileName, folder.get(), fileName);
 }
 
 }  // namespace
@@ -67,21 +86,31 @@ int MoveBelow(OpenedEntry& entry, size_t baseDepth, const MountIdentity& fileFs,
 RemovalResult MoveToHolding(std::string_view path, const HoldingSetup& setup) {
   OpenedEntry entry;
   if (const int err = OpenEntry(path, entry)) return {err};
-  if (const int err = FileKindError(entry.mode)) return {err};
+  return MoveToHoldingAt(entry.folder.get(), entry.name.c_str(), path, setup);
+}
+
+RemovalResult MoveToHoldingAt(int folder, const char* name, std::string_view path, const HoldingSetup& setup) {
+  std::vector<std::string> parts;
+  if (!SplitPath(path, parts) || parts.empty()) return {EINVAL};
+  const std::string fileName(name);
+  mode_t mode = 0;
+  if (const int err = KindOf(folder, name, mode)) return {err};
   MountIdentity fileFs;
-  if (const int err = IdentityOf(entry.folder.get(), fileFs)) return {err};
+  if (const int err = IdentityOf(folder, fileFs)) return {err};
+  RemovalLease lease;
+  if (const int err = lease.Take(folder, name)) return {err};
 
   // The drive root first; the home folder stands in when no holding folder
   // can be had there (a root-owned "/" for a user).
   std::vector<size_t> bases;
-  if (const int depth = DriveDepth(entry.parts, setup.driveRoots); depth >= 0) bases.push_back(depth);
-  if (const int depth = DriveDepth(entry.parts, {setup.homeFolder}); depth >= 0) bases.push_back(depth);
+  if (const int depth = DriveDepth(parts, setup.driveRoots); depth >= 0) bases.push_back(depth);
+  if (const int depth = DriveDepth(parts, {setup.homeFolder}); depth >= 0) bases.push_back(depth);
 
   int result = EXDEV;
   for (size_t i = 0; i < bases.size(); ++i) {
     if (i > 0 && bases[i] == bases[0]) continue;
     bool holdingReady = false;
-    const int err = MoveBelow(entry, bases[i], fileFs, holdingReady);
+    const int err = MoveBelow(folder, fileName, parts, bases[i], fileFs, holdingReady);
     if (holdingReady || err == 0) return {err};
     if (i == 0) result = err;  // the drive's reason is the one to report
   }

@@ -1,7 +1,10 @@
-// Removing one file race-safely: the path is opened folder by folder from
-// "/" without following links, and the file is removed or renamed relative
-// to its folder's descriptor, so a folder swapped for a link after the scan
-// cannot redirect the removal. Each call says what happened to its file.
+// Removing one file race-safely, relative to a descriptor of its folder:
+// either the folder the scan holds open (the *At forms), so scan and
+// removal agree on what the path means, or one opened from "/" folder by
+// folder without following links. A folder swapped for a link after the
+// scan cannot redirect the removal, and a path of any length works. A file
+// another program has open or mapped is left alone (kFileInUse). Each call
+// says what happened to its file.
 #pragma once
 
 #include <cerrno>
@@ -11,13 +14,19 @@
 
 namespace vorlo {
 
-// What a removal did to one file: done, or failed with an errno. ENOENT
-// means the file was gone before it could be acted on.
+// The failure of a file that another program has open or mapped; outside
+// the range of errno values.
+inline constexpr int kFileInUse = 0x10000;
+
+// What a removal did to one file: done, or failed with an errno or
+// kFileInUse. Only ENOENT means the file was gone before it could be acted
+// on.
 struct [[nodiscard]] RemovalResult {
   int error = 0;
 
   bool Done() const { return error == 0; }
   bool Gone() const { return error == ENOENT; }
+  bool InUse() const { return error == kFileInUse; }
   bool operator==(const RemovalResult&) const = default;
 };
 
@@ -30,6 +39,8 @@ struct [[nodiscard]] RemovalResult {
 // first; a folder is refused with EISDIR, a device, FIFO or socket with
 // EPERM. A link in the folder part of the path fails (ELOOP or ENOTDIR).
 RemovalResult DeleteFilePermanently(std::string_view path);
+// The same for the file `name` in the open folder `folder`.
+RemovalResult DeleteFileAt(int folder, const char* name);
 
 // Where the holding folder of a drive is, and the home folder that stands
 // in for a drive root where the holding folder cannot be created there.
@@ -47,6 +58,9 @@ struct HoldingSetup {
 // of the setup, or on another file system than its drive root, fails with
 // EXDEV; folders and special files are refused as by DeleteFilePermanently.
 RemovalResult MoveToHolding(std::string_view path, const HoldingSetup& setup);
+// The same for the file `name` in the open folder `folder`; `path` is its
+// full path, for the place below the holding folder.
+RemovalResult MoveToHoldingAt(int folder, const char* name, std::string_view path, const HoldingSetup& setup);
 
 inline constexpr const char* kHoldingFolderName = "Vorlo$$$.$$$";
 

@@ -6,7 +6,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+
+#include "platform/removal.h"
 
 namespace vorlo {
 
@@ -131,6 +134,25 @@ int IdentityOfPath(const std::string& path, MountIdentity& id) {
     if (slash == std::string::npos) return ENOENT;
     p.resize(slash == 0 ? 1 : slash);
   }
+}
+
+int RemovalLease::Take(int folder, const char* name) {
+  UniqueFd fd(::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  if (!fd.valid()) return errno == ENOENT ? ENOENT : 0;  // a link (ELOOP), unreadable: as before
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
+  // A break of the lease (someone opening the file in the instant it is
+  // held) signals this process; SIGIO would end it, SIGURG is ignored.
+  ::fcntl(fd.get(), F_SETSIG, SIGURG);
+  if (::fcntl(fd.get(), F_SETLEASE, F_WRLCK) == 0) {
+    fd_ = std::move(fd);
+    return 0;
+  }
+  return errno == EAGAIN || errno == EBUSY ? kFileInUse : 0;
+}
+
+RemovalLease::~RemovalLease() {
+  if (fd_.valid()) ::fcntl(fd_.get(), F_SETLEASE, F_UNLCK);
 }
 
 int RenameNoReplace(int fromDir, const std::string& from, int toDir, const std::string& to) {

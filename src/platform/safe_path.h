@@ -84,6 +84,22 @@ struct MountIdentity {
 // existing ancestor (where the missing folders would be created).
 [[nodiscard]] int IdentityOfPath(const std::string& path, MountIdentity& id);
 
+// A write lease on a file about to be removed: the kernel grants it only
+// while no other process has the file open or mapped, and holding it across
+// the unlink or rename closes the gap between the test and the act.
+class RemovalLease {
+ public:
+  // 0 to go ahead (the lease is held, or none can be had: not a regular
+  // file, another owner's file without CAP_LEASE, a file system without
+  // leases), kFileInUse when another process has the file, ENOENT when it
+  // is gone.
+  [[nodiscard]] int Take(int folder, const char* name);
+  ~RemovalLease();
+
+ private:
+  UniqueFd fd_;
+};
+
 // renameat2 with RENAME_NOREPLACE. Where the file system lacks that flag, a
 // hard link and an unlink, which never replace either.
 [[nodiscard]] int RenameNoReplace(int fromDir, const std::string& from, int toDir, const std::string& to);

@@ -88,7 +88,7 @@ std::string TrashName(const std::string& name, unsigned number) {
 class TrashSender {
  public:
   explicit TrashSender(const TrashSetup& setup) : setup_(setup) {}
-  int Send(const std::string& path);
+  int Send(const TrashItem& item);
 
  private:
   int OpenSourceFolder(const std::vector<std::string>& parts);
@@ -110,6 +110,8 @@ class TrashSender {
   UniqueFd source_;
   MountIdentity sourceFs_;
   int sourceError_ = 0;
+  int anchor_ = -1;  // the folder descriptor sourceFs_ is of, in the anchored form
+  int anchorError_ = 0;
   bool homeChecked_ = false;
   std::optional<MountIdentity> homeFs_;
   std::unique_ptr<TrashFolder> home_;
@@ -119,6 +121,7 @@ class TrashSender {
 };
 
 int TrashSender::OpenSourceFolder(const std::vector<std::string>& parts) {
+  anchor_ = -1;
   std::string folder;
   for (size_t i = 0; i + 1 < parts.size(); ++i) folder += "/" + parts[i];
   if (source_.valid() && folder == sourcePath_) return 0;
@@ -238,13 +241,29 @@ int WriteAll(int fd, const std::string& bytes) {
   return 0;
 }
 
-int TrashSender::Send(const std::string& path) {
+int TrashSender::Send(const TrashItem& item) {
+  const std::string& path = item.path;
   std::vector<std::string> parts;
   if (!SplitPath(path, parts) || parts.empty() || path.back() == '/') return EINVAL;
-  if (const int err = OpenSourceFolder(parts)) return err;
-  const std::string& name = parts.back();
+  int source = item.folder;
+  if (source < 0) {
+    if (const int err = OpenSourceFolder(parts)) return err;
+    source = source_.get();
+  } else {
+    // The items of a batch hold their folders open, so a number names one
+    // folder for the whole call.
+    if (source != anchor_) {
+      sourcePath_.clear();
+      source_.reset();
+      sourceError_ = 0;
+      anchor_ = source;
+      anchorError_ = IdentityOf(source, sourceFs_);
+    }
+    if (anchorError_ != 0) return anchorError_;
+  }
+  const std::string& name = item.folder < 0 ? parts.back() : item.name;
   struct stat st {};
-  if (::fstatat(source_.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return errno;
+  if (::fstatat(source, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return errno;
   if (const int err = FileKindError(st.st_mode)) return err;
 
   TrashFolder* trash = nullptr;
@@ -254,6 +273,9 @@ int TrashSender::Send(const std::string& path) {
   for (const std::string& part : parts) original += "/" + part;
   const std::string info =
       "[Trash Info]\nPath=" + TrashPathEncoded(original) + "\nDeletionDate=" + DeletionDate() + "\n";
+
+  RemovalLease lease;
+  if (const int err = lease.Take(source, name.c_str())) return err;
 
   unsigned& next = trash->nextNumber.try_emplace(name, 1).first->second;
   for (unsigned tries = 0; tries < kMaxNameTries; ++tries, ++next) {
@@ -269,7 +291,7 @@ int TrashSender::Send(const std::string& path) {
     if (::close(infoFd.release()) != 0 && err == 0) err = errno;
     // A file left in files/ without its info file still takes the name:
     // the rename does not replace it, and the next name is tried.
-    if (err == 0) err = RenameNoReplace(source_.get(), name, trash->files.get(), trashName);
+    if (err == 0) err = RenameNoReplace(source, name, trash->files.get(), trashName);
     if (err == 0) {
       ++next;
       return 0;
@@ -286,8 +308,27 @@ std::vector<RemovalResult> SendToTrash(const std::vector<std::string>& paths, co
   TrashSender sender(setup);
   std::vector<RemovalResult> results;
   results.reserve(paths.size());
-  for (const std::string& path : paths) results.push_back({sender.Send(path)});
+  for (const std::string& path : paths) results.push_back({sender.Send(TrashItem{-1, {}, path})});
   return results;
+}
+
+std::vector<RemovalResult> SendToTrashAt(const std::vector<TrashItem>& items, const TrashSetup& setup) {
+  TrashSender sender(setup);
+  std::vector<RemovalResult> results;
+  results.reserve(items.size());
+  for (const TrashItem& item : items) results.push_back({sender.Send(item)});
+  return results;
+}
+
+int HeldFolders::Hold(int folder) {
+  const int fd = ::fcntl(folder, F_DUPFD_CLOEXEC, 0);
+  if (fd >= 0) fds_.push_back(fd);
+  return fd;
+}
+
+void HeldFolders::Clear() {
+  for (const int fd : fds_) ::close(fd);
+  fds_.clear();
 }
 
 }  // namespace vorlo

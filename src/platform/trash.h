@@ -31,6 +31,38 @@ TrashSetup SystemTrashSetup(std::vector<std::string> driveRoots, const Clock& cl
 // links are sent (folders EISDIR, special files EPERM); a link in the folder
 // part of a path fails (ELOOP or ENOTDIR); a file whose file system has no
 // usable trash stays (EXDEV, or the error met setting up that trash).
+// A file in another program's hands stays (kFileInUse).
 [[nodiscard]] std::vector<RemovalResult> SendToTrash(const std::vector<std::string>& paths, const TrashSetup& setup);
+
+// A file of a batch, anchored to its folder: `folder` is a descriptor of
+// the folder it was found in (not owned; -1 to open the folder of `path`
+// from "/"), `name` the file's name in it, `path` its full path (for the
+// trash's record and to find its drive).
+struct TrashItem {
+  int folder = -1;
+  std::string name;
+  std::string path;
+};
+// As above, each file moved relative to its own folder descriptor.
+[[nodiscard]] std::vector<RemovalResult> SendToTrashAt(const std::vector<TrashItem>& items, const TrashSetup& setup);
+
+// Keeps the folders of a batch open until it has been sent, each as a
+// descriptor of its own, after the scan has closed them.
+class HeldFolders {
+ public:
+  HeldFolders() = default;
+  HeldFolders(const HeldFolders&) = delete;
+  HeldFolders& operator=(const HeldFolders&) = delete;
+  ~HeldFolders() { Clear(); }
+
+  // A descriptor of the open folder `folder`, valid until Clear(); -1 when
+  // none can be had (out of descriptors).
+  [[nodiscard]] int Hold(int folder);
+  size_t size() const { return fds_.size(); }
+  void Clear();
+
+ private:
+  std::vector<int> fds_;
+};
 
 }  // namespace vorlo

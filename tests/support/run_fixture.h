@@ -9,6 +9,7 @@
 #include <ctime>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <set>
 
@@ -52,10 +53,13 @@ class FakeRemover final : public FileRemover {
     const std::string path(file.path);
     if (onRemove) onRemove(path);
     if (locked.count(path)) return {EACCES};
+    if (const auto it = failing.find(path); it != failing.end()) return {it->second};
     return {::unlink(path.c_str()) == 0 ? 0 : errno};
   }
   RemovalResult MoveToHolding(const FoundFile& file) override { return Move(std::string(file.path)); }
-  std::vector<RemovalResult> SendToTrash(const std::vector<std::string>& paths) override {
+  std::vector<RemovalResult> SendToTrash(const std::vector<TrashItem>& items) override {
+    std::vector<std::string> paths;
+    for (const TrashItem& item : items) paths.push_back(item.path);
     {
       const std::lock_guard lock(mutex_);
       sends.push_back(paths);
@@ -66,6 +70,7 @@ class FakeRemover final : public FileRemover {
   }
 
   std::set<std::string> locked;
+  std::map<std::string, int> failing;  // path -> the error its removal meets
   std::vector<std::vector<std::string>> sends;
   std::function<void(const std::string&)> onRemove;
 
@@ -73,6 +78,7 @@ class FakeRemover final : public FileRemover {
   RemovalResult Move(const std::string& path) {
     if (onRemove) onRemove(path);
     if (locked.count(path)) return {EBUSY};
+    if (const auto it = failing.find(path); it != failing.end()) return {it->second};
     const std::string target = bin_ + "/" + std::to_string(++moved_);
     return {::rename(path.c_str(), target.c_str()) == 0 ? 0 : errno};
   }
@@ -100,7 +106,7 @@ class RunFixture {
           .clock = clock,
           .drives = drives,
           .bins = bins,
-          .remover = remover,
+          .remover = realRemover ? *realRemover : remover,
           .separators = {",", "."},
           .files = DataFiles(dir / "data/"),
           .programFolder = dir / "program",
@@ -141,6 +147,7 @@ class RunFixture {
   QueueExecutor mainThread;
   UtcClock clock;
   FakeRemover remover;
+  FileRemover* realRemover = nullptr;  // used instead of `remover` when set
   LocalDriveSource drives;
   std::vector<TrashDriveSettings> binSettings;
   int64_t driveSize = 0;
