@@ -1,12 +1,14 @@
 #include "platform/removal.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -109,6 +111,37 @@ TEST(Removal, LinkInTheFolderPartIsNeverFollowed) {
   EXPECT_EQ(ReadFile(elsewhere), "keep");
   EXPECT_FALSE(PathExists(root + "/" + kHold));
   EXPECT_FALSE(PathExists(dir / "home"));
+}
+
+// The look at the file before it is removed can fail for other reasons
+// than its being gone; each method reports that reason, never "gone".
+TEST(Removal, AFailedLookAtTheFileIsReportedAsItIs) {
+  TempDir dir;
+  const std::string file = dir.Write("drive/x.tmp", "keep");
+  const std::string longName(NAME_MAX + 1, 'n');
+  SystemClock clock;
+  const TrashSetup trash{dir / "home/Trash", {dir / "drive"}, static_cast<uint32_t>(::getuid()), &clock};
+  const HoldingSetup holding{{dir / "drive"}, ""};
+  const int folder = ::open((dir / "drive").c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  const int notFolder = ::open(file.c_str(), O_PATH | O_CLOEXEC);  // a file where the folder should be
+  ASSERT_GE(folder, 0);
+  ASSERT_GE(notFolder, 0);
+
+  struct Case {
+    int folder;
+    std::string name;
+    int expected;
+  };
+  const Case cases[] = {{notFolder, "x.tmp", ENOTDIR}, {folder, longName, ENAMETOOLONG}, {folder, "gone.tmp", ENOENT}};
+  for (const Case& c : cases) {
+    const std::string path = dir / ("drive/" + c.name);
+    EXPECT_EQ(DeleteFileAt(c.folder, c.name.c_str()).error, c.expected) << c.name.size();
+    EXPECT_EQ(MoveToHoldingAt(c.folder, c.name.c_str(), path, holding).error, c.expected) << c.name.size();
+    EXPECT_EQ(SendToTrashAt({{c.folder, c.name, path}}, trash).at(0).error, c.expected) << c.name.size();
+  }
+  ::close(folder);
+  ::close(notFolder);
+  EXPECT_EQ(ReadFile(file), "keep");
 }
 
 TEST(MoveToHolding, KeepsThePathBelowTheDriveRoot) {
