@@ -18,18 +18,26 @@ namespace {
 
 void ShowError(UserPort& port, const std::string& text) { port.Ask({MsgKind::Error, text, {MsgButton::Ok}, 0}); }
 
-// Reads a list file; a fault is shown, after the file was copied aside when
-// asked.
-StartupList LoadFrom(UserPort& port, const std::string& path, bool keepBadAside) {
-  JunkListRead read = LoadJTFromFile(path);
+// A list file that could not be read: nothing of it is loaded, and it is
+// left where it is (a folder or a link is not a file to copy aside).
+StartupList Unreadable(UserPort& port, const std::string& path, int err, bool refuse) {
+  std::string text = "Cannot read " + path + ": " + ErrorText(err);
+  if (err == ENOENT && FileExists(path)) text += " (a link to a missing file)";
+  if (refuse) text += std::string(texts::kNotStarted);
+  ShowError(port, text);
+  return {{}, true, true};
+}
+
+// Reads the records of a list file's bytes; a fault is shown, after the file
+// was copied aside when asked.
+StartupList Load(UserPort& port, const std::string& path, const std::string& bytes, bool keepBadAside) {
+  JunkListRead read = ReadJunkListFile(path, bytes);
   StartupList result{std::move(read.types), read.error.has_value()};
   if (!read.error) return result;
   std::string text = *read.error;
   if (keepBadAside) {
     const std::string aside = path + ".bad";
-    const FileRead bytes = ReadWholeFile(path);
-    if (bytes.error == 0 && WriteFileReplacing(aside, bytes.bytes) == 0)
-      text += "\r\n\r\nThe file has been kept as " + aside + ".";
+    if (WriteFileReplacing(aside, bytes) == 0) text += "\r\n\r\nThe file has been kept as " + aside + ".";
   }
   ShowError(port, text);
   return result;
@@ -41,9 +49,21 @@ StartupList LoadStartupList(UserPort& port, const DataFiles& files, RecycleBinCh
                             const DefaultFolders& defaults, StartupLoad how) {
   if (how.offerRecovery && FileExists(files.RecoveryFile())) {
     const Message ask{MsgKind::Question, std::string(texts::kRestoreQuestion), {MsgButton::Yes, MsgButton::No}, 0};
-    if (port.Ask(ask) == MsgButton::Yes) return LoadFrom(port, files.RecoveryFile(), how.keepBadAside);
+    if (port.Ask(ask) == MsgButton::Yes) {
+      const std::string path = files.RecoveryFile();
+      const FileRead file = ReadWholeFile(path, kListFileLimit);
+      if (file.error != 0) return Unreadable(port, path, file.error, how.refuseUnreadable);
+      return Load(port, path, file.bytes, how.keepBadAside);
+    }
   }
-  if (FileSize(files.DataFile()) > 0) return LoadFrom(port, files.DataFile(), how.keepBadAside);
+  const std::string path = files.DataFile();
+  const FileRead file = ReadWholeFile(path, kListFileLimit);
+  // FileExists sees a link whose target is missing: that is no first start.
+  const bool firstStart = file.error == 0 ? file.bytes.empty() : file.error == ENOENT && !FileExists(path);
+  if (!firstStart) {
+    if (file.error != 0) return Unreadable(port, path, file.error, how.refuseUnreadable);
+    return Load(port, path, file.bytes, how.keepBadAside);
+  }
   StartupList result;
   AddAllDefaults(result.types, bins.RecycleBinProblem(), defaults);
   return result;

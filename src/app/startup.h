@@ -17,24 +17,30 @@ class RecycleBinCheck;
 class UserPort;
 struct DefaultFolders;
 
-// The window offers the recovery file left by an abnormal end, and keeps an
-// unreadable list file aside because its next save would replace it.
+// The window offers the recovery file left by an abnormal end, and keeps a
+// damaged list file aside because its next save would replace it. It does
+// not start on a list file it cannot read at all, and its error says so.
 // vorlo-cli only reads the data file.
 struct StartupLoad {
   bool offerRecovery = true;
   bool keepBadAside = true;
+  bool refuseUnreadable = true;
 };
 
 struct StartupList {
   std::vector<TJunkFileObj> types;
-  bool failed = false;  // a read error was shown; the records before it are kept
+  bool failed = false;      // a read error was shown; the records before it are kept
+  bool unreadable = false;  // the list file could not be read at all: nothing was loaded
 };
 
 // The list as a start loads it: from the recovery file when the user wants
 // it restored, else from the data file when that holds anything, else the
-// default table, made for the Recycle Bin's state as `bins` sees it. Read
-// errors go to the port; with `keepBadAside` the unreadable file is first
-// copied to "<file>.bad" and the error says so.
+// default table, made for the Recycle Bin's state as `bins` sees it. Only a
+// data file that is not there or is empty means a first start: a folder, a
+// link to nothing, a FIFO or a file the system will not read is an error
+// naming the file, never the default table. Errors go to the port; with
+// `keepBadAside` a damaged file is first copied to "<file>.bad" and the
+// error says so.
 StartupList LoadStartupList(UserPort& port, const DataFiles& files, RecycleBinCheck& bins,
                             const DefaultFolders& defaults, StartupLoad how = {});
 

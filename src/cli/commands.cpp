@@ -40,17 +40,21 @@ struct Options {
   bool yes = false;
 };
 
-// Parses the options after the command word; nothing on bad usage.
+// Parses the options after the command word; nothing on bad usage. An
+// option given twice is bad usage: which of two folders was meant is not
+// for the program to guess.
 std::optional<Options> ParseOptions(const std::vector<std::string>& args) {
   Options o;
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
     if ((a == "--data-dir" || a == "--file") && i + 1 < args.size()) {
-      (a == "--file" ? o.file : o.dataDir) = args[++i];
-    } else if (a == "--recycle-problem") {
-      o.recycleProblem = true;
-    } else if (a == "--yes") {
-      o.yes = true;
+      std::optional<std::string>& value = a == "--file" ? o.file : o.dataDir;
+      if (value) return std::nullopt;
+      value = args[++i];
+    } else if (a == "--recycle-problem" || a == "--yes") {
+      bool& flag = a == "--yes" ? o.yes : o.recycleProblem;
+      if (flag) return std::nullopt;
+      flag = true;
     } else if (a.starts_with("--")) {
       return std::nullopt;
     } else {

@@ -29,7 +29,7 @@ class ErrorPort final : public UserPort {
 
 StartupList LoadStoredList(const DataFiles& files, RecycleBinCheck& bins, std::FILE* err) {
   ErrorPort port(err);
-  return LoadStartupList(port, files, bins, SystemDefaultFolders(), {.offerRecovery = false, .keepBadAside = false});
+  return LoadStartupList(port, files, bins, SystemDefaultFolders(), {.offerRecovery = false, .keepBadAside = false, .refuseUnreadable = false});
 }
 
 }  // namespace vorlo::cli

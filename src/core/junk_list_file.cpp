@@ -112,12 +112,20 @@ std::string ByteReader::ReadText() {
     case vaUTF8String: return std::string(Take(Length()));
     case vaWString: {
       const std::string_view bytes = Take(2 * Length());
+      if (bytes.empty()) return {};
       std::u16string units(bytes.size() / 2, u'\0');
       std::memcpy(units.data(), bytes.data(), bytes.size());
       return Utf16ToUtf8(units);
     }
     default: --pos_, Fail("text expected, found tag " + std::to_string(tag));
   }
+}
+
+size_t ByteReader::ReadCount(size_t minBytes) {
+  const int32_t n = ReadInteger();
+  if (n <= 0) return 0;
+  if (static_cast<uint64_t>(n) * minBytes > data_.size() - pos_) Fail("count runs past the end of the file");
+  return static_cast<size_t>(n);
 }
 
 namespace {
@@ -170,17 +178,36 @@ void TJunkFileObj::SaveToStream(std::string& out) const {
   w.WriteInteger(fSize.unit);
 }
 
+namespace {
+
+// The fewest bytes a text takes (a short text's tag and length), and a
+// folder entry (its text and a one-byte integer).
+constexpr size_t kMinTextBytes = 2;
+constexpr size_t kMinFolderBytes = kMinTextBytes + 2;
+
+// Room for exactly the entries the file announces, so that a long list is
+// not grown by doubling (which holds up to three times its size at once).
+void ReadSpecs(ByteReader& r, SpecList& specs) {
+  const size_t n = r.ReadCount(kMinTextBytes);
+  specs.reserve(specs.size() + n);
+  for (size_t i = 0; i < n; ++i) specs.push_back(r.ReadText());
+}
+
+}  // namespace
+
 void TJunkFileObj::LoadFromStream(ByteReader& r) {
   fName = r.ReadText();
   fChecked = r.ReadBoolean();
   fBacktype = CleanupMethod{r.ReadInteger()};
-  for (int32_t n = r.ReadInteger(); n > 0; --n) {
+  const size_t dirs = r.ReadCount(kMinFolderBytes);
+  fDirs.reserve(fDirs.size() + dirs);
+  for (size_t i = 0; i < dirs; ++i) {
     std::string path = r.ReadText();
     const FolderRule rule{r.ReadInteger()};
     fDirs.push_back({std::move(path), rule});
   }
-  for (int32_t n = r.ReadInteger(); n > 0; --n) fDeletes.push_back(r.ReadText());
-  for (int32_t n = r.ReadInteger(); n > 0; --n) fProts.push_back(r.ReadText());
+  ReadSpecs(r, fDeletes);
+  ReadSpecs(r, fProts);
   ReadRestriction(r, fDate);
   ReadRestriction(r, fAge);
   ReadRestriction(r, fSize);
@@ -210,9 +237,13 @@ JunkListRead ReadJunkList(std::string_view bytes) {
 }
 
 JunkListRead LoadJTFromFile(const std::string& path) {
-  const FileRead file = ReadWholeFile(path);
+  const FileRead file = ReadWholeFile(path, kListFileLimit);
   if (file.error != 0) return {{}, "Cannot read " + path + ": " + ErrorText(file.error)};
-  JunkListRead result = ReadJunkList(file.bytes);
+  return ReadJunkListFile(path, file.bytes);
+}
+
+JunkListRead ReadJunkListFile(const std::string& path, std::string_view bytes) {
+  JunkListRead result = ReadJunkList(bytes);
   if (result.error) result.error = "Read error in " + path + ", " + *result.error;
   return result;
 }

@@ -60,6 +60,10 @@ class ByteReader {
   bool ReadBoolean();
   double ReadDate();
   std::string ReadText();
+  // An entry count: a negative count means none. A count that the bytes
+  // left cannot hold, at `minBytes` an entry, is a fault, found before
+  // anything is allocated for the entries.
+  size_t ReadCount(size_t minBytes);
 
  private:
   uint8_t Tag();
@@ -81,8 +85,14 @@ struct JunkListRead {
 };
 JunkListRead ReadJunkList(std::string_view bytes);
 
-// Reads a list file; a fault names the file. A missing file is an error too.
+// The largest list file read.
+inline constexpr size_t kListFileLimit = 64u << 20;
+
+// Reads a list file; a fault names the file. A missing file is an error too,
+// and so is anything but a regular file (or a link to one).
 JunkListRead LoadJTFromFile(const std::string& path);
+// The same for bytes already read from `path`, which only names the file.
+JunkListRead ReadJunkListFile(const std::string& path, std::string_view bytes);
 
 // Writes the list so that a failure leaves any earlier file intact; throws
 // std::runtime_error with the platform's message on failure.

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 namespace vorlo {
@@ -51,7 +52,7 @@ int WriteAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-std::string ErrorText(int err) { return std::strerror(err); }
+std::string ErrorText(int err) { return err == kNotRegularFile ? "Not a regular file" : std::strerror(err); }
 
 bool FileExists(const std::string& path) {
   struct stat st;
@@ -84,11 +85,16 @@ int CreateFolderTree(const std::string& path) {
 
 FileRead ReadWholeFile(const std::string& path, size_t maxBytes) {
   FileRead result;
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // Without O_NONBLOCK, opening a FIFO would wait for a writer.
+  Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   if (fd.get() < 0) return {{}, errno};
   struct stat st;
   if (::fstat(fd.get(), &st) != 0) return {{}, errno};
   if (S_ISDIR(st.st_mode)) return {{}, EISDIR};
+  if (!S_ISREG(st.st_mode)) return {{}, kNotRegularFile};
+  if (static_cast<uint64_t>(st.st_size) > maxBytes) return {{}, EFBIG};
+  // Files of /proc and /sys tell a size of 0 and are read all the same.
+  result.bytes.reserve(static_cast<size_t>(st.st_size));
   char buf[65536];
   for (;;) {
     const ssize_t n = ::read(fd.get(), buf, sizeof buf);
@@ -104,8 +110,10 @@ FileRead ReadWholeFile(const std::string& path, size_t maxBytes) {
 }
 
 int WriteFileReplacing(const std::string& path, std::string_view bytes) {
-  const std::string temp = path + ".new";
-  Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600));
+  // mkostemp creates the file with O_CREAT | O_EXCL: a file or link already
+  // there under that name is never opened, so never truncated.
+  std::string temp = path + ".new-XXXXXX";
+  Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
   if (fd.get() < 0) return errno;
   int err = WriteAll(fd.get(), bytes);
   if (err == 0 && ::fsync(fd.get()) != 0) err = errno;

@@ -8,7 +8,11 @@
 
 namespace vorlo {
 
-// The platform's message text of an errno value.
+// Not an errno value: the path names something other than a regular file
+// (a FIFO, a device, a socket). ErrorText gives it its own message.
+inline constexpr int kNotRegularFile = 0x10000;
+
+// The platform's message text of an errno value (or kNotRegularFile).
 std::string ErrorText(int err);
 
 bool FileExists(const std::string& path);    // anything but a folder
@@ -25,11 +29,15 @@ struct FileRead {
   std::string bytes;
   int error = 0;
 };
-// Reads a whole regular file; larger files than `maxBytes` fail with EFBIG.
+// Reads a whole regular file, following links. It is opened without
+// blocking and its type checked before any read: a folder fails with EISDIR,
+// any other kind of file with kNotRegularFile. Larger files than `maxBytes`
+// fail with EFBIG. The bytes take the file's size, with no spare room.
 [[nodiscard]] FileRead ReadWholeFile(const std::string& path, size_t maxBytes = 64u << 20);
 
-// Writes a new file beside `path`, flushes it to disk and renames it over
-// `path`; on any failure the old file stays as it was.
+// Writes a new file beside `path` under a fresh unique name (never an
+// existing file), flushes it to disk and renames it over `path`; on any
+// failure the new file is removed and `path` stays as it was.
 [[nodiscard]] int WriteFileReplacing(const std::string& path, std::string_view bytes);
 
 }  // namespace vorlo

@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
                     },
             });
   vorlo::CloseOnSignal closeOnSignal(window);
-  window.FormCreate();
+  if (!window.FormCreate()) return 1;
   window.show();
   // The program still runs without its data folder, but keeps nothing.
   if (folderError != 0)

@@ -430,10 +430,11 @@ void TMainForm::SampleProgress() {
   if (!path.empty()) setWindowTitle(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())));
 }
 
-void TMainForm::FormCreate() {
+bool TMainForm::FormCreate() {
   services_.placements.GetPosFmINI(*this, kWindowName, true);
   StartupList loaded = LoadStartupList(*this, services_.files, services_.bins, services_.defaultFolders);
   for (TJunkFileObj& t : loaded.types) list_.Append(std::move(t));
+  return !loaded.unreadable;
 }
 
 void TMainForm::FormActivate() {

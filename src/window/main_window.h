@@ -87,7 +87,9 @@ class TMainForm final : public QMainWindow, public UserPort {
   ~TMainForm() override;
 
   // Start-up: the list from its files or the default table (before show).
-  void FormCreate();
+  // False when the list file could not be read: the error was shown, and the
+  // window must not be shown, so that closing it never replaces the file.
+  [[nodiscard]] bool FormCreate();
   // The first activation: the Recycle Bin check and the first selection.
   void FormActivate();
 

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <filesystem>
+#include <functional>
 #include <string>
 
 #include "core/junk_list_file.h"
@@ -117,6 +122,10 @@ TEST_F(Cli, FaultsGiveOneLineAndAnExitCode) {
       {{}, 2},
       {{"list", "--file"}, 2},
       {{"list", "--file", file, "--data-dir", home_.path()}, 2},
+      {{"list", "--data-dir", home_.path(), "--data-dir", home_.path()}, 2},
+      {{"describe", "1", "--file", file, "--file", file}, 2},
+      {{"analyze", "--data-dir", home_.path(), "--data-dir", home_ / "data"}, 2},
+      {{"clean", "--yes", "--yes"}, 2},
   };
   for (const auto& c : cases) {
     const CommandResult r = Run(c.args);
@@ -125,6 +134,53 @@ TEST_F(Cli, FaultsGiveOneLineAndAnExitCode) {
     if (c.exitCode == 1) {
       EXPECT_EQ(Lines(r.err), 1u) << r.err;
     }
+  }
+}
+
+// A data file that is there but cannot be read is an error naming it, not
+// the default table; the runs do not start on it.
+TEST_F(Cli, AnUnusableDataFileIsAnErrorNotTheDefaultTable) {
+  namespace fs = std::filesystem;
+  const std::string folder = home_ / "data/Vorlo", path = folder + "/Vorlo.DAT";
+  fs::create_directories(folder);
+  // The unreadable file is read as "nobody", so that the permission bites
+  // when the tests run as root.
+  std::vector<std::string> asNobody;
+  if (::geteuid() == 0) asNobody = {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"};
+  const struct {
+    const char* what;
+    std::function<void()> make;
+    const char* reason;
+    std::vector<std::string> prefix;
+  } cases[] = {
+      {"folder", [&] { fs::create_directory(path); }, "Is a directory", {}},
+      {"dangling link", [&] { fs::create_symlink(home_ / "gone", path); }, "(a link to a missing file)", {}},
+      {"FIFO", [&] { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }, "Not a regular file", {}},
+      {"unreadable",
+       [&] {
+         SaveJTToFile(path, std::vector<TJunkFileObj>(2));
+         fs::permissions(path, fs::perms::none);
+         for (const std::string& f : {home_.path(), home_ / "data", folder})
+           fs::permissions(f, fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+       },
+       "Permission denied", asNobody},
+  };
+  for (const auto& c : cases) {
+    fs::remove(path);
+    c.make();
+    for (const char* command : {"list", "analyze"}) {
+      std::vector<std::string> args = c.prefix;
+      args.insert(args.begin(), {"timeout", "20"});
+      args.insert(args.end(), {VORLO_CLI_PATH, command, "--data-dir", folder});
+      const CommandResult r = testing::RunCommand(args, {"HOME=" + home_.path()});
+      EXPECT_EQ(r.exitCode, 1) << c.what << " " << command << " " << r.err;
+      EXPECT_EQ(r.out, "") << c.what << " " << command;
+      EXPECT_EQ(Lines(r.err), 1u) << c.what << " " << command << " " << r.err;
+      EXPECT_NE(r.err.find("Cannot read " + path + ": "), std::string::npos) << r.err;
+      EXPECT_NE(r.err.find(c.reason), std::string::npos) << c.what << " " << r.err;
+    }
+    EXPECT_FALSE(fs::exists(path + ".bad"));
+    EXPECT_FALSE(fs::exists(folder + "/Vorlo.TEST.TXT"));
   }
 }
 

@@ -234,7 +234,7 @@ TEST(MainWindow, SafeAddAsksOncePerIdenticalRow) {
 TEST(MainWindow, StartUpPaths) {
   {  // First start: the default table, nothing written.
     WindowFixture f;
-    f.Window().FormCreate();
+    EXPECT_TRUE(f.Window().FormCreate());
     EXPECT_GE(f.run.list.size(), 33u);
     EXPECT_TRUE(f.asked.empty());
     EXPECT_FALSE(std::filesystem::exists(f.Recovery()));
@@ -245,7 +245,7 @@ TEST(MainWindow, StartUpPaths) {
     SaveJTToFile(f.Recovery(), {});
     SaveJTToFile(f.DataFile(), std::vector<TJunkFileObj>(2));
     f.answers = {MsgButton::Yes};
-    f.Window().FormCreate();
+    EXPECT_TRUE(f.Window().FormCreate());
     EXPECT_EQ(f.asked[0].text, "It appears that was not shut down properly. Attempt to restore changed data from the "
                                "previous session?");
     EXPECT_TRUE(f.run.list.empty());
@@ -254,7 +254,7 @@ TEST(MainWindow, StartUpPaths) {
     WindowFixture f;
     SaveJTToFile(f.Recovery(), std::vector<TJunkFileObj>(1));
     SaveJTToFile(f.DataFile(), std::vector<TJunkFileObj>(2));
-    f.Window().FormCreate();  // answered No
+    EXPECT_TRUE(f.Window().FormCreate());  // answered No
     EXPECT_EQ(f.run.list.size(), 2u);
   }
   {  // A corrupt data file: the good records, an error, and the file kept aside.
@@ -262,12 +262,22 @@ TEST(MainWindow, StartUpPaths) {
     SaveJTToFile(f.DataFile(), std::vector<TJunkFileObj>(3));
     const std::string whole = testing::ReadFile(f.DataFile());
     f.run.dir.Write("data/Vorlo.DAT", whole.substr(0, whole.size() - 4));
-    f.Window().FormCreate();
+    EXPECT_TRUE(f.Window().FormCreate());
     EXPECT_EQ(f.run.list.size(), 2u);
     ASSERT_EQ(f.asked.size(), 1u);
     EXPECT_EQ(f.asked[0].kind, MsgKind::Error);
     EXPECT_NE(f.asked[0].text.find("Vorlo.DAT.bad"), std::string::npos);
     EXPECT_EQ(testing::ReadFile(f.DataFile() + ".bad"), whole.substr(0, whole.size() - 4));
+  }
+  {  // A data file that cannot be read at all: an error, no defaults, and the window is not shown.
+    WindowFixture f;
+    std::filesystem::create_directory(f.DataFile());
+    EXPECT_FALSE(f.Window().FormCreate());
+    EXPECT_TRUE(f.run.list.empty());
+    ASSERT_EQ(f.asked.size(), 1u);
+    EXPECT_EQ(f.asked[0].kind, MsgKind::Error);
+    EXPECT_TRUE(f.asked[0].text.starts_with("Cannot read " + f.DataFile() + ": Is a directory"));
+    EXPECT_TRUE(std::filesystem::is_directory(f.DataFile()));
   }
 }
 
@@ -297,7 +307,7 @@ TEST(MainWindow, PlacementRestoredAtStartAndSavedWhenClosed) {
   const int left = work.x() + 30, top = work.y() + 40;
   f.placements.text = "[MainForm Settings]\r\nLeft=" + std::to_string(left) + "\r\nTop=" + std::to_string(top) +
                       "\r\nRight=" + std::to_string(left + 600) + "\r\nBottom=" + std::to_string(top + 450) + "\r\n";
-  f.Window().FormCreate();
+  EXPECT_TRUE(f.Window().FormCreate());
   EXPECT_EQ(f.Window().geometry(), QRect(left, top, 600, 450));
 
   f.Window().show();
