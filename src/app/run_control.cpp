@@ -25,8 +25,7 @@ const std::string kDashLine(60, '-');
 // and full stops; empty when there is none.
 std::string ErrorDetail(int err) {
   if (err == 0) return {};
-  if (err == kFileInUse) return std::string(texts::kFileInUse);
-  std::string text = std::strerror(err);
+  std::string text = ErrorText(err);
   while (!text.empty() && std::strchr(" \r\n.", text.back()) != nullptr) text.pop_back();
   return text;
 }

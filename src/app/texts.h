@@ -25,8 +25,6 @@ inline constexpr const char* kBinLineErrorUnknown = "%s %12s, Size: %12s (%.02d%
 inline constexpr std::string_view kErrPrefix = "ERR\t";
 inline constexpr std::string_view kDetailPrefix = "\t* ";
 inline constexpr std::string_view kDupeSuffix = ") dupe";
-// The detail of a file left alone because another program has it open.
-inline constexpr std::string_view kFileInUse = "The file is open in another program";
 
 // Status bar panel 1.
 inline constexpr std::string_view kNowAnalyzing = "Now analyzing ";

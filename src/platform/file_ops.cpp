@@ -52,7 +52,11 @@ int WriteAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-std::string ErrorText(int err) { return err == kNotRegularFile ? "Not a regular file" : std::strerror(err); }
+std::string ErrorText(int err) {
+  if (err == kNotRegularFile) return "Not a regular file";
+  if (err == kFileInUse) return "The file is open in another program";
+  return std::strerror(err);
+}
 
 bool FileExists(const std::string& path) {
   struct stat st;

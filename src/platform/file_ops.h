@@ -8,11 +8,15 @@
 
 namespace vorlo {
 
-// Not an errno value: the path names something other than a regular file
-// (a FIFO, a device, a socket). ErrorText gives it its own message.
+// Failures that are not errno values, numbered past every errno value.
+// The path names something other than a regular file (a FIFO, a device, a
+// socket).
 inline constexpr int kNotRegularFile = 0x10000;
+// A file that another program has open or mapped.
+inline constexpr int kFileInUse = 0x10001;
 
-// The platform's message text of an errno value (or kNotRegularFile).
+// The platform's message text of an errno value (or of one of the codes
+// above; the run log words kFileInUse its own way).
 std::string ErrorText(int err);
 
 bool FileExists(const std::string& path);    // anything but a folder

@@ -12,11 +12,9 @@
 #include <string_view>
 #include <vector>
 
-namespace vorlo {
+#include "platform/file_ops.h"
 
-// The failure of a file that another program has open or mapped; outside
-// the range of errno values.
-inline constexpr int kFileInUse = 0x10000;
+namespace vorlo {
 
 // What a removal did to one file: done, or failed with an errno or
 // kFileInUse. Only ENOENT means the file was gone before it could be acted
