@@ -10,12 +10,12 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "app/run_log.h"
 #include "app/type_count.h"
 #include "core/data_files.h"
+#include "core/path_set.h"
 #include "core/scan_thread.h"
 #include "platform/locale_info.h"
 
@@ -135,8 +135,8 @@ class RunControl {
   std::vector<int64_t> RecSizes_;      // their sizes as the scan saw them
   size_t RecFilesChars_ = 0;
 
-  std::unordered_set<std::string> TestList_;  // paths found in this analysis
-  std::vector<std::string> binRoots_;         // drives of the statistics
+  PathSet TestList_;                   // paths found in this analysis
+  std::vector<std::string> binRoots_;  // drives of the statistics
 
   Outcome outcome_;
 };
