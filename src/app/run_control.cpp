@@ -84,7 +84,7 @@ void RunControl::StartRun(bool test) {
   TestMode_ = test;
   if (test) {
     for (DriveBinInfo& d : s_.bins.abi().DrivesInfo) d.info.BinReq = 0;
-    TestList_.clear();
+    TestList_.Clear();
     binRoots_.clear();
     for (const DriveBinInfo& d : s_.bins.abi().DrivesInfo) binRoots_.push_back(d.mountPoint);
   }
@@ -170,6 +170,7 @@ void RunControl::EndRun(bool stopped) {
   const bool binWarning = TestMode_ && WriteBinStatistics();
   if (TestMode_) CleanFile_.Line(kStarLine);
   CleanFile_.Close();
+  TestList_.Clear();  // gives back the memory of a large analysis
 
   s_.port.SetPanel(0, "");
   s_.port.SetPanel(1, "");
@@ -349,7 +350,7 @@ void RunControl::SendBatch() {
 
 void RunControl::DoCleanTest(const FoundFile& file) {
   const std::string_view S = file.path;
-  if (!TestList_.emplace(S).second) {
+  if (!TestList_.Insert(S)) {
     CleanFile_.Line(std::string("\t(").append(S).append(texts::kDupeSuffix));
     return;
   }

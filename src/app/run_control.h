@@ -10,12 +10,12 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "app/run_log.h"
 #include "app/type_count.h"
 #include "core/data_files.h"
+#include "core/path_set.h"
 #include "core/scan_thread.h"
 #include "platform/locale_info.h"
 #include "platform/trash.h"
@@ -144,8 +144,8 @@ class RunControl {
   int RecScanFolder_ = -1;           // the scan's descriptor of the last one held
   std::string RecFolderPath_;        // and its path
 
-  std::unordered_set<std::string> TestList_;  // paths found in this analysis
-  std::vector<std::string> binRoots_;         // drives of the statistics
+  PathSet TestList_;                   // paths found in this analysis
+  std::vector<std::string> binRoots_;  // drives of the statistics
 
   Outcome outcome_;
 };
