@@ -13,6 +13,7 @@
 #include "core/recycle_bin.h"
 #include "core/stop_event.h"
 #include "core/text.h"
+#include "platform/file_ops.h"
 
 namespace vorlo {
 
@@ -35,7 +36,9 @@ std::string ErrorDetail(int err) {
 RunControl::RunControl(RunSetup setup)
     : s_(std::move(setup)),
       context_{s_.mainThread, s_.clock, s_.drives, s_.skipFolders, &progress_},
-      count_(std::string(texts::kCountStopEventName), context_, s_.programFolder) {}
+      count_(std::string(texts::kCountStopEventName), context_, s_.programFolder) {
+  CleanFile_.onFailure = [this](int) { LogFailed(); };
+}
 
 RunControl::~RunControl() = default;
 
@@ -81,6 +84,11 @@ void RunControl::act10Execute() {
 }
 
 void RunControl::StartRun(bool test) {
+  outcome_ = {};
+  if (!OpenRunLog(test)) {
+    outcome_.failed = true;
+    return;
+  }
   TestMode_ = test;
   if (test) {
     for (DriveBinInfo& d : s_.bins.abi().DrivesInfo) d.info.BinReq = 0;
@@ -92,19 +100,46 @@ void RunControl::StartRun(bool test) {
   VeryBusy_ = RunState::Running;
   s_.port.SetBusy(true);
   StopEvent_ = std::make_unique<StopEvent>(std::string(texts::kStopEventName));
-  if (test) {
-    CleanFile_.OpenNew(s_.files.TestLog());
-    CleanFile_.Lines({kStarLine, std::string(texts::kTestLogTitle) + s_.dateTimeStamp()});
-  } else {
-    CleanFile_.OpenAppend(s_.files.Log());
-    CleanFile_.Lines({kStarLine, std::string(texts::kLogTitle) + s_.dateTimeStamp(), kStarLine});
-  }
   CleanSum_ = NonPermSum_ = CleanErr_ = 0;
   CleanedTypes_ = 1;
   CleanSize_ = 0;
   CleanIdx_ = -1;
   NextCheckedRow();
   StartType(true);
+}
+
+// Takes the data folder's run lock, then opens the log and writes its title
+// lines. Nothing is removed without its log: when either fails the run does
+// not start and the person learns why.
+bool RunControl::OpenRunLog(bool test) {
+  const std::string lockPath = s_.files.RunLock();
+  if (const int err = runLock_.TryExclusive(lockPath); err != 0) {
+    s_.port.ReportFailure(err == EWOULDBLOCK ? FormatText(texts::kFolderBusy, s_.files.folder.c_str())
+                                             : FormatText(texts::kCannotLock, lockPath.c_str(), ErrorText(err).c_str()));
+    return false;
+  }
+  const std::string path = test ? s_.files.TestLog() : s_.files.Log();
+  int err = test ? CleanFile_.OpenNew(path) : CleanFile_.OpenAppend(path);
+  if (err == 0) {
+    if (test)
+      CleanFile_.Lines({kStarLine, std::string(texts::kTestLogTitle) + s_.dateTimeStamp()});
+    else
+      CleanFile_.Lines({kStarLine, std::string(texts::kLogTitle) + s_.dateTimeStamp(), kStarLine});
+    err = CleanFile_.Error();
+  }
+  if (err == 0) return true;
+  CleanFile_.Close();
+  runLock_.Release();
+  s_.port.ReportFailure(FormatText(texts::kLogNotOpened, path.c_str(), ErrorText(err).c_str()));
+  return false;
+}
+
+// A log line could not be written (on the thread that wrote it): the run
+// stops as on the stop command, so that nothing more is removed untraced.
+void RunControl::LogFailed() {
+  if (VeryBusy_ != RunState::Running || !StopEvent_) return;
+  StopEvent_->Set();
+  CleanFile_.Lines({texts::kHaltedNoLog, ""});
 }
 
 bool RunControl::NextCheckedRow() {
@@ -153,7 +188,7 @@ void RunControl::StartScan() {
 // The end notification of each scan of a run (DoneCleanup, DoneCleanTest).
 void RunControl::DoneRunType(bool stopped) {
   if (!TestMode_ && CleanMethod_ == CleanupMethod::cuRecycle) SendBatch();
-  if (!stopped && NextCheckedRow()) {
+  if (!stopped && CleanFile_.Error() == 0 && NextCheckedRow()) {
     ++CleanedTypes_;
     StopEvent_->Reset();
     StartType(false);
@@ -171,15 +206,22 @@ void RunControl::EndRun(bool stopped) {
   if (TestMode_) CleanFile_.Line(kStarLine);
   CleanFile_.Close();
   TestList_.Clear();  // gives back the memory of a large analysis
+  const int logError = CleanFile_.Error();
+  runLock_.Release();
 
   s_.port.SetPanel(0, "");
   s_.port.SetPanel(1, "");
   VeryBusy_ = RunState::Idle;
   s_.port.SetBusy(false);
-  outcome_ = {stopped, CleanedTypes_, CleanSum_, CleanErr_, CleanSize_};
+  outcome_ = {stopped || logError != 0, CleanedTypes_, CleanSum_, CleanErr_, CleanSize_, logError != 0};
 
+  if (logError != 0) {
+    s_.port.ReportFailure(ClosingMessage(false, binWarning, logError));
+    if (finished) finished();
+    return;
+  }
   Message closing;
-  closing.text = ClosingMessage(stopped, binWarning);
+  closing.text = ClosingMessage(stopped, binWarning, 0);
   closing.buttons = {MsgButton::Yes, MsgButton::No, MsgButton::Help};
   if (TestMode_) {
     closing.kind = binWarning ? MsgKind::Error : MsgKind::Confirmation;
@@ -233,19 +275,24 @@ bool RunControl::WriteBinStatistics() {
   return BinProb;
 }
 
-std::string RunControl::ClosingMessage(bool stopped, bool binWarning) const {
-  std::string text = stopped ? std::string(texts::kBeforeStopped) : std::string();
+// With a log error the message leads with it and does not offer the log.
+std::string RunControl::ClosingMessage(bool stopped, bool binWarning, int logError) const {
+  std::string text;
+  if (logError != 0)
+    text = FormatText(texts::kLogFailed, CleanFile_.Path().c_str(), ErrorText(logError).c_str()) + "\r\n\r\n";
+  else if (stopped)
+    text = texts::kBeforeStopped;
   const std::string size = Bytes(CleanSize_);
   if (TestMode_) {
     text += FormatText(texts::kAnalysisDone, CleanedTypes_, CleanSum_);
     if (CleanSize_ > 0) text += FormatText(texts::kSavingsIf, size.c_str());
     if (binWarning) text += texts::kBinWarning;
-    return text + std::string(texts::kViewTestLog);
+    return logError != 0 ? text : text + std::string(texts::kViewTestLog);
   }
   text += FormatText(texts::kCleanupDone, CleanedTypes_, CleanSum_);
   if (CleanErr_ > 0) text += FormatText(texts::kNotRemoved, CleanErr_);
   if (CleanSize_ > 0) text += FormatText(NonPermSum_ > 0 ? texts::kSavingsLater : texts::kSavingsNow, size.c_str());
-  return text + std::string(texts::kViewLog);
+  return logError != 0 ? text : text + std::string(texts::kViewLog);
 }
 
 // ---------------------------------------------------------------------------

@@ -17,6 +17,7 @@
 #include "core/data_files.h"
 #include "core/path_set.h"
 #include "core/scan_thread.h"
+#include "platform/file_lock.h"
 #include "platform/locale_info.h"
 #include "platform/trash.h"
 
@@ -85,6 +86,7 @@ class RunControl {
     int32_t files = 0;
     int32_t errors = 0;
     int64_t bytes = 0;
+    bool failed = false;  // refused, or its log could not be written
   };
   const Outcome& LastOutcome() const { return outcome_; }
   // Called on the main thread after a run or count has ended.
@@ -93,6 +95,8 @@ class RunControl {
  private:
   bool BinCheckAllowsRun();
   void StartRun(bool test);
+  bool OpenRunLog(bool test);
+  void LogFailed();
   void StartType(bool first);
   void LogOne(size_t row, bool isTest);
   void StartScan();
@@ -100,7 +104,7 @@ class RunControl {
   void EndRun(bool stopped);
   void WriteClosingLines(bool test);
   bool WriteBinStatistics();
-  std::string ClosingMessage(bool stopped, bool binWarning) const;
+  std::string ClosingMessage(bool stopped, bool binWarning, int logError) const;
 
   void DoCleanup(const FoundFile& file);
   void DoRecycle(const FoundFile& file);
@@ -125,6 +129,7 @@ class RunControl {
   std::unique_ptr<StopEvent> StopEvent_;  // of a run
   TypeCount count_;
   RunLog CleanFile_;
+  FileLock runLock_;  // one run at a time per data folder
 
   RunState VeryBusy_ = RunState::Idle;
   bool TestMode_ = false;

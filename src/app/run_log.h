@@ -1,13 +1,21 @@
-// A run log: UTF-8 text with CR LF line ends. Lines are written whole under
-// one lock, so the halt lines of a stop never split a file line of the scan
-// thread. A log that cannot be opened or written loses its lines silently.
+// A run log: UTF-8 text with CR LF line ends. Each call writes its lines in
+// one write under one lock, so the halt lines of a stop never split a file
+// line of the scan thread and a line on disk is never half a line.
+//
+// A control byte (C0 or DEL) would let a file name forge log lines or send
+// escape codes to a terminal, so the text after a line's leading tabs (or
+// after "ERR" and its tab) is written exactly when it has none, and
+// otherwise in shell quoting: $'...' with each control byte as \xHH, a
+// backslash as \\ and a quote as \'. A real path starts with "/", never "$'".
+//
+// Failures are kept, not swallowed: opening returns the errno, the first
+// failed write or close is kept in Error() and reported once to onFailure.
 #pragma once
 
-#include <cstdio>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace vorlo {
 
@@ -18,9 +26,10 @@ class RunLog {
   RunLog(const RunLog&) = delete;
   RunLog& operator=(const RunLog&) = delete;
 
-  // Appends to the file (creating it), or replaces it.
-  void OpenAppend(const std::string& path) { Open(path, "ab"); }
-  void OpenNew(const std::string& path) { Open(path, "wb"); }
+  // Appends to the file (creating it), or replaces it. 0, or the errno.
+  int OpenAppend(const std::string& path) { return Open(path, false); }
+  int OpenNew(const std::string& path) { return Open(path, true); }
+  // Closes the file; a failure to close counts as a failed write.
   void Close();
 
   // Writes lines together, each ended by CR LF.
@@ -29,10 +38,20 @@ class RunLog {
   // Writes text without ending the line.
   void Text(std::string_view text);
 
+  // The first failed write or close since the file was opened; 0 if none.
+  int Error() const;
+  const std::string& Path() const { return path_; }
+  // Called once per opened file, on the writing thread, outside the lock,
+  // when a write first fails.
+  std::function<void(int err)> onFailure;
+
  private:
-  void Open(const std::string& path, const char* mode);
-  std::mutex mutex_;
-  std::FILE* file_ = nullptr;
+  int Open(const std::string& path, bool replace);
+  void Write(const std::string& bytes);
+  mutable std::mutex mutex_;
+  int fd_ = -1;
+  int error_ = 0;
+  std::string path_;
 };
 
 }  // namespace vorlo

@@ -13,6 +13,7 @@ inline constexpr std::string_view kFilesWouldHaveBeen = " files would have been 
 inline constexpr std::string_view kMethodWords[] = {"sent to Recycle Bin", "moved to holding folder",
                                                    "deleted permanently"};
 inline constexpr std::string_view kHalted = "**** PROCESSING HALTED BY USER ****";
+inline constexpr std::string_view kHaltedNoLog = "**** PROCESSING HALTED: THE LOG COULD NOT BE WRITTEN ****";
 inline constexpr std::string_view kFinishedAt = "Vorlo finished at ";
 inline constexpr std::string_view kFinishedAnalyzingAt = "Vorlo finished analyzing at ";
 inline constexpr const char* kProcessedRemoved = "Processed %d junk file types and removed %d junk files.";
@@ -52,6 +53,15 @@ inline constexpr std::string_view kBinWarning =
     "this set of junk file types, you would not be able to restore all of the files that were sent to the "
     "Recycle Bin.\r\n\r\nYou will find Recycle Bin statistics at the end of the test log.";
 inline constexpr std::string_view kViewTestLog = "\r\n\r\nDo you want to view the test log?";
+
+// A run that cannot keep its log or has to share its data folder.
+inline constexpr const char* kLogNotOpened = "Vorlo cannot write its log file %s: %s. Nothing has been removed.";
+inline constexpr const char* kLogFailed = "Vorlo could not write its log file %s: %s. The run has been stopped.";
+inline constexpr const char* kFolderBusy =
+    "Another Vorlo run is using the data folder %s. Nothing has been removed. Try again when it has finished.";
+inline constexpr const char* kCannotLock = "Vorlo cannot lock the data folder with %s: %s. Nothing has been removed.";
+inline constexpr const char* kWindowOpen =
+    "Vorlo is already open on the data folder %s. Use that window, or close it and start Vorlo again.";
 
 // Count.
 inline constexpr std::string_view kStopEventName = "Vorlo Stop Event";

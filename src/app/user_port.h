@@ -30,6 +30,9 @@ class UserPort {
   virtual void SetBusy(bool busy) = 0;  // busy-in-background pointer, read-only list
   virtual void SetCountCommand(const std::string& caption, const std::string& hint) = 0;
   virtual void OpenFile(const std::string& path) = 0;  // with its associated program
+  // A failure that prevents or ends a run: an error box in the window, one
+  // line on the error output of vorlo-cli.
+  virtual void ReportFailure(const std::string& text) { Ask({MsgKind::Error, text, {MsgButton::Ok}, 0}); }
 };
 
 }  // namespace vorlo

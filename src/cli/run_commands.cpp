@@ -3,6 +3,7 @@
 #include <pthread.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <thread>
 
 #include "app/junk_list.h"
@@ -43,6 +44,11 @@ class CliPort final : public UserPort {
   void SetBusy(bool) override {}
   void SetCountCommand(const std::string&, const std::string&) override {}
   void OpenFile(const std::string& path) override { std::fprintf(out_, "Log: %s\n", path.c_str()); }
+  void ReportFailure(const std::string& text) override {
+    std::string line = WithoutCarriageReturns(text);
+    std::replace(line.begin(), line.end(), '\n', ' ');
+    std::fprintf(err_, "vorlo-cli: %s\n", line.c_str());
+  }
 
  private:
   std::FILE* out_;
@@ -115,12 +121,14 @@ int RunOnStoredList(const RunRequest& request, std::FILE* out, std::FILE* err) {
   InterruptWatch interrupts(mainThread, command);  // the same command stops what it started
   command();
   if (runs.VeryBusy() == RunState::Idle && !finished) {
-    std::fprintf(err, "vorlo-cli: nothing was run (no junk type is checked, or the run was declined)\n");
+    // A refused run has said why already.
+    if (!runs.LastOutcome().failed)
+      std::fprintf(err, "vorlo-cli: nothing was run (no junk type is checked, or the run was declined)\n");
     return kFailed;
   }
   mainThread.RunUntil([&] { return finished; });
   const RunControl::Outcome& o = runs.LastOutcome();
-  return o.stopped || o.errors > 0 ? kFailed : kDone;
+  return o.stopped || o.failed || o.errors > 0 ? kFailed : kDone;
 }
 
 }  // namespace vorlo::cli

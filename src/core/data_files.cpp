@@ -12,5 +12,7 @@ std::string DataFiles::Log() const { return folder + std::string(LogName); }
 std::string DataFiles::TestLog() const { return folder + std::string(TestName); }
 std::string DataFiles::Ini() const { return folder + std::string(IniName); }
 std::string DataFiles::FoundList() const { return folder + std::string(FoundListName); }
+std::string DataFiles::RunLock() const { return folder + std::string(RunLockName); }
+std::string DataFiles::WindowLock() const { return folder + std::string(WindowLockName); }
 
 }  // namespace vorlo

@@ -14,6 +14,8 @@ struct DataFiles {
   static constexpr std::string_view TestName = "Vorlo.TEST.TXT";
   static constexpr std::string_view IniName = "Vorlo.ini";
   static constexpr std::string_view FoundListName = "Vorlo.$$$.TXT";
+  static constexpr std::string_view RunLockName = "Vorlo.lock";
+  static constexpr std::string_view WindowLockName = "Vorlo.window.lock";
 
   DataFiles() = default;
   // Adds the trailing "/" when it is missing (an empty folder stays empty).
@@ -27,6 +29,8 @@ struct DataFiles {
   std::string TestLog() const;       // analysis log
   std::string Ini() const;           // settings: window placements, editor folders
   std::string FoundList() const;     // the wizard count's files, one path a line
+  std::string RunLock() const;       // held by the one clean-up or analysis run
+  std::string WindowLock() const;    // held by the one window over this folder's list
 };
 
 }  // namespace vorlo

@@ -56,6 +56,7 @@ int main(int argc, char** argv) {
                       return wizard.GetFromObj();
                     },
             });
+  if (!window.ClaimDataFolder()) return 1;
   vorlo::CloseOnSignal closeOnSignal(window);
   if (!window.FormCreate()) return 1;
   window.show();

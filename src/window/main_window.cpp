@@ -17,6 +17,7 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <cerrno>
 
 #include "app/junk_list.h"
 #include "app/texts.h"
@@ -31,6 +32,7 @@
 #include "dialogs/update_form.h"
 #include "gui/placement.h"
 #include "platform/file_ops.h"
+#include "core/text.h"
 
 namespace vorlo {
 
@@ -428,6 +430,14 @@ void TMainForm::SampleProgress() {
   panels_[0]->setText(QString::number(runs_->CleanCountOneNow()));
   const std::string path = runs_->Progress().Latest();
   if (!path.empty()) setWindowTitle(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())));
+}
+
+bool TMainForm::ClaimDataFolder() {
+  // Without a usable folder (it cannot be created) the window keeps nothing
+  // and so has nothing to guard.
+  if (windowLock_.TryExclusive(services_.files.WindowLock()) != EWOULDBLOCK) return true;
+  Ask({MsgKind::Error, FormatText(texts::kWindowOpen, services_.files.folder.c_str()), {MsgButton::Ok}, 0});
+  return false;
 }
 
 bool TMainForm::FormCreate() {

@@ -15,6 +15,7 @@
 #include "app/startup.h"
 #include "app/user_port.h"
 #include "gui/qt_main_thread.h"
+#include "platform/file_lock.h"
 #include "core/default_types.h"
 #include "core/description.h"
 
@@ -86,6 +87,11 @@ class TMainForm final : public QMainWindow, public UserPort {
   TMainForm(JunkList& list, WindowServices services, QWidget* parent = nullptr);
   ~TMainForm() override;
 
+  // Makes this the one window over the data folder's list (before
+  // FormCreate). False, after telling the person, when another window holds
+  // it: two windows would each write the list at close, the later silently
+  // undoing the other's changes.
+  bool ClaimDataFolder();
   // Start-up: the list from its files or the default table (before show).
   // False when the list file could not be read: the error was shown, and the
   // window must not be shown, so that closing it never replaces the file.
@@ -141,6 +147,7 @@ class TMainForm final : public QMainWindow, public UserPort {
   WindowServices services_;
   QtMainThread mainThread_{this};
   ListCommands commands_;
+  FileLock windowLock_;
   std::unique_ptr<RunControl> runs_;
   std::unique_ptr<JunkListModel> model_;
   MainActions actions_;

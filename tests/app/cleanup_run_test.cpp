@@ -216,16 +216,5 @@ TEST(CleanupRun, NothingCheckedOrUnknownMethod) {
   EXPECT_NE(g.Log().find("\"Odd\" files have been " + kDashes + "\r\n" + kStars), std::string::npos);
 }
 
-TEST(CleanupRun, ALogThatCannotBeOpenedLosesItsLinesOnly) {
-  RunFixture f;
-  std::filesystem::remove_all(f.dir / "data");
-  f.dir.Write("data", "a file where the data folder should be");
-  const std::string x = f.File("a/x.tmp", 5);
-  f.list.Append(f.FolderType("A", cuDelete, "a"));
-  f.RunToEnd([](RunControl& r) { r.aCleanupExecute(); });
-  EXPECT_FALSE(f.remover.Exists(x));
-  EXPECT_TRUE(StartsWith(f.LastText(), "Vorlo processed 1 junk file types and removed 1 junk files."));
-}
-
 }  // namespace
 }  // namespace vorlo

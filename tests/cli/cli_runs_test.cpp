@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "core/junk_list_file.h"
+#include "platform/file_lock.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
 
@@ -127,6 +128,45 @@ TEST_F(CliRuns, InterruptStopsTheRun) {
   const std::string text = ReadFile(log);
   EXPECT_NE(text.find("**** PROCESSING HALTED BY USER ****\r\n\r\n"), std::string::npos);
   EXPECT_NE(text.find("Recycle Bin statistics:"), std::string::npos);
+}
+
+// A clean-up that cannot keep its log, or would share the data folder with
+// another run, removes nothing, says why on stderr and exits 1; a count
+// needs no lock. A log that fails mid-run stops the run with exit 1.
+TEST_F(CliRuns, RunsWithoutTheirLogOrTheirDataFolderFail) {
+  const std::string x = home_.Write("tree/x.tmp", "1234");
+  Store({Type("Tree", cuDelete, home_ / "tree")});
+  const auto refused = [&](const CommandResult& r, const std::string& why) {
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "vorlo-cli: " + why + " Nothing has been removed." + (why[0] == 'A' ? " Try again when it has finished.\n" : "\n"));
+    EXPECT_EQ(r.out.find("Log:"), std::string::npos) << r.out;
+    EXPECT_TRUE(std::filesystem::exists(x));
+  };
+  {
+    FileLock otherRun;  // this process holds it; the child's own lock is refused
+    ASSERT_EQ(otherRun.TryExclusive(DataFolder() + "/Vorlo.lock"), 0);
+    refused(Run({"clean", "--yes"}), "Another Vorlo run is using the data folder " + DataFolder() + "/.");
+    EXPECT_EQ(Run({"analyze"}).exitCode, 1);
+    EXPECT_EQ(Run({"count", "1"}).exitCode, 0);
+  }
+  const std::string log = DataFolder() + "/Vorlo.LOG.TXT";
+  std::filesystem::create_symlink("/dev/full", log);
+  refused(Run({"clean", "--yes"}), "Vorlo cannot write its log file " + log + ": No space left on device.");
+  std::filesystem::remove(log);
+
+  // A file size limit lets the title lines in and stops the log a few file
+  // lines later (the limit's signal is ignored, so writes fail with EFBIG).
+  const std::string name(100, 'n');
+  for (int i = 0; i < 20; ++i) home_.Write("tree/" + name + std::to_string(i) + ".tmp");
+  const CommandResult limited = testing::RunCommand(
+      {"sh", "-c", "trap '' XFSZ; ulimit -f 1; exec \"$0\" \"$@\"", VORLO_CLI_PATH, "clean", "--yes"}, Env());
+  EXPECT_EQ(limited.exitCode, 1);
+  EXPECT_NE(limited.err.find("vorlo-cli: Vorlo could not write its log file " + log + ": File too large. The run has been stopped."),
+            std::string::npos) << limited.err;
+  EXPECT_EQ(limited.out.find("Log:"), std::string::npos);
+  int left = 0;
+  for (const auto& e : std::filesystem::directory_iterator(home_ / "tree")) left += e.path().extension() == ".tmp";
+  EXPECT_GT(left, 10);
 }
 
 }  // namespace

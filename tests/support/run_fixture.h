@@ -123,7 +123,8 @@ class RunFixture {
   void RunToEnd(const std::function<void(RunControl&)>& command) {
     finished = false;
     command(Runs());
-    if (Runs().VeryBusy() != RunState::Idle || !finished) mainThread.RunUntil([this] { return finished; });
+    // Idle and not finished: the run was refused and never started.
+    if (Runs().VeryBusy() != RunState::Idle) mainThread.RunUntil([this] { return finished; });
   }
 
   // A folder type over tree/<folder> with the given method and specs.

@@ -11,6 +11,7 @@
 
 #include "core/junk_list_file.h"
 #include "core/placement_ini.h"
+#include "platform/file_lock.h"
 #include "support/window_fixture.h"
 
 namespace vorlo {
@@ -330,6 +331,37 @@ TEST(MainWindow, YesAtTheEndOfARunOpensTheLogThroughThePort) {
   f.A().act1->trigger();
   f.WaitIdle();
   EXPECT_EQ(f.port.opened, std::vector<std::string>{f.run.dir / "data/Vorlo.LOG.TXT"});
+}
+
+// One window per data folder: a second is refused with a message while the
+// first holds the folder's list. A run refused because another one is using
+// the folder says so in a message box and removes nothing.
+TEST(MainWindow, SecondWindowAndSecondRunOnOneDataFolderAreRefused) {
+  WindowFixture f;
+  const std::string folder = f.run.dir / "data/";
+  const std::string x = f.run.File("c/a.tmp", 1);
+  f.run.list.Append(f.run.FolderType("First", cuDelete, "c"));
+  {
+    FileLock firstWindow;
+    ASSERT_EQ(firstWindow.TryExclusive(folder + "Vorlo.window.lock"), 0);
+    EXPECT_FALSE(f.Window().ClaimDataFolder());
+    ASSERT_EQ(f.asked.size(), 1u);
+    EXPECT_EQ(f.asked[0].kind, MsgKind::Error);
+    EXPECT_EQ(f.asked[0].text, "Vorlo is already open on the data folder " + folder +
+                                   ". Use that window, or close it and start Vorlo again.");
+  }
+  EXPECT_TRUE(f.Window().ClaimDataFolder());
+  FileLock secondWindow, otherRun;
+  EXPECT_EQ(secondWindow.TryExclusive(folder + "Vorlo.window.lock"), EWOULDBLOCK);
+
+  ASSERT_EQ(otherRun.TryExclusive(folder + "Vorlo.lock"), 0);
+  f.A().act1->trigger();
+  EXPECT_EQ(f.Window().Runs().VeryBusy(), RunState::Idle);
+  ASSERT_EQ(f.asked.size(), 2u);
+  EXPECT_EQ(f.asked[1].kind, MsgKind::Error);
+  EXPECT_EQ(f.asked[1].text.substr(0, 43), "Another Vorlo run is using the data folder ");
+  EXPECT_TRUE(f.run.remover.Exists(x));
+  EXPECT_TRUE(f.A().act1->isEnabled());
 }
 
 TEST(MainWindow, NeverNarrowerThanTheMinimum) {
