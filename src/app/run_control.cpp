@@ -8,6 +8,7 @@
 #include "app/texts.h"
 #include "app/user_port.h"
 #include "core/byte_text.h"
+#include "core/listing_store.h"
 #include "core/local_drives.h"
 #include "core/main_thread.h"
 #include "core/recycle_bin.h"
@@ -90,7 +91,9 @@ void RunControl::StartRun(bool test) {
   }
   RecFiles_.clear();
   RecSizes_.clear();
+  RecListed_.clear();
   RecFilesChars_ = 0;
+  listings_ = reuseListings ? std::make_unique<ListingStore>() : nullptr;
   VeryBusy_ = RunState::Running;
   s_.port.SetBusy(true);
   StopEvent_ = std::make_unique<StopEvent>(std::string(texts::kStopEventName));
@@ -121,7 +124,29 @@ void RunControl::StartType(bool first) {
   s_.port.SelectRow(CleanIdx_);
   if (!first) CleanFile_.Line("");
   LogOne(static_cast<size_t>(CleanIdx_), TestMode_);
+  PruneListings();
   StartScan();
+}
+
+// Keeps only the listings the types from this one on may still walk.
+void RunControl::PruneListings() {
+  if (!listings_) return;
+  std::vector<std::string> roots;
+  bool drives = false;
+  for (size_t row = static_cast<size_t>(CleanIdx_); row < s_.list.size(); ++row) {
+    const JunkRow& r = s_.list[row];
+    if (!r.checked || !r.type) continue;
+    if (r.type->SearchesLocalDrives()) {
+      drives = true;
+      continue;
+    }
+    for (const FolderEntry& e : r.type->Dirs()) roots.push_back(e.path);
+  }
+  if (drives)
+    for (std::string& root : s_.drives.Roots()) roots.push_back(std::move(root));
+  for (std::string& root : roots)
+    if (root.size() > 1 && root.back() == '/') root.pop_back();
+  listings_->Prune(roots);
 }
 
 void RunControl::LogOne(size_t row, bool isTest) {
@@ -144,7 +169,7 @@ void RunControl::StartScan() {
                                          : FoundFileSink::To<&RunControl::DoCleanup>(*this);
   auto whenDone = [this](TJunkDelThread& thread) { DoneRunType(thread.WasStopped()); };
   if (row.type) {
-    ActOnFiles(*row.type, doWhat, nullptr, whenDone, *StopEvent_, s_.programFolder, context_);
+    ActOnFiles(*row.type, doWhat, nullptr, whenDone, *StopEvent_, s_.programFolder, context_, listings_.get());
   } else {
     // A row without a type has nothing to scan; the run moves on as after
     // an empty scan.
@@ -167,8 +192,10 @@ void RunControl::DoneRunType(bool stopped) {
 void RunControl::EndRun(bool stopped) {
   StopEvent_->Reset();
   StopEvent_.reset();
+  listings_.reset();
   RecFiles_.clear();
   RecSizes_.clear();
+  RecListed_.clear();
   RecFilesChars_ = 0;
   WriteClosingLines(TestMode_);
   const bool binWarning = TestMode_ && WriteBinStatistics();
@@ -275,14 +302,23 @@ void RunControl::LogRemovalError(std::string_view S, int err) {
   ++CleanErr_;
 }
 
+// Listing hook: a file no longer at its place is not offered to later types.
+void RunControl::ForgetRemoved(const ListingRef& ref, const RemovalResult& r) {
+  if (listings_ && (r.Done() || r.Gone())) listings_->Forget(ref);
+}
+
 void RunControl::DoDelete(const FoundFile& file) {
-  if (const RemovalResult r = s_.remover.Delete(file); !r.Done()) return LogRemovalError(file.path, r.error);
+  const RemovalResult r = s_.remover.Delete(file);
+  ForgetRemoved(file.listed, r);  // listing hook
+  if (!r.Done()) return LogRemovalError(file.path, r.error);
   CleanFile_.Line(std::string("\t").append(file.path));
   CountRemoved(file.Size(), true);
 }
 
 void RunControl::DoHolding(const FoundFile& file) {
-  if (const RemovalResult r = s_.remover.MoveToHolding(file); !r.Done()) return LogRemovalError(file.path, r.error);
+  const RemovalResult r = s_.remover.MoveToHolding(file);
+  ForgetRemoved(file.listed, r);  // listing hook
+  if (!r.Done()) return LogRemovalError(file.path, r.error);
   CleanFile_.Line(std::string("\t").append(file.path));
   CountRemoved(file.Size(), false);
 }
@@ -291,6 +327,7 @@ void RunControl::DoRecycle(const FoundFile& file) {
   if (RecFilesChars_ + file.path.size() > rbMax) SendBatch();
   RecFiles_.emplace_back(file.path);
   RecSizes_.push_back(file.Size());
+  RecListed_.push_back(file.listed);  // listing hook
   RecFilesChars_ += file.path.size() + 1;
   CountRemoved(file.Size(), false);
   // The file's line is written when the batch is sent.
@@ -304,6 +341,7 @@ void RunControl::SendBatch() {
     for (size_t i = 0; i < RecFiles_.size(); ++i) {
       const std::string& path = RecFiles_[i];
       const RemovalResult r = results[i];
+      ForgetRemoved(RecListed_[i], r);  // listing hook
       if (r.Done() || r.Gone()) {
         CleanFile_.Line("\t" + path);
         continue;
@@ -317,6 +355,7 @@ void RunControl::SendBatch() {
   }
   RecFiles_.clear();
   RecSizes_.clear();
+  RecListed_.clear();
   RecFilesChars_ = 0;
 }
 
