@@ -16,10 +16,10 @@ SubfolderLook StoredFolder::Look(size_t i) const {
 void StoredFolder::SetLook(size_t i, const SubfolderLook& look) {
   uint32_t& a = Aux(i);
   if (a != kNone) {
-    subs_[a - 1] = {look.id, look.state};
+    subs_[a - 1] = {look.id, look.state, UINT32_MAX};
     return;
   }
-  subs_.push_back({look.id, look.state});
+  subs_.push_back({look.id, look.state, UINT32_MAX});
   a = static_cast<uint32_t>(subs_.size());
 }
 
@@ -91,8 +91,8 @@ void ListingStore::Prune(const std::vector<std::string>& roots) {
     stack.pop_back();
     if (keep[slot]) continue;
     keep[slot] = 1;
-    folders_[slot]->ForEachSubfolder([&](const FolderId& id) {
-      if (const uint32_t s = SlotOf(id); s != kNoSlot && !keep[s]) stack.push_back(s);
+    folders_[slot]->ForEachSubfolder([&](const FolderId& id, uint32_t& hint) {
+      if (const uint32_t s = SlotOf(id, hint); s != kNoSlot && !keep[s]) stack.push_back(s);
     });
   }
   for (uint32_t slot = 0; slot < folders_.size(); ++slot) {

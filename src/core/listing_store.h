@@ -37,12 +37,14 @@ class StoredFolder {
   const EntryStat* Stat(size_t i) const;
   void SetStat(size_t i, const EntryStat& st);
   void Drop(size_t i) { entries_.Drop(i); }
+  // Where the store last kept the sub-folder of entry `i` (with a look).
+  uint32_t& SlotHint(size_t i) { return subs_[aux_[i] - 1].slot; }
 
   // Folder ids of the sub-folders known to be walkable.
   template <class F>
-  void ForEachSubfolder(F f) const {
-    for (const Sub& s : subs_)
-      if (s.state == SubfolderLook::State::Folder) f(s.id);
+  void ForEachSubfolder(F f) {
+    for (Sub& s : subs_)
+      if (s.state == SubfolderLook::State::Folder) f(s.id, s.slot);
   }
   size_t Bytes() const;
 
@@ -51,6 +53,7 @@ class StoredFolder {
   struct Sub {
     FolderId id;
     SubfolderLook::State state;
+    uint32_t slot = UINT32_MAX;
   };
   uint32_t& Aux(size_t i);
 
@@ -70,6 +73,11 @@ class ListingStore {
   // The kept copy of a folder, or null. The pointer stays valid until Prune.
   StoredFolder* Find(const FolderId& id);
   uint32_t SlotOf(const FolderId& id) const;
+  // The same, trying `hint` (updated) first: slots are reused after Prune.
+  uint32_t SlotOf(const FolderId& id, uint32_t& hint) const {
+    if (hint < folders_.size() && folders_[hint] && folders_[hint]->Id() == id) return hint;
+    return hint = SlotOf(id);
+  }
   StoredFolder& At(uint32_t slot) { return *folders_[slot]; }
   // Keeps a folder just read; returns its slot.
   uint32_t Add(const FolderId& id, DirEntries&& entries);

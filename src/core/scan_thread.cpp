@@ -116,12 +116,12 @@ class TJunkDelThread::Walker {
 
   // The listing of a frame whose folder is identified: the kept copy, or
   // read from disk (and kept).
-  void Load(Frame& f) {
+  void Load(Frame& f, uint32_t* hint = nullptr) {
     f.own.Clear();
     f.stored = nullptr;
     f.slot = ListingStore::kNoSlot;
     if (store_ != nullptr && f.id) {
-      f.slot = store_->SlotOf(*f.id);
+      f.slot = hint != nullptr ? store_->SlotOf(*f.id, *hint) : store_->SlotOf(*f.id);
       if (f.slot != ListingStore::kNoSlot) {
         f.stored = &store_->At(f.slot);
         return;
@@ -131,6 +131,7 @@ class TJunkDelThread::Walker {
     if (store_ != nullptr && f.id && f.dir.IsOpen()) {
       f.own.Compact();
       f.slot = store_->Add(*f.id, std::move(f.own));
+      if (hint != nullptr) *hint = f.slot;
       f.stored = &store_->At(f.slot);
       f.own = DirEntries();
     }
@@ -243,6 +244,7 @@ class TJunkDelThread::Walker {
         if (f.stored != nullptr) f.stored->SetLook(i, look);
       }
       if (look.state == Skip) continue;
+      uint32_t* hint = f.stored != nullptr && look.state == Folder ? &f.stored->SlotHint(i) : nullptr;
 
       // `f` may move when the stack grows.
       ++depth_;
@@ -254,7 +256,9 @@ class TJunkDelThread::Walker {
       c.next = 0;
       c.driveRoot = IsDriveRoot(path_);
       KeepWindow(depth_);
-      if (c.id && !c.dir.IsOpen() && (store_ == nullptr || store_->SlotOf(*c.id) == ListingStore::kNoSlot)) {
+      if (c.id && !c.dir.IsOpen() &&
+          (store_ == nullptr || (hint != nullptr ? store_->SlotOf(*c.id, *hint) : store_->SlotOf(*c.id)) ==
+                                    ListingStore::kNoSlot)) {
         // Known, but not kept: read it from disk after all.
         if (!EnsureOpen(depth_)) {
           frames_[depth_].own.Clear();
@@ -264,7 +268,7 @@ class TJunkDelThread::Walker {
           continue;
         }
       }
-      Load(frames_[depth_]);
+      Load(frames_[depth_], hint);
       ProcessFiles();
       ++t_.fNumDir;
       if (Stopped()) return;
