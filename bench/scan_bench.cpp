@@ -5,6 +5,10 @@
 //   scan_bench generate ROOT FILES   make the tree (ROOT must not exist)
 //   scan_bench scan ROOT             one count with the scan thread
 //   scan_bench compare ROOT [RUNS]   time scan, find and fdfind RUNS times each
+//   scan_bench run ROOT [disk]       an analysis of the default table's 25
+//                                    local-drive types over ROOT, one walk per
+//                                    run (or, with "disk", one per type)
+//   scan_bench runs ROOT [RUNS]      time run against scan RUNS times each
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -23,9 +27,11 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "core/default_types.h"
+#include "core/listing_store.h"
 #include "core/junk_type.h"
 #include "core/local_drives.h"
 #include "core/main_thread.h"
@@ -195,6 +201,79 @@ int Scan(const std::string& root) {
   return 0;
 }
 
+// Peak resident memory of this process (VmHWM).
+long PeakKb() {
+  long hwm = 0;
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.starts_with("VmHWM:")) hwm = std::atol(line.c_str() + 6);
+  return hwm;
+}
+
+// The analysis run's handling of a found file: each path once in the found
+// set, later finds of it marked as repeats.
+struct AnalysisSink {
+  std::unordered_set<std::string> seen;
+  long files = 0, repeats = 0;
+  int64_t bytes = 0;
+  void Take(const vorlo::FoundFile& f) {
+    if (!seen.emplace(f.path).second) {
+      ++repeats;
+      return;
+    }
+    ++files;
+    bytes += f.Size();
+  }
+};
+
+// An analysis of the default table's local-drive types over ROOT, type after
+// type as a run does, with a listing store kept across the types unless
+// `disk`.
+int RunTypes(const std::string& root, bool disk) {
+  using namespace vorlo;
+  std::vector<TJunkFileObj> table;
+  AddAllDefaults(table, false,
+                 DefaultFolders{.appData = "", .ieCache = "", .tempPath = "", .tempVar = "", .windowsRoot = ""});
+  std::vector<TJunkFileObj> types;
+  for (TJunkFileObj& t : table)
+    if (t.SearchesLocalDrives()) {
+      t.SetDirs({{root, FolderRule::pFolAndSub}});
+      types.push_back(t);
+    }
+
+  QueueExecutor mainThread;
+  const SystemClock clock;
+  const LocalDriveSource drives = SystemLocalDriveSource();
+  const ScanContext context{mainThread, clock, drives, {}, nullptr};
+  StopEvent stop("bench");
+  ListingStore store;
+  AnalysisSink sink;
+  size_t storeBytes = 0, storeFolders = 0;
+  int32_t folders = 0, found = 0;
+
+  const auto start = Clock::now();
+  for (const TJunkFileObj& t : types) {
+    if (!disk) store.Prune({root});
+    bool done = false;
+    ActOnFiles(
+        t, FoundFileSink::To<&AnalysisSink::Take>(sink),
+        [&](int64_t, int32_t d, int32_t del, int32_t, int32_t) {
+          folders += d;
+          found += del;
+        },
+        [&](TJunkDelThread&) { done = true; }, stop, "/no/program/folder", context, disk ? nullptr : &store);
+    mainThread.RunUntil([&] { return done; });
+    storeBytes = std::max(storeBytes, store.Bytes());
+    storeFolders = std::max(storeFolders, store.Folders());
+  }
+  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  std::printf("types=%zu folders=%d found=%d files=%ld repeats=%ld bytes=%" PRId64
+              " seconds=%.3f store_mb=%.1f store_folders=%zu hwm_kb=%ld\n",
+              types.size(), folders, found, sink.files, sink.repeats, sink.bytes, seconds, storeBytes / 1048576.0,
+              storeFolders, PeakKb());
+  return 0;
+}
+
 // What a run printed, kept small: the parent's own memory would show in
 // the children's peak figures (it is their starting point at exec).
 struct RunResult {
@@ -338,18 +417,52 @@ int Compare(const std::string& self, const std::string& root, int runs) {
   return ok ? 0 : 2;
 }
 
+// The whole-run analysis against a count of one type, each RUNS times,
+// interleaved, after one warming round.
+int CompareRun(const std::string& self, const std::string& root, int runs) {
+  std::vector<Contender> all{{"count", {self, "scan", root}, {}}, {"run", {self, "run", root}, {}}};
+  for (Contender& c : all)
+    if (!Run(c.argv)) return 1;
+  for (int r = 0; r < runs; ++r)
+    for (Contender& c : all) c.runs.push_back(*Run(c.argv));
+  std::printf("%s\n%s\n", all[0].runs.back().firstLine.c_str(), all[1].runs.back().firstLine.c_str());
+  std::printf("%-8s %10s %10s %10s %12s %10s\n", "program", "median s", "best s", "cpu s", "max RSS MB", "vs count");
+  double base = 0;
+  for (const Contender& c : all) {
+    std::vector<double> wall, cpu;
+    long rss = 0;
+    for (const RunResult& r : c.runs) {
+      wall.push_back(r.seconds);
+      cpu.push_back(r.cpu);
+      rss = std::max(rss, r.maxrssKb);
+    }
+    if (base == 0) base = Median(wall);
+    std::printf("%-8s %10.3f %10.3f %10.3f %12.1f %9.2fx\n", c.name.c_str(), Median(wall),
+                *std::min_element(wall.begin(), wall.end()), Median(cpu), rss / 1024.0, Median(wall) / base);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::string cmd = argc > 1 ? argv[1] : "";
   if (cmd == "generate" && argc == 4) return Generate(argv[2], std::strtoull(argv[3], nullptr, 10));
   if (cmd == "scan" && argc == 3) return Scan(argv[2]);
+  if (cmd == "run" && (argc == 3 || (argc == 4 && std::string(argv[3]) == "disk")))
+    return RunTypes(argv[2], argc == 4);
   if (cmd == "compare" && (argc == 3 || argc == 4)) {
     char self[4096];
     const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
     if (n <= 0) return 1;
     return Compare(std::string(self, static_cast<size_t>(n)), argv[2], argc == 4 ? std::atoi(argv[3]) : 5);
   }
-  std::fprintf(stderr, "usage: scan_bench generate ROOT FILES | scan ROOT | compare ROOT [RUNS]\n");
+  if (cmd == "runs" && (argc == 3 || argc == 4)) {
+    char self[4096];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0) return 1;
+    return CompareRun(std::string(self, static_cast<size_t>(n)), argv[2], argc == 4 ? std::atoi(argv[3]) : 5);
+  }
+  std::fprintf(stderr, "usage: scan_bench generate ROOT FILES | scan ROOT | compare ROOT [RUNS] | run ROOT [disk] | runs ROOT [RUNS]\n");
   return 64;
 }

@@ -8,6 +8,7 @@
 #include "app/texts.h"
 #include "app/user_port.h"
 #include "core/byte_text.h"
+#include "core/listing_store.h"
 #include "core/local_drives.h"
 #include "core/main_thread.h"
 #include "core/recycle_bin.h"
@@ -97,6 +98,7 @@ void RunControl::StartRun(bool test) {
     for (const DriveBinInfo& d : s_.bins.abi().DrivesInfo) binRoots_.push_back(d.mountPoint);
   }
   ClearBatch();
+  listings_ = reuseListings ? std::make_unique<ListingStore>() : nullptr;
   VeryBusy_ = RunState::Running;
   s_.port.SetBusy(true);
   StopEvent_ = std::make_unique<StopEvent>(std::string(texts::kStopEventName));
@@ -154,7 +156,29 @@ void RunControl::StartType(bool first) {
   s_.port.SelectRow(CleanIdx_);
   if (!first) CleanFile_.Line("");
   LogOne(static_cast<size_t>(CleanIdx_), TestMode_);
+  PruneListings();
   StartScan();
+}
+
+// Keeps only the listings the types from this one on may still walk.
+void RunControl::PruneListings() {
+  if (!listings_) return;
+  std::vector<std::string> roots;
+  bool drives = false;
+  for (size_t row = static_cast<size_t>(CleanIdx_); row < s_.list.size(); ++row) {
+    const JunkRow& r = s_.list[row];
+    if (!r.checked || !r.type) continue;
+    if (r.type->SearchesLocalDrives()) {
+      drives = true;
+      continue;
+    }
+    for (const FolderEntry& e : r.type->Dirs()) roots.push_back(e.path);
+  }
+  if (drives)
+    for (std::string& root : s_.drives.Roots()) roots.push_back(std::move(root));
+  for (std::string& root : roots)
+    if (root.size() > 1 && root.back() == '/') root.pop_back();
+  listings_->Prune(roots);
 }
 
 void RunControl::LogOne(size_t row, bool isTest) {
@@ -177,7 +201,7 @@ void RunControl::StartScan() {
                                          : FoundFileSink::To<&RunControl::DoCleanup>(*this);
   auto whenDone = [this](TJunkDelThread& thread) { DoneRunType(thread.WasStopped()); };
   if (row.type) {
-    ActOnFiles(*row.type, doWhat, nullptr, whenDone, *StopEvent_, s_.programFolder, context_);
+    ActOnFiles(*row.type, doWhat, nullptr, whenDone, *StopEvent_, s_.programFolder, context_, listings_.get());
   } else {
     // A row without a type has nothing to scan; the run moves on as after
     // an empty scan.
@@ -200,6 +224,7 @@ void RunControl::DoneRunType(bool stopped) {
 void RunControl::EndRun(bool stopped) {
   StopEvent_->Reset();
   StopEvent_.reset();
+  listings_.reset();
   ClearBatch();
   WriteClosingLines(TestMode_);
   const bool binWarning = TestMode_ && WriteBinStatistics();
@@ -319,14 +344,23 @@ void RunControl::LogRemovalError(std::string_view S, int err) {
   ++CleanErr_;
 }
 
+// Listing hook: a file no longer at its place is not offered to later types.
+void RunControl::ForgetRemoved(const ListingRef& ref, const RemovalResult& r) {
+  if (listings_ && (r.Done() || r.Gone())) listings_->Forget(ref);
+}
+
 void RunControl::DoDelete(const FoundFile& file) {
-  if (const RemovalResult r = s_.remover.Delete(file); !r.Done()) return LogRemovalError(file.path, r.error);
+  const RemovalResult r = s_.remover.Delete(file);
+  ForgetRemoved(file.listed, r);  // listing hook
+  if (!r.Done()) return LogRemovalError(file.path, r.error);
   CleanFile_.Line(std::string("\t").append(file.path));
   CountRemoved(file.Size(), true);
 }
 
 void RunControl::DoHolding(const FoundFile& file) {
-  if (const RemovalResult r = s_.remover.MoveToHolding(file); !r.Done()) return LogRemovalError(file.path, r.error);
+  const RemovalResult r = s_.remover.MoveToHolding(file);
+  ForgetRemoved(file.listed, r);  // listing hook
+  if (!r.Done()) return LogRemovalError(file.path, r.error);
   CleanFile_.Line(std::string("\t").append(file.path));
   CountRemoved(file.Size(), false);
 }
@@ -336,6 +370,7 @@ void RunControl::DoRecycle(const FoundFile& file) {
   const int folder = BatchFolder(file);
   RecFiles_.push_back({folder, std::string(file.name), std::string(file.path)});
   RecSizes_.push_back(file.Size());
+  RecListed_.push_back(file.listed);  // listing hook
   RecFilesChars_ += file.path.size() + 1;
   CountRemoved(file.Size(), false);
   // The file's line is written when the batch is sent.
@@ -363,6 +398,7 @@ int RunControl::BatchFolder(const FoundFile& file) {
 void RunControl::ClearBatch() {
   RecFiles_.clear();
   RecSizes_.clear();
+  RecListed_.clear();
   RecFilesChars_ = 0;
   RecFolders_.Clear();
   RecScanFolder_ = -1;
@@ -378,6 +414,7 @@ void RunControl::SendBatch() {
     for (size_t i = 0; i < RecFiles_.size(); ++i) {
       const std::string& path = RecFiles_[i].path;
       const RemovalResult r = results[i];
+      ForgetRemoved(RecListed_[i], r);  // listing hook
       if (r.Done() || r.Gone()) {
         CleanFile_.Line("\t" + path);
         continue;

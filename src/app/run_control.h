@@ -26,6 +26,8 @@ namespace vorlo {
 class Clock;
 class FileRemover;
 class JunkList;
+class ListingStore;
+struct RemovalResult;
 class LocalDriveSource;
 class MainThreadExecutor;
 class RecycleBinCheck;
@@ -91,6 +93,9 @@ class RunControl {
   const Outcome& LastOutcome() const { return outcome_; }
   // Called on the main thread after a run or count has ended.
   std::function<void()> finished;
+  // A run reads each folder once and lets its later types walk the kept
+  // listing; off, every type walks the disk itself (same results, slower).
+  bool reuseListings = true;
 
  private:
   bool BinCheckAllowsRun();
@@ -100,6 +105,8 @@ class RunControl {
   void StartType(bool first);
   void LogOne(size_t row, bool isTest);
   void StartScan();
+  void PruneListings();
+  void ForgetRemoved(const ListingRef& ref, const RemovalResult& r);
   bool NextCheckedRow();
   void EndRun(bool stopped);
   void WriteClosingLines(bool test);
@@ -127,6 +134,7 @@ class RunControl {
   ScanProgress progress_;
   ScanContext context_;
   std::unique_ptr<StopEvent> StopEvent_;  // of a run
+  std::unique_ptr<ListingStore> listings_;  // of a run: the folders its scans have read
   TypeCount count_;
   RunLog CleanFile_;
   FileLock runLock_;  // one run at a time per data folder
@@ -144,6 +152,7 @@ class RunControl {
 
   std::vector<TrashItem> RecFiles_;  // the Recycle Bin batch, each file anchored to its folder
   std::vector<int64_t> RecSizes_;    // their sizes as the scan saw them
+  std::vector<ListingRef> RecListed_;  // their entries in the kept listings
   size_t RecFilesChars_ = 0;
   HeldFolders RecFolders_;           // the batch's folders, one descriptor each
   int RecScanFolder_ = -1;           // the scan's descriptor of the last one held

@@ -8,6 +8,7 @@
 #include <system_error>
 #include <utility>
 
+#include "core/listing_store.h"
 #include "core/local_drives.h"
 #include "core/main_thread.h"
 #include "core/stop_event.h"
@@ -55,11 +56,13 @@ void JoinPath(std::string_view folder, std::string_view name, std::string& out) 
 
 // The walk: depth first with an explicit stack, each folder read once, and
 // sub-folders opened relative to their parent's descriptor without following
-// links and without leaving the parent's mount.
+// links and without leaving the parent's mount. With a run's listing store,
+// a folder another scan of the run has read is walked from the kept copy:
+// it is opened only when a file in it needs a stat or goes to the sink.
 class TJunkDelThread::Walker {
  public:
   Walker(TJunkDelThread& t, std::vector<std::string> roots)
-      : t_(t), roots_(std::move(roots)), specs_(t.fTJ.Deletes()) {}
+      : t_(t), roots_(std::move(roots)), specs_(t.fTJ.Deletes()), store_(t.fListings) {}
 
   // The stop test: once the signal is seen the scan stays stopped.
   bool Stopped() {
@@ -76,14 +79,13 @@ class TJunkDelThread::Walker {
     top.nameStart = 0;
     top.pathLen = path_.size();
     top.next = 0;
-    top.entries.Clear();
     // Folder entries are absolute paths; anything else is a folder that does
     // not exist rather than something found relative to the working folder.
     top.dir = sDir.starts_with('/') ? DirListing::Open(sDir) : DirListing();
     top.id = top.dir.Id();
     top.driveRoot = IsDriveRoot(sDir);
-    if (top.dir.IsOpen()) top.dir.Read(top.entries);
     depth_ = 0;
+    Load(top);
 
     if (How != FolderRule::pSubOnly) {
       ProcessFiles();
@@ -97,16 +99,48 @@ class TJunkDelThread::Walker {
   struct Frame {
     size_t nameStart = 0;  // this folder's name within path_
     size_t pathLen = 0;    // this folder's path is path_ up to here
-    DirListing dir;        // closed when out of the open window
+    DirListing dir;        // closed when out of the open window, or not needed
     std::optional<FolderId> id;
-    DirEntries entries;  // the one listing of this visit
-    size_t next = 0;     // next entry of the sub-folder loop
+    DirEntries own;        // the listing of this visit, when nothing is kept
+    uint32_t slot = ListingStore::kNoSlot;  // the kept listing
+    StoredFolder* stored = nullptr;
+    size_t next = 0;  // next entry of the sub-folder loop
     bool driveRoot = false;
+
+    const DirEntries& Entries() const { return stored != nullptr ? stored->Entries() : own; }
   };
 
   Frame& FrameAt(size_t d) {
     if (d >= frames_.size()) frames_.resize(d + 1);
     return frames_[d];
+  }
+
+  // The listing of a frame whose folder is identified: the kept copy, or
+  // read from disk (and kept).
+  void Load(Frame& f, uint32_t* hint = nullptr) {
+    f.own.Clear();
+    f.stored = nullptr;
+    f.slot = ListingStore::kNoSlot;
+    if (store_ != nullptr && f.id) {
+      f.slot = hint != nullptr ? store_->SlotOf(*f.id, *hint) : store_->SlotOf(*f.id);
+      if (f.slot != ListingStore::kNoSlot) {
+        f.stored = &store_->At(f.slot);
+        return;
+      }
+    }
+    ReadFolderFromDisk(f);
+    if (store_ != nullptr && f.id && f.dir.IsOpen()) {
+      f.own.Compact();
+      f.slot = store_->Add(*f.id, std::move(f.own));
+      if (hint != nullptr) *hint = f.slot;
+      f.stored = &store_->At(f.slot);
+      f.own = DirEntries();
+    }
+  }
+
+  // The one place a folder's entries come from disk.
+  void ReadFolderFromDisk(Frame& f) {
+    if (f.dir.IsOpen()) f.dir.Read(f.own);
   }
 
   bool Skipped(const std::string& path) const {
@@ -125,12 +159,20 @@ class TJunkDelThread::Walker {
   // Matches the files of the top frame; path_ is that folder's path.
   void ProcessFiles() {
     Frame& f = frames_[depth_];
-    if (f.entries.empty()) return;
-    specs_.Match(f.entries, matched_);
+    const DirEntries& entries = f.Entries();
+    if (entries.empty()) return;
+    specs_.Match(entries, matched_);
     const std::string_view sDir(path_.data(), f.pathLen);
     for (const size_t i : matched_) {
       if (Stopped()) return;
-      const EntryStat st = f.dir.Stat(f.entries.CName(i));
+      EntryStat st;
+      if (const EntryStat* kept = f.stored != nullptr ? f.stored->Stat(i) : nullptr) {
+        st = *kept;
+      } else {
+        if (!EnsureOpen(depth_)) return;
+        st = f.dir.Stat(entries.CName(i));
+        if (f.stored != nullptr) f.stored->SetStat(i, st);
+      }
       // Gone since the listing, or not to be looked at: not found.
       if (st.error != 0) continue;
       ++t_.fNumDel;
@@ -138,24 +180,46 @@ class TJunkDelThread::Walker {
         ++t_.fNumRes;
         continue;
       }
-      const std::string_view name = f.entries.Name(i);
+      const std::string_view name = entries.Name(i);
       if (t_.fTJ.MatchProts(sDir, name)) {
         ++t_.fNumProt;
         continue;
       }
       t_.fSizDel += st.size;
       if (t_.fDoWhat) {
+        // The sink acts on the file relative to its open folder.
+        if (!EnsureOpen(depth_)) return;
         JoinPath(sDir, name, full_);
         if (t_.fContext.progress != nullptr) t_.fContext.progress->Publish(full_);
-        t_.fDoWhat(FoundFile{&t_.fTJ, f.dir.Fd(), name, full_, st});
+        FoundFile file{&t_.fTJ, f.dir.Fd(), name, full_, st, {}};
+        if (f.stored != nullptr) file.listed = {f.slot, static_cast<uint32_t>(i)};
+        t_.fDoWhat(file);
       }
     }
   }
 
+  // Looks at sub-folder entry `i` of the top frame on disk; `child` is the
+  // folder opened when it is one to walk.
+  SubfolderLook LookAtSubfolder(Frame& f, size_t i, DirListing& child) {
+    using enum SubfolderLook::State;
+    const DirEntries& entries = f.Entries();
+    // Looked at before it is opened, so a mount point is not even
+    // triggered; the opened folder must be the one looked at.
+    const std::optional<FolderId> seen = f.dir.SubfolderId(entries.CName(i));
+    if (!seen || seen->mount != f.id->mount) return {Skip, {}};
+    child = DirListing::OpenAt(f.dir, entries.Name(i));
+    if (child.IsOpen()) return child.Id() == seen ? SubfolderLook{Folder, *seen} : SubfolderLook{Skip, {}};
+    if (child.Error() == ENOENT || child.Error() == ELOOP || child.Error() == ENOTDIR)
+      return {Skip, {}};  // no longer a folder
+    return {Unreadable, {}};
+  }
+
   void WalkSubfolders() {
+    using enum SubfolderLook::State;
     for (;;) {
       Frame& f = frames_[depth_];
-      if (f.next >= f.entries.size()) {
+      const DirEntries& entries = f.Entries();
+      if (f.next >= entries.size()) {
         f.dir = DirListing();
         if (depth_ == 0) return;
         --depth_;
@@ -163,8 +227,8 @@ class TJunkDelThread::Walker {
       }
       if (Stopped()) return;
       const size_t i = f.next++;
-      if (f.entries.Kind(i) != EntryKind::Folder) continue;
-      const std::string_view name = f.entries.Name(i);
+      if (entries.Kind(i) != EntryKind::Folder) continue;
+      const std::string_view name = entries.Name(i);
       if (f.driveRoot && IsRootSkip(name)) continue;
 
       path_.resize(f.pathLen);
@@ -172,20 +236,16 @@ class TJunkDelThread::Walker {
       const size_t nameStart = path_.size();
       path_.append(name);
       if (Skipped(path_)) continue;
-      if (!EnsureOpen(depth_)) continue;
 
-      // Looked at before it is opened, so a mount point is not even
-      // triggered; the opened folder must be the one looked at.
-      const std::optional<FolderId> seen = f.dir.SubfolderId(f.entries.CName(i));
-      if (!seen || seen->mount != f.id->mount) continue;
-      DirListing child = DirListing::OpenAt(f.dir, name);
-      std::optional<FolderId> id;
-      if (child.IsOpen()) {
-        id = child.Id();
-        if (id != seen) continue;
-      } else if (child.Error() == ENOENT || child.Error() == ELOOP || child.Error() == ENOTDIR) {
-        continue;  // no longer a folder
+      DirListing child;
+      SubfolderLook look = f.stored != nullptr ? f.stored->Look(i) : SubfolderLook{};
+      if (look.state == Unknown) {
+        if (!EnsureOpen(depth_)) continue;
+        look = LookAtSubfolder(f, i, child);
+        if (f.stored != nullptr) f.stored->SetLook(i, look);
       }
+      if (look.state == Skip) continue;
+      uint32_t* hint = f.stored != nullptr && look.state == Folder ? &f.stored->SlotHint(i) : nullptr;
 
       // `f` may move when the stack grows.
       ++depth_;
@@ -193,12 +253,23 @@ class TJunkDelThread::Walker {
       c.nameStart = nameStart;
       c.pathLen = path_.size();
       c.dir = std::move(child);
-      c.id = id;
+      c.id = look.state == Folder ? std::optional<FolderId>(look.id) : std::nullopt;
       c.next = 0;
-      c.entries.Clear();
       c.driveRoot = IsDriveRoot(path_);
-      if (c.dir.IsOpen()) c.dir.Read(c.entries);
       KeepWindow(depth_);
+      if (c.id && !c.dir.IsOpen() &&
+          (store_ == nullptr || (hint != nullptr ? store_->SlotOf(*c.id, *hint) : store_->SlotOf(*c.id)) ==
+                                    ListingStore::kNoSlot)) {
+        // Known, but not kept: read it from disk after all.
+        if (!EnsureOpen(depth_)) {
+          frames_[depth_].own.Clear();
+          frames_[depth_].stored = nullptr;
+          frames_[depth_].next = 0;
+          --depth_;
+          continue;
+        }
+      }
+      Load(frames_[depth_], hint);
       ProcessFiles();
       ++t_.fNumDir;
       if (Stopped()) return;
@@ -230,7 +301,7 @@ class TJunkDelThread::Walker {
   }
 
   bool GiveUp(size_t from, size_t to) {
-    for (size_t m = from; m <= to; ++m) frames_[m].next = frames_[m].entries.size();
+    for (size_t m = from; m <= to; ++m) frames_[m].next = frames_[m].Entries().size();
     return false;
   }
 
@@ -241,6 +312,7 @@ class TJunkDelThread::Walker {
   TJunkDelThread& t_;
   std::vector<std::string> roots_;
   DeleteSpecSet specs_;
+  ListingStore* store_;
   std::vector<size_t> matched_;
   std::vector<Frame> frames_;  // frames_[0..depth_] are the folders being walked
   size_t depth_ = 0;
@@ -249,8 +321,10 @@ class TJunkDelThread::Walker {
 };
 
 TJunkDelThread::TJunkDelThread(const TJunkFileObj& vTJ, FoundFileSink vDoWhat, TJReptType vReport, TJWhenDone vWhenDone,
-                               StopEvent& vStopEvent, std::string vMyDir, const ScanContext& context)
-    : fMyDir(std::move(vMyDir)),
+                               StopEvent& vStopEvent, std::string vMyDir, const ScanContext& context,
+                               ListingStore* listings)
+    : fListings(listings),
+      fMyDir(std::move(vMyDir)),
       fDoWhat(vDoWhat),
       fReport(std::move(vReport)),
       fWhenDone(std::move(vWhenDone)),
@@ -319,10 +393,11 @@ void TJunkDelThread::PostEnd() {
 }
 
 void ActOnFiles(const TJunkFileObj& TJ, FoundFileSink DoWhat, TJReptType DoReport, TJWhenDone WhenDone,
-                StopEvent& vStopEvent, const std::string& vMyDir, const ScanContext& context) {
+                StopEvent& vStopEvent, const std::string& vMyDir, const ScanContext& context,
+                ListingStore* listings) {
   if (!WhenDone) return;
-  std::unique_ptr<TJunkDelThread> owner(
-      new TJunkDelThread(TJ, DoWhat, std::move(DoReport), std::move(WhenDone), vStopEvent, vMyDir, context));
+  std::unique_ptr<TJunkDelThread> owner(new TJunkDelThread(TJ, DoWhat, std::move(DoReport), std::move(WhenDone),
+                                                           vStopEvent, vMyDir, context, listings));
   TJunkDelThread& t = *owner;
   owner.release();  // the thread owns itself from here on: its end notification destroys it
   try {

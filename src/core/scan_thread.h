@@ -18,6 +18,7 @@
 namespace vorlo {
 
 class Clock;
+class ListingStore;
 class LocalDriveSource;
 class MainThreadExecutor;
 class StopEvent;
@@ -65,11 +66,11 @@ class TJunkDelThread {
 
  private:
   friend void ActOnFiles(const TJunkFileObj&, FoundFileSink, TJReptType, TJWhenDone, StopEvent&,
-                         const std::string&, const ScanContext&);
+                         const std::string&, const ScanContext&, ListingStore*);
   class Walker;  // the folder walk of one scan (scan_thread.cpp)
 
   TJunkDelThread(const TJunkFileObj& vTJ, FoundFileSink vDoWhat, TJReptType vReport, TJWhenDone vWhenDone,
-                 StopEvent& vStopEvent, std::string vMyDir, const ScanContext& context);
+                 StopEvent& vStopEvent, std::string vMyDir, const ScanContext& context, ListingStore* listings);
   void Execute();
   // Runs `method` on the main thread and waits until it has returned; an
   // exception it throws comes back here.
@@ -79,6 +80,7 @@ class TJunkDelThread {
 
   int32_t fNumDir = 0, fNumDel = 0, fNumRes = 0, fNumProt = 0;
   int64_t fSizDel = 0;
+  ListingStore* fListings;  // the run's kept listings; null walks the disk alone
   std::string fMyDir;
   FoundFileSink fDoWhat;
   TJReptType fReport;
@@ -95,7 +97,11 @@ class TJunkDelThread {
 // scan thread; without it the scan only counts. The type, the sink, the stop
 // event and the context must outlive the scan (until `WhenDone` has
 // returned); the thread object is destroyed right after `WhenDone`.
+// `listings`, when given, are the run's kept folder listings: the scan walks
+// what they hold and adds what it reads; only this scan may use them until
+// `WhenDone`.
 void ActOnFiles(const TJunkFileObj& TJ, FoundFileSink DoWhat, TJReptType DoReport, TJWhenDone WhenDone,
-                StopEvent& vStopEvent, const std::string& vMyDir, const ScanContext& context);
+                StopEvent& vStopEvent, const std::string& vMyDir, const ScanContext& context,
+                ListingStore* listings = nullptr);
 
 }  // namespace vorlo

@@ -33,10 +33,18 @@ class DirEntries {
     entries_.clear();
   }
   void Add(std::string_view name, EntryKind kind);
+  // The entry is no longer there: neither a file nor a folder from now on.
+  void Drop(size_t i) { entries_[i].kind = EntryKind::Other; }
+  // Gives back spare capacity, for a listing that is kept.
+  void Compact() {
+    names_.shrink_to_fit();
+    entries_.shrink_to_fit();
+  }
+  size_t Bytes() const { return names_.capacity() + entries_.capacity() * sizeof(Entry); }
 
  private:
   struct Entry {
-    size_t offset;
+    uint32_t offset;
     uint32_t length;
     EntryKind kind;
   };

@@ -1,0 +1,193 @@
+// A run that reads each folder once must log exactly what a run whose every
+// type walks the disk itself logs: random type lists over a small tree with
+// links, hidden files, a trash-named folder, an unreadable folder and a
+// second local drive inside it.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <random>
+
+#include "support/run_fixture.h"
+
+namespace vorlo {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempDir;
+using testing::UtcClock;
+
+constexpr int64_t kOld = 1500000000;  // 2017
+constexpr int64_t kNew = 1764900000;  // the day before the test clock's now
+
+void Put(const std::string& path, size_t bytes, int64_t mtime) {
+  fs::create_directories(fs::path(path).parent_path());
+  FILE* f = std::fopen(path.c_str(), "w");
+  ASSERT_NE(f, nullptr) << path;
+  std::fwrite(std::string(bytes, 'x').data(), 1, bytes, f);
+  std::fclose(f);
+  const timespec times[2] = {{mtime, 0}, {mtime, 0}};
+  ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
+}
+
+void BuildTree(const std::string& r) {
+  const struct {
+    const char* name;
+    size_t bytes;
+    int64_t mtime;
+  } files[] = {
+      {"x.tmp", 10, kNew},          {"y.log", 200, kOld},         {".hidden.tmp", 5, kNew},
+      {"a/x.tmp", 300, kOld},       {"a/y.TMP", 2, kNew},         {"a/noext", 50, kOld},
+      {"a/.Trash/t.tmp", 1, kNew},  {"a/b/z.tmp", 4000, kNew},    {"a/b/x.bak", 7, kOld},
+      {"a/b/c/w.tmp", 0, kOld},     {"a/b/c/v.log", 120, kNew},   {"a/locked/l.tmp", 3, kNew},
+      {"mnt/m.tmp", 60, kOld},      {"mnt/sub/n.bak", 9, kNew},   {"mnt/.Trash-1000/q.tmp", 1, kOld},
+      {"mnt/sub/deep/o.tmp", 11, kNew}, {"d/old.tmp", 100, kOld}, {"d/e/f/g.tmp", 1000, kNew},
+      {".Trash/p.tmp", 1, kNew},    {"Vorlo$$$.$$$/h.tmp", 1, kNew},
+  };
+  for (const auto& f : files) Put(r + "/" + f.name, f.bytes, f.mtime);
+  fs::create_symlink("x.tmp", r + "/a/link.tmp");
+  fs::create_symlink("b", r + "/a/dirlink");
+  fs::create_symlink("a", r + "/lnk");
+  fs::permissions(r + "/a/locked", fs::perms::none);
+}
+
+void Unlock(const std::string& r) {
+  std::error_code ec;
+  fs::permissions(r + "/a/locked", fs::perms::owner_all, ec);
+}
+
+// A type in terms of the tree's root, so that it can be made for any copy.
+struct TypePlan {
+  bool localDrives = false;
+  std::vector<std::pair<std::string, FolderRule>> dirs;  // below the root
+  SpecList deletes, prots;
+  DateRestriction date;
+  AgeRestriction age;
+  SizeRestriction size;
+  CleanupMethod method = CleanupMethod::cuDelete;
+  bool checked = true;
+};
+
+std::vector<TypePlan> RandomPlans(uint32_t seed) {
+  std::mt19937 rng(seed);
+  const auto pick = [&](size_t n) { return static_cast<size_t>(rng() % n); };
+  static const char* kFolders[] = {"", "a", "a/b", "a/b/c", "mnt", "mnt/sub", "d", "d/e", "lnk", "none", "a/"};
+  static const char* kDeletes[] = {"*.tmp", "*.*", "*", "*.log", "x.*", "*.TMP", "*.bak", "noext", ".hid*"};
+  static const char* kProts[] = {"*.log", "y*", "/a/x.tmp", "z.tmp", "/x.tmp"};
+  std::vector<TypePlan> plans(1 + pick(6));
+  for (TypePlan& p : plans) {
+    p.localDrives = pick(5) == 0;
+    if (!p.localDrives)
+      for (size_t n = 1 + pick(3); n > 0; --n) p.dirs.emplace_back(kFolders[pick(std::size(kFolders))], FolderRule(pick(3)));
+    for (size_t n = 1 + pick(3); n > 0; --n) p.deletes.push_back(kDeletes[pick(std::size(kDeletes))]);
+    for (size_t n = pick(3) == 0 ? 1 : 0; n > 0; --n) p.prots.push_back(kProts[pick(std::size(kProts))]);
+    if (pick(6) == 0) p.date = {true, 1, 45000, 0};  // before 2023
+    if (pick(6) == 0) p.age = {true, 2, 3, 0};
+    if (pick(6) == 0) {
+      p.size.on = true;
+      p.size.type = 2;
+      p.size.data1 = 100;
+    }
+    p.method = CleanupMethod(pick(3));
+    p.checked = pick(5) != 0;
+  }
+  return plans;
+}
+
+// A run over one copy of the tree, with the real removal methods; the trash
+// and the home folder are temporary.
+struct TreeRun {
+  explicit TreeRun(const std::string& base) : root(base + "/tree"), home(base + "/home") {
+    fs::create_directories(home);
+    fs::create_directories(base + "/data");
+    BuildTree(root);
+    mountInfo = "26 1 254:0 / / rw - ext4 /dev/vda rw\n90 26 8:17 / " + root + " rw - ext4 /dev/sdb1 rw\n91 90 8:18 / " +
+                root + "/mnt rw - ext4 /dev/sdc1 rw\n";
+    remover = std::make_unique<SystemFileRemover>(
+        TrashSetup{home + "/.local/share/Trash", {root, root + "/mnt"}, static_cast<uint32_t>(getuid()), &clock},
+        HoldingSetup{{root, root + "/mnt"}, home});
+    runs = std::make_unique<RunControl>(RunSetup{
+        .port = port,
+        .list = list,
+        .mainThread = mainThread,
+        .clock = clock,
+        .drives = drives,
+        .bins = bins,
+        .remover = *remover,
+        .separators = {",", "."},
+        .files = DataFiles(base + "/data/"),
+        .programFolder = "/",  // keeps the machine's own root out of local-drives types
+        .skipFolders = {},
+        .dateTimeStamp = [] { return std::string("DATE  TIME"); },
+        .timeStamp = [] { return std::string("TIME"); },
+    });
+    runs->finished = [this] { finished = true; };
+    logs = base + "/data/";
+  }
+  ~TreeRun() { Unlock(root); }
+
+  void Plan(const std::vector<TypePlan>& plans) {
+    for (size_t i = 0; i < plans.size(); ++i) {
+      const TypePlan& p = plans[i];
+      FolderList dirs;
+      for (const auto& [folder, rule] : p.dirs) dirs.push_back({folder.empty() ? root : root + "/" + folder, rule});
+      SpecList prots;
+      for (const std::string& s : p.prots) prots.push_back(s.starts_with('/') ? root + s : s);
+      list.Append(TJunkFileObj("T" + std::to_string(i), p.checked, p.method, dirs, p.deletes, prots, p.date, p.age,
+                               p.size));
+      list.SetChecked(i, p.checked);
+    }
+  }
+
+  // Runs to the end; the logs, closing message and what is left of the tree,
+  // with the root written as "ROOT".
+  std::string Go(bool test, bool reuse) {
+    runs->reuseListings = reuse;
+    finished = false;
+    if (test)
+      runs->act10Execute();
+    else
+      runs->aCleanupExecute();
+    if (!finished) mainThread.RunUntil([this] { return finished; });
+    std::string out = testing::ReadFile(logs + (test ? "Vorlo.TEST.TXT" : "Vorlo.LOG.TXT"));
+    out += "\n#" + port.messages.back().text + "\n#";
+    Unlock(root);
+    for (const auto& e : fs::recursive_directory_iterator(root)) out += e.path().string() + "\n";
+    fs::permissions(root + "/a/locked", fs::perms::none);
+    for (size_t at; (at = out.find(root)) != std::string::npos;) out.replace(at, root.size(), "ROOT");
+    return out;
+  }
+
+  std::string root, home, logs, mountInfo;
+  testing::FakePort port;
+  JunkList list;
+  QueueExecutor mainThread;
+  UtcClock clock;
+  LocalDriveSource drives{[this] { return mountInfo; }, [](const MountEntry&) { return false; }};
+  RecycleBinCheck bins{[] { return std::vector<TrashDriveSettings>{}; }, [](const std::string&) { return int64_t{0}; }};
+  std::unique_ptr<SystemFileRemover> remover;
+  std::unique_ptr<RunControl> runs;
+  bool finished = false;
+};
+
+TEST(OneWalkRun, LogsWhatTypeByTypeWalksLog) {
+  constexpr uint32_t kFirstSeed = 9000;
+  for (uint32_t seed = kFirstSeed; seed < kFirstSeed + 200; ++seed) {
+    const std::vector<TypePlan> plans = RandomPlans(seed);
+    if (std::none_of(plans.begin(), plans.end(), [](const TypePlan& p) { return p.checked; })) continue;
+    TempDir dir;
+    fs::create_directories(dir / "one");
+    fs::create_directories(dir / "each");
+    TreeRun one(dir / "one"), each(dir / "each");
+    one.Plan(plans);
+    each.Plan(plans);
+
+    ASSERT_EQ(one.Go(true, true), each.Go(true, false)) << "analysis, seed " << seed;
+    ASSERT_EQ(one.Go(false, true), each.Go(false, false)) << "clean-up, seed " << seed;
+  }
+}
+
+}  // namespace
+}  // namespace vorlo
