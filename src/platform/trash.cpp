@@ -1,12 +1,16 @@
 #include "platform/trash.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <map>
 #include <memory>
@@ -67,10 +71,139 @@ struct TrashFolder {
   std::unordered_map<std::string, unsigned> nextNumber;
 };
 
+// Info files are written under a temporary name first: the prefix, the
+// writer's pid and a number, and never the info suffix, so trash clients
+// pass over it.
+constexpr char kDraftPrefix[] = ".vorlo-";
+constexpr size_t kDraftPrefixLength = sizeof kDraftPrefix - 1;
+std::atomic<unsigned> draftNumber{0};
+
+// The pid in a temporary's name; 0 when the name is not one.
+pid_t DraftPid(const char* name) {
+  if (std::strncmp(name, kDraftPrefix, kDraftPrefixLength) != 0) return 0;
+  const char* p = name + kDraftPrefixLength;
+  long long pid = 0;
+  const char* digits = p;
+  while (*p >= '0' && *p <= '9' && p - digits < 10) pid = pid * 10 + (*p++ - '0');
+  if (p == digits || *p != '-' || !p[1]) return 0;
+  for (++p; *p; ++p) {
+    if (*p < '0' || *p > '9') return 0;
+  }
+  return pid > 0 && pid <= INT_MAX ? static_cast<pid_t>(pid) : 0;
+}
+
+bool ProcessRuns(pid_t pid) { return ::kill(pid, 0) == 0 || errno == EPERM; }
+
+// Removes the temporaries of sends that did not finish. One whose writer no
+// longer runs goes once a minute old: a live writer in another pid
+// namespace that shares this trash looks dead from here, and its write
+// takes far less. Any is gone after a day, when its pid may run again as
+// another program.
+void RemoveAbandonedDrafts(int info) {
+  UniqueFd listFd(::openat(info, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  DIR* list = listFd.valid() ? ::fdopendir(listFd.get()) : nullptr;
+  if (!list) return;
+  listFd.release();
+  const time_t now = ::time(nullptr);
+  while (const dirent* entry = ::readdir(list)) {
+    const pid_t pid = DraftPid(entry->d_name);
+    struct stat st {};
+    if (pid == 0 || ::fstatat(info, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) continue;
+    const time_t age = now - st.st_mtime;
+    if (age > 24 * 60 * 60 || (age > 60 && !ProcessRuns(pid))) ::unlinkat(info, entry->d_name, 0);
+  }
+  ::closedir(list);
+}
+
 int OpenFilesAndInfo(int trashFd, uid_t uid, TrashFolder& trash) {
   if (const int err = OpenOwnedFolder(trashFd, "files", uid, true, trash.files)) return err;
-  if (const int err = OpenOwnedFolder(trashFd, "info", uid, true, trash.info)) return err;
-  return IdentityOf(trash.files.get(), trash.fs);
+  UniqueFd info;
+  if (const int err = OpenOwnedFolder(trashFd, "info", uid, true, info)) return err;
+  // Readable, to be listed and flushed.
+  trash.info.reset(::openat(info.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!trash.info.valid()) return errno;
+  if (const int err = IdentityOf(trash.files.get(), trash.fs)) return err;
+  RemoveAbandonedDrafts(trash.info.get());
+  return 0;
+}
+
+// fsync, where the file system can flush that kind of file at all.
+int Flush(int fd) { return ::fsync(fd) == 0 || errno == EINVAL ? 0 : errno; }
+
+int WriteAll(int fd, const std::string& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    done += static_cast<size_t>(n);
+  }
+  return 0;
+}
+
+// An info file's content under a temporary name in info/, until it is
+// published under its own name. The name is removed when the draft ends
+// unpublished.
+class InfoDraft {
+ public:
+  InfoDraft(int info, const TrashStepHook& hook) : info_(info), hook_(hook) {}
+  InfoDraft(const InfoDraft&) = delete;
+  InfoDraft& operator=(const InfoDraft&) = delete;
+  ~InfoDraft() { Discard(); }
+
+  // Writes `content` to a new temporary and flushes it to disk.
+  int Write(const std::string& content);
+  bool written() const { return !name_.empty(); }
+  // Gives the temporary the name `infoName`, never replacing one that
+  // exists (EEXIST), and drops the temporary name.
+  int Publish(const std::string& infoName);
+  void Discard();
+
+ private:
+  int info_;
+  const TrashStepHook& hook_;
+  std::string name_;
+};
+
+int InfoDraft::Write(const std::string& content) {
+  Discard();
+  if (const int err = hook_ ? hook_(TrashStep::kWriteInfo) : 0) return err;
+  const std::string prefix = kDraftPrefix + std::to_string(::getpid()) + "-";
+  UniqueFd fd;
+  std::string name;
+  for (unsigned tries = 0; !fd.valid(); ++tries) {
+    name = prefix + std::to_string(draftNumber++);
+    fd.reset(::openat(info_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!fd.valid() && (errno != EEXIST || tries == 1000)) return errno;
+  }
+  name_ = name;
+  int err = WriteAll(fd.get(), content);
+  if (err == 0) err = Flush(fd.get());
+  if (::close(fd.release()) != 0 && err == 0) err = errno;
+  if (err != 0) Discard();
+  return err;
+}
+
+int InfoDraft::Publish(const std::string& infoName) {
+  int err = hook_ ? hook_(TrashStep::kPublishInfo) : 0;
+  if (err == 0 && ::linkat(info_, name_.c_str(), info_, infoName.c_str(), 0) != 0) err = errno;
+  if (err == 0) {
+    Discard();
+    return 0;
+  }
+  // A file system without hard links: a rename that does not replace
+  // publishes as well, and takes the temporary name with it.
+  if (err != EPERM && err != EOPNOTSUPP) return err;
+  err = RenameNoReplace(info_, name_, info_, infoName);
+  if (err == 0) name_.clear();
+  return err;
+}
+
+void InfoDraft::Discard() {
+  if (!name_.empty()) ::unlinkat(info_, name_.c_str(), 0);
+  name_.clear();
 }
 
 // The name in the trash for try `number`: the name itself, then
@@ -87,7 +220,7 @@ std::string TrashName(const std::string& name, unsigned number) {
 
 class TrashSender {
  public:
-  explicit TrashSender(const TrashSetup& setup) : setup_(setup) {}
+  TrashSender(const TrashSetup& setup, const TrashStepHook& hook) : setup_(setup), hook_(hook) {}
   int Send(const TrashItem& item);
 
  private:
@@ -105,6 +238,7 @@ class TrashSender {
   };
 
   const TrashSetup& setup_;
+  const TrashStepHook& hook_;
   // The folder of the previous file, kept open for the next one from it.
   std::string sourcePath_;
   UniqueFd source_;
@@ -228,19 +362,6 @@ const std::string& TrashSender::DeletionDate() {
   return date_;
 }
 
-int WriteAll(int fd, const std::string& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    done += static_cast<size_t>(n);
-  }
-  return 0;
-}
-
 int TrashSender::Send(const TrashItem& item) {
   const std::string& path = item.path;
   std::vector<std::string> parts;
@@ -277,23 +398,28 @@ int TrashSender::Send(const TrashItem& item) {
   RemovalLease lease;
   if (const int err = lease.Take(source, name.c_str())) return err;
 
+  // A crash before the move leaves an info file without its file, which
+  // takes its name in the trash as a file left without info does.
+  InfoDraft draft(trash->info.get(), hook_);
   unsigned& next = trash->nextNumber.try_emplace(name, 1).first->second;
   for (unsigned tries = 0; tries < kMaxNameTries; ++tries, ++next) {
     const std::string trashName = TrashName(name, next);
     const std::string infoName = trashName + kInfoSuffix;
-    UniqueFd infoFd(::openat(trash->info.get(), infoName.c_str(),
-                             O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
-    if (!infoFd.valid()) {
-      if (errno == EEXIST) continue;
-      return errno;
+    if (!draft.written()) {
+      if (const int err = draft.Write(info)) return err;
     }
-    int err = WriteAll(infoFd.get(), info);
-    if (::close(infoFd.release()) != 0 && err == 0) err = errno;
+    int err = draft.Publish(infoName);
+    if (err == EEXIST) continue;
+    if (err != 0) return err;
+    // The info file is on disk before its file moves.
+    err = Flush(trash->info.get());
+    if (err == 0 && hook_) err = hook_(TrashStep::kMove);
     // A file left in files/ without its info file still takes the name:
     // the rename does not replace it, and the next name is tried.
     if (err == 0) err = RenameNoReplace(source, name, trash->files.get(), trashName);
     if (err == 0) {
       ++next;
+      if (hook_) hook_(TrashStep::kSent);
       return 0;
     }
     ::unlinkat(trash->info.get(), infoName.c_str(), 0);
@@ -304,16 +430,18 @@ int TrashSender::Send(const TrashItem& item) {
 
 }  // namespace
 
-std::vector<RemovalResult> SendToTrash(const std::vector<std::string>& paths, const TrashSetup& setup) {
-  TrashSender sender(setup);
+std::vector<RemovalResult> SendToTrash(const std::vector<std::string>& paths, const TrashSetup& setup,
+                                       const TrashStepHook& hook) {
+  TrashSender sender(setup, hook);
   std::vector<RemovalResult> results;
   results.reserve(paths.size());
   for (const std::string& path : paths) results.push_back({sender.Send(TrashItem{-1, {}, path})});
   return results;
 }
 
-std::vector<RemovalResult> SendToTrashAt(const std::vector<TrashItem>& items, const TrashSetup& setup) {
-  TrashSender sender(setup);
+std::vector<RemovalResult> SendToTrashAt(const std::vector<TrashItem>& items, const TrashSetup& setup,
+                                         const TrashStepHook& hook) {
+  TrashSender sender(setup, hook);
   std::vector<RemovalResult> results;
   results.reserve(items.size());
   for (const TrashItem& item : items) results.push_back({sender.Send(item)});

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,21 @@
 namespace vorlo {
 
 class Clock;
+
+// The steps of sending one file, in order. An info file appears in info/
+// only complete and flushed to disk, so a crash at any step leaves nothing,
+// a temporary that is not an info file (removed by a later send), an info
+// file whose file was not moved yet (its name stays taken), or the
+// finished entry.
+enum class TrashStep {
+  kWriteInfo,    // the info file's content goes to a temporary name in info/
+  kPublishInfo,  // the temporary is linked to the name "<name>.trashinfo"
+  kMove,         // the file is renamed into files/
+  kSent,         // the file is in the trash
+};
+// Seen before each step, by tests: 0 goes ahead, an errno fails the
+// step's system call with it. What kSent returns is ignored.
+using TrashStepHook = std::function<int(TrashStep)>;
 
 struct TrashSetup {
   std::string homeTrash;                // $XDG_DATA_HOME/Trash, without trailing "/"; empty: none
@@ -32,7 +48,10 @@ TrashSetup SystemTrashSetup(std::vector<std::string> driveRoots, const Clock& cl
 // part of a path fails (ELOOP or ENOTDIR); a file whose file system has no
 // usable trash stays (EXDEV, or the error met setting up that trash).
 // A file in another program's hands stays (kFileInUse).
-[[nodiscard]] std::vector<RemovalResult> SendToTrash(const std::vector<std::string>& paths, const TrashSetup& setup);
+// The first send into a trash folder removes the temporaries that crashed
+// sends left in its info/ folder.
+[[nodiscard]] std::vector<RemovalResult> SendToTrash(const std::vector<std::string>& paths, const TrashSetup& setup,
+                                                     const TrashStepHook& hook = {});
 
 // A file of a batch, anchored to its folder: `folder` is a descriptor of
 // the folder it was found in (not owned; -1 to open the folder of `path`
@@ -44,7 +63,8 @@ struct TrashItem {
   std::string path;
 };
 // As above, each file moved relative to its own folder descriptor.
-[[nodiscard]] std::vector<RemovalResult> SendToTrashAt(const std::vector<TrashItem>& items, const TrashSetup& setup);
+[[nodiscard]] std::vector<RemovalResult> SendToTrashAt(const std::vector<TrashItem>& items, const TrashSetup& setup,
+                                                       const TrashStepHook& hook = {});
 
 // Keeps the folders of a batch open until it has been sent, each as a
 // descriptor of its own, after the scan has closed them.

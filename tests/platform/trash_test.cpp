@@ -1,7 +1,9 @@
 #include "platform/trash.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -66,8 +68,45 @@ mode_t ModeOf(const std::string& path) {
   return st.st_mode & 07777;
 }
 
+// The names in a folder, sorted; none when it does not exist.
+std::set<std::string> Entries(const std::string& folder) {
+  std::set<std::string> names;
+  std::error_code ec;
+  for (const auto& e : fs::directory_iterator(folder, ec)) names.insert(e.path().filename().string());
+  return names;
+}
+
+// Sets a file's modification time `seconds` into the past.
+void Age(const std::string& path, int64_t seconds) {
+  const struct timespec times[2] = {{::time(nullptr) - seconds, 0}, {::time(nullptr) - seconds, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << path;
+}
+
+// The pid of a process that has ended.
+pid_t DeadPid() {
+  const pid_t pid = ::fork();
+  if (pid == 0) ::_exit(0);
+  ::waitpid(pid, nullptr, 0);
+  return pid;
+}
+
 class SendToTrashTest : public ::testing::Test {
  protected:
+  // What trash-list says on stderr (parse errors); empty when it is not installed.
+  std::string TrashListComplaints() const {
+    if (::access("/usr/bin/trash-list", X_OK) != 0) return {};
+    const auto listed = testing::RunCommand({"/usr/bin/trash-list"},
+                                            {"HOME=" + dir / "home", "XDG_DATA_HOME=" + dir / "home/.local/share"});
+    return listed.err + (listed.exitCode == 0 ? "" : "exit " + std::to_string(listed.exitCode));
+  }
+  // The temporaries in info/ (names that are not info files).
+  std::set<std::string> Drafts() const {
+    std::set<std::string> drafts;
+    for (const std::string& name : Entries(home + "/info"))
+      if (!name.ends_with(".trashinfo")) drafts.insert(name);
+    return drafts;
+  }
+
   TempDir dir;
   FixedClock clock;
   std::string data = dir / "data";
@@ -216,6 +255,121 @@ TEST_F(SendToTrashTest, TrashClientsSeeTheFile) {
   const auto listed = testing::RunCommand({"/usr/bin/trash-list"},
                                           {"HOME=" + dir / "home", "XDG_DATA_HOME=" + dir / "home/.local/share"});
   EXPECT_NE(listed.out.find("2024-02-29 13:05:09 " + file), std::string::npos) << listed.out << listed.err;
+}
+
+// A send killed at each step, in a child process that really ends there:
+// trash clients never meet a half-written info file, and the next send of
+// the same name succeeds beside whatever the crash left.
+TEST_F(SendToTrashTest, ACrashAtAnyStepLeavesATrashClientsCanRead) {
+  struct Case {
+    TrashStep step;
+    bool moved;            // the file is in the trash
+    bool infoLeft;         // x.tmp.trashinfo is there
+    bool draftLeft;        // a temporary in info/
+    std::string nextName;  // where the next send of x.tmp goes
+  };
+  const std::vector<Case> cases = {
+      {TrashStep::kWriteInfo, false, false, false, "x.tmp"},
+      {TrashStep::kPublishInfo, false, false, true, "x.tmp"},
+      {TrashStep::kMove, false, true, false, "x.tmp.2"},
+      {TrashStep::kSent, true, true, false, "x.tmp.2"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.step));
+    fs::remove_all(dir / "home");
+    const std::string file = dir.Write("data/x.tmp", "first");
+    const pid_t child = ::fork();
+    if (child == 0) {
+      const auto crash = [&c](TrashStep step) {
+        if (step == c.step) ::_exit(42);
+        return 0;
+      };
+      (void)SendToTrash({file}, setup, crash);
+      ::_exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 42) << status;
+
+    EXPECT_EQ(PathExists(file), !c.moved);
+    EXPECT_EQ(Entries(home + "/files"), c.moved ? std::set<std::string>{"x.tmp"} : std::set<std::string>{});
+    EXPECT_EQ(PathExists(home + "/info/x.tmp.trashinfo"), c.infoLeft);
+    if (c.infoLeft) {
+      EXPECT_EQ(InfoPath(home + "/info/x.tmp.trashinfo"), file);
+    }
+    const std::set<std::string> drafts = Drafts();
+    EXPECT_EQ(drafts.size(), c.draftLeft ? 1u : 0u);
+    EXPECT_EQ(TrashListComplaints(), "");
+
+    // The crash is over a minute old by the next run.
+    for (const std::string& draft : drafts) Age(home + "/info/" + draft, 120);
+    dir.Write("data/x.tmp", "second");
+    ASSERT_EQ(Errors(SendToTrash({file}, setup)), std::vector<int>{0});
+    EXPECT_EQ(ReadFile(home + "/files/" + c.nextName), "second");
+    EXPECT_EQ(InfoPath(home + "/info/" + c.nextName + ".trashinfo"), file);
+    EXPECT_EQ(Drafts(), std::set<std::string>{});
+    EXPECT_EQ(TrashListComplaints(), "");
+  }
+}
+
+// A step that fails leaves the file where it was and nothing in the trash.
+// Publishing on a file system without hard links falls back to a rename.
+TEST_F(SendToTrashTest, AFailedStepLeavesNoTraceAndNoLinksIsNoFailure) {
+  struct Case {
+    TrashStep step;
+    int error;
+    int result;
+  };
+  const std::vector<Case> cases = {
+      {TrashStep::kWriteInfo, EIO, EIO},  {TrashStep::kPublishInfo, ENOSPC, ENOSPC},
+      {TrashStep::kMove, EIO, EIO},       {TrashStep::kPublishInfo, EPERM, 0},
+      {TrashStep::kPublishInfo, EOPNOTSUPP, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.step) * 1000 + c.error);
+    fs::remove_all(dir / "home");
+    const std::string file = dir.Write("data/x.tmp", "x");
+    const auto fail = [&c](TrashStep step) { return step == c.step ? c.error : 0; };
+    ASSERT_EQ(Errors(SendToTrash({file}, setup, fail)), std::vector<int>{c.result});
+    if (c.result == 0) {
+      EXPECT_EQ(Entries(home + "/files"), std::set<std::string>{"x.tmp"});
+      EXPECT_EQ(Entries(home + "/info"), std::set<std::string>{"x.tmp.trashinfo"});
+      EXPECT_EQ(InfoPath(home + "/info/x.tmp.trashinfo"), file);
+      continue;
+    }
+    EXPECT_EQ(ReadFile(file), "x");
+    EXPECT_EQ(Entries(home + "/files"), std::set<std::string>{});
+    EXPECT_EQ(Entries(home + "/info"), std::set<std::string>{});
+    ASSERT_EQ(Errors(SendToTrash({file}, setup)), std::vector<int>{0});
+    EXPECT_EQ(InfoPath(home + "/info/x.tmp.trashinfo"), file);
+  }
+}
+
+// Temporaries are removed once their writer has ended and a minute has
+// passed, or after a day whoever wrote them; nothing else in info/ is.
+TEST_F(SendToTrashTest, TheFirstSendRemovesAbandonedTemporariesOnly) {
+  const std::string dead = std::to_string(DeadPid());
+  const std::string live = std::to_string(::getpid());
+  struct Case {
+    std::string name;
+    int64_t age;
+    bool removed;
+  };
+  const std::vector<Case> cases = {
+      {".vorlo-" + dead + "-0", 120, true},
+      {".vorlo-" + dead + "-1", 5, false},  // may be a live writer elsewhere
+      {".vorlo-" + live + "-7", 3600, false},
+      {".vorlo-" + live + "-8", 2 * 86400, true},
+      {".vorlo-" + dead + "-2.trashinfo", 2 * 86400, false},
+      {".vorlo-" + dead, 2 * 86400, false},
+      {".vorlo--3", 2 * 86400, false},
+      {"other-" + dead + "-4", 2 * 86400, false},
+  };
+  for (const Case& c : cases) Age(dir.Write("home/.local/share/Trash/info/" + c.name, "[Trash Info]\n"), c.age);
+  ASSERT_EQ(Errors(SendToTrash({dir.Write("data/a.tmp")}, setup)), std::vector<int>{0});
+  const std::set<std::string> left = Entries(home + "/info");
+  for (const Case& c : cases) EXPECT_EQ(left.contains(c.name), !c.removed) << c.name;
+  EXPECT_TRUE(left.contains("a.tmp.trashinfo"));
 }
 
 }  // namespace
