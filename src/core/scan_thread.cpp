@@ -58,7 +58,14 @@ void JoinPath(std::string_view folder, std::string_view name, std::string& out) 
 class TJunkDelThread::Walker {
  public:
   Walker(TJunkDelThread& t, std::vector<std::string> roots)
-      : t_(t), roots_(std::move(roots)), specs_(t.fTJ.Deletes()) {}
+      : t_(t),
+        roots_(std::move(roots)),
+        specs_(t.fTJ.Deletes()),
+        prefetch_(t.fContext.readAhead, [this](std::string_view parent, std::string_view name) {
+          return Enters(parent, name);
+        }, [specs = specs_](const DirEntries& listing, std::vector<size_t>& out) mutable {
+          specs.Match(listing, out);
+        }) {}
 
   // The stop test: once the signal is seen the scan stays stopped.
   bool Stopped() {
@@ -88,7 +95,11 @@ class TJunkDelThread::Walker {
       ProcessFiles();
       ++t_.fNumDir;
     }
-    if (How != FolderRule::pFolOnly && top.id) WalkSubfolders();
+    if (How != FolderRule::pFolOnly && top.id) {
+      prefetch_.Begin(top.dir, sDir, top.entries);  // read-ahead hook
+      WalkSubfolders();
+      prefetch_.End();  // read-ahead hook
+    }
     CloseAll();
   }
 
@@ -197,6 +208,7 @@ class TJunkDelThread::Walker {
       c.entries.Clear();
       c.driveRoot = IsDriveRoot(path_);
       if (c.dir.IsOpen()) c.dir.Read(c.entries);
+      TellPrefetch();  // read-ahead hook
       KeepWindow(depth_);
       ProcessFiles();
       ++t_.fNumDir;
@@ -233,6 +245,19 @@ class TJunkDelThread::Walker {
     return false;
   }
 
+  // Read-ahead hooks: which sub-folders the walk would enter, and where it
+  // is now (the entry index of each folder on its way down).
+  bool Enters(std::string_view parent, std::string_view name) const {
+    std::string path;
+    JoinPath(parent, name, path);
+    return !(IsDriveRoot(std::string(parent)) && IsRootSkip(name)) && !Skipped(path);
+  }
+  void TellPrefetch() {
+    position_.clear();
+    for (size_t d = 0; d < depth_; ++d) position_.push_back(static_cast<uint32_t>(frames_[d].next - 1));
+    prefetch_.Entered(position_);
+  }
+
   void CloseAll() {
     for (Frame& f : frames_) f.dir = DirListing();
   }
@@ -245,6 +270,8 @@ class TJunkDelThread::Walker {
   size_t depth_ = 0;
   std::string path_;  // path of the folder being handled
   std::string full_;  // path of the file being handed over
+  std::vector<uint32_t> position_;
+  DirPrefetch prefetch_;  // last: its pool stops before the rest goes
 };
 
 TJunkDelThread::TJunkDelThread(const TJunkFileObj& vTJ, FoundFileSink vDoWhat, TJReptType vReport, TJWhenDone vWhenDone,
