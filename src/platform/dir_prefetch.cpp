@@ -27,9 +27,11 @@ constexpr uint64_t kLead = 512;
 constexpr int kMaxOpen = 24;
 // In Auto mode each thread checks after this many folders whether it had
 // to read anything from the disk; when not, the pool rests while the walk
-// enters kRest folders, then looks again.
+// enters kRest folders, then looks again, resting twice as long each time
+// it finds the cache warm again (up to kLongestRest).
 constexpr uint64_t kProbe = 32;
 constexpr uint64_t kRest = 2048;
+constexpr uint64_t kLongestRest = 32768;
 
 constexpr uint64_t kNever = std::numeric_limits<uint64_t>::max();
 
@@ -164,19 +166,25 @@ struct DirPrefetch::Shared {
       --busy;
       if (myGeneration == generation) {
         ++listed;
+        const size_t queued = queue.size();
         if (child) Queue(child, entries);
+        // One waiting thread per new folder; waking them all would only
+        // have them fight over the lock.
+        for (size_t n = queue.size() - queued, w = waiting; n > 0 && w > 0; --n, --w) wake.notify_one();
         if (mode == ReadAhead::Auto && ++probed == kProbe) {
           probed = 0;
           const long now = BlocksRead();
           if (now == blocks) {
             // All of it came from the cache: rest, and count the folders
             // the walk passes meanwhile as listed.
-            restUntil = walked + kRest;
+            restUntil = walked + rest;
             listed = std::max(listed, restUntil);
+            rest = std::min(rest * 2, kLongestRest);
+          } else {
+            rest = kRest;
           }
           blocks = now;
         }
-        if (!queue.empty() && waiting > 0) wake.notify_all();
       } else {
         child.reset();
       }
@@ -196,6 +204,7 @@ struct DirPrefetch::Shared {
   uint64_t walked = 0;     // folders the walk entered below the top folder
   uint64_t listed = 0;     // folders the pool read ahead
   uint64_t restUntil = 0;  // Auto: the pool waits until walked reaches this
+  uint64_t rest = kRest;   // Auto: the next rest
   uint64_t wakeAt = kNever;
   uint64_t generation = 0;
   int busy = 0;
@@ -240,6 +249,7 @@ void DirPrefetch::Begin(const DirListing& top, std::string_view path, const DirE
   const std::lock_guard lock(s.mutex);
   s.walkPosition.clear();
   s.walked = s.listed = s.restUntil = 0;
+  s.rest = kRest;
   s.wakeAt = kNever;
   s.Queue(std::make_shared<Shared::Folder>(s, std::move(dir), std::string(path), id->mount, Position{}), entries);
   s.wake.notify_all();
