@@ -1,10 +1,15 @@
 // Scan speed benchmark: builds a deterministic synthetic tree and times a
 // count of the default "Temporary files" type over it against find and fd
-// with equivalent name tests, on a warm cache.
+// with equivalent name tests, on a warm or on a cold cache.
 //
-//   scan_bench generate ROOT FILES   make the tree (ROOT must not exist)
-//   scan_bench scan ROOT             one count with the scan thread
-//   scan_bench compare ROOT [RUNS]   time scan, find and fdfind RUNS times each
+//   scan_bench generate ROOT FILES        make the tree (ROOT must not exist)
+//   scan_bench scan ROOT [auto|off|always]  one count with the scan thread
+//                                         (read-ahead mode, default auto)
+//   scan_bench compare ROOT [RUNS]        warm: scan, find, fdfind -j1 and
+//                                         scan without read-ahead
+//   scan_bench cold ROOT [RUNS]           the same with the caches dropped
+//                                         before every run (root only) and
+//                                         fdfind with its default threads
 //   scan_bench run ROOT [disk]       an analysis of the default table's 25
 //                                    local-drive types over ROOT, one walk per
 //                                    run (or, with "disk", one per type)
@@ -153,7 +158,7 @@ int Generate(const std::string& root, uint64_t files) {
 }
 
 // One count of the "Temporary files" type, as the count command runs it.
-int Scan(const std::string& root) {
+int Scan(const std::string& root, vorlo::ReadAhead readAhead) {
   using namespace vorlo;
   std::vector<TJunkFileObj> table;
   AddAllDefaults(table, false,
@@ -167,7 +172,7 @@ int Scan(const std::string& root) {
   QueueExecutor mainThread;
   const SystemClock clock;
   const LocalDriveSource drives = SystemLocalDriveSource();
-  const ScanContext context{mainThread, clock, drives, {}, nullptr};
+  const ScanContext context{mainThread, clock, drives, {}, nullptr, readAhead};
   StopEvent stop("bench");
   bool done = false;
   int64_t sizDel = 0;
@@ -347,7 +352,18 @@ double Median(std::vector<double> v) {
   return v[v.size() / 2];
 }
 
-int Compare(const std::string& self, const std::string& root, int runs) {
+// Empties the page, inode and folder caches; false when not allowed.
+bool DropCaches() {
+  sync();
+  std::ofstream drop("/proc/sys/vm/drop_caches");
+  drop << "3\n";
+  drop.flush();
+  return static_cast<bool>(drop);
+}
+
+// Warm: one run of each first, then RUNS rounds. Cold: the caches are
+// dropped before every run. The programs take turns in each round.
+int Compare(const std::string& self, const std::string& root, int runs, bool cold) {
   std::vector<Contender> all;
   all.push_back({"vorlo", {self, "scan", root}, {}});
   // find: the same names; "~*.*" also takes dotless names, so "~*"; the
@@ -360,22 +376,35 @@ int Compare(const std::string& self, const std::string& root, int runs) {
         "-iname", "~desktop.*", "!",     "-iname", "~desktop", "-printf", "%s %T@ %p\n"},
        {}});
   const bool haveFd = HaveProgram("fdfind");
+  // Cold, fd runs with its default threads (one per core).
+  std::vector<std::string> fdArgs{"fdfind", "-j1", "-HI", "--one-file-system", "--color", "never", "-t", "f", "-t",
+                                  "l", "-i", R"(^(.*\.tmp|.*\.~.*|~.*|.*\.\^.*|.*\...\$)$)", root};
+  if (cold) fdArgs.erase(fdArgs.begin() + 1);
   if (haveFd)
-    all.push_back({"fdfind -j1",
-                   {"fdfind", "-j1", "-HI", "--one-file-system", "--color", "never", "-t", "f", "-t", "l", "-i",
-                    R"(^(.*\.tmp|.*\.~.*|~.*|.*\.\^.*|.*\...\$)$)", root},
-                   {}});
+    all.push_back({cold ? "fdfind" : "fdfind -j1", fdArgs, {}});
   else
     std::printf("note: fdfind not found (Debian package fd-find); it is left out\n");
+  all.push_back({"vorlo ra off", {self, "scan", root, "off"}, {}});
 
-  // One run of each to warm the cache, then the timed rounds, interleaved.
+  if (cold && !DropCaches()) {
+    std::printf("cannot drop the caches: run as root\n");
+    return 1;
+  }
   for (Contender& c : all)
-    if (!Run(c.argv)) {
+    if (!cold && !Run(c.argv)) {
       std::printf("%s failed\n", c.name.c_str());
       return 1;
     }
   for (int r = 0; r < runs; ++r)
-    for (Contender& c : all) c.runs.push_back(*Run(c.argv));
+    for (Contender& c : all) {
+      if (cold) DropCaches();
+      const std::optional<RunResult> rr = Run(c.argv);
+      if (!rr) {
+        std::printf("%s failed\n", c.name.c_str());
+        return 1;
+      }
+      c.runs.push_back(*rr);
+    }
 
   // What each one found, from its last run.
   const auto vorlo = KeyValues(all[0].runs.back().firstLine);
@@ -414,6 +443,9 @@ int Compare(const std::string& self, const std::string& root, int runs) {
   check("find matches = vorlo passed", findCount, passed);
   check("find sizes = vorlo bytes", findBytes, bytes);
   if (haveFd) check("fdfind matches = vorlo found", fdCount, found);
+  const auto off = KeyValues(all.back().runs.back().firstLine);
+  check("vorlo found = without read-ahead", found, std::stol(off.at("found")));
+  check("vorlo bytes = without read-ahead", bytes, std::stoll(off.at("bytes")));
   return ok ? 0 : 2;
 }
 
@@ -448,14 +480,20 @@ int CompareRun(const std::string& self, const std::string& root, int runs) {
 int main(int argc, char** argv) {
   const std::string cmd = argc > 1 ? argv[1] : "";
   if (cmd == "generate" && argc == 4) return Generate(argv[2], std::strtoull(argv[3], nullptr, 10));
-  if (cmd == "scan" && argc == 3) return Scan(argv[2]);
+  if (cmd == "scan" && (argc == 3 || argc == 4)) {
+    const std::string mode = argc == 4 ? argv[3] : "auto";
+    if (mode == "auto") return Scan(argv[2], vorlo::ReadAhead::Auto);
+    if (mode == "off") return Scan(argv[2], vorlo::ReadAhead::Off);
+    if (mode == "always") return Scan(argv[2], vorlo::ReadAhead::Always);
+  }
   if (cmd == "run" && (argc == 3 || (argc == 4 && std::string(argv[3]) == "disk")))
     return RunTypes(argv[2], argc == 4);
-  if (cmd == "compare" && (argc == 3 || argc == 4)) {
+  if ((cmd == "compare" || cmd == "cold") && (argc == 3 || argc == 4)) {
     char self[4096];
     const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
     if (n <= 0) return 1;
-    return Compare(std::string(self, static_cast<size_t>(n)), argv[2], argc == 4 ? std::atoi(argv[3]) : 5);
+    return Compare(std::string(self, static_cast<size_t>(n)), argv[2], argc == 4 ? std::atoi(argv[3]) : 5,
+                   cmd == "cold");
   }
   if (cmd == "runs" && (argc == 3 || argc == 4)) {
     char self[4096];
@@ -463,6 +501,8 @@ int main(int argc, char** argv) {
     if (n <= 0) return 1;
     return CompareRun(std::string(self, static_cast<size_t>(n)), argv[2], argc == 4 ? std::atoi(argv[3]) : 5);
   }
-  std::fprintf(stderr, "usage: scan_bench generate ROOT FILES | scan ROOT | compare ROOT [RUNS] | run ROOT [disk] | runs ROOT [RUNS]\n");
+  std::fprintf(stderr,
+               "usage: scan_bench generate ROOT FILES | scan ROOT [auto|off|always] | compare ROOT [RUNS] | "
+               "cold ROOT [RUNS] | run ROOT [disk] | runs ROOT [RUNS]\n");
   return 64;
 }

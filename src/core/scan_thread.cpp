@@ -62,7 +62,15 @@ void JoinPath(std::string_view folder, std::string_view name, std::string& out) 
 class TJunkDelThread::Walker {
  public:
   Walker(TJunkDelThread& t, std::vector<std::string> roots)
-      : t_(t), roots_(std::move(roots)), specs_(t.fTJ.Deletes()), store_(t.fListings) {}
+      : t_(t),
+        roots_(std::move(roots)),
+        specs_(t.fTJ.Deletes()),
+        store_(t.fListings),
+        prefetch_(t.fContext.readAhead, [this](std::string_view parent, std::string_view name) {
+          return Enters(parent, name);
+        }, [specs = specs_](const DirEntries& listing, std::vector<size_t>& out) mutable {
+          specs.Match(listing, out);
+        }) {}
 
   // The stop test: once the signal is seen the scan stays stopped.
   bool Stopped() {
@@ -85,13 +93,19 @@ class TJunkDelThread::Walker {
     top.id = top.dir.Id();
     top.driveRoot = IsDriveRoot(sDir);
     depth_ = 0;
-    Load(top);
+    const bool fromDisk = Load(top);
 
     if (How != FolderRule::pSubOnly) {
       ProcessFiles();
       ++t_.fNumDir;
     }
-    if (How != FolderRule::pFolOnly && top.id) WalkSubfolders();
+    if (How != FolderRule::pFolOnly && top.id) {
+      // Read-ahead only where the walk reads the disk: a kept listing is
+      // not read again.
+      if (fromDisk) prefetch_.Begin(top.dir, sDir, top.Entries());  // read-ahead hook
+      WalkSubfolders();
+      if (fromDisk) prefetch_.End();  // read-ahead hook
+    }
     CloseAll();
   }
 
@@ -116,8 +130,8 @@ class TJunkDelThread::Walker {
   }
 
   // The listing of a frame whose folder is identified: the kept copy, or
-  // read from disk (and kept).
-  void Load(Frame& f, uint32_t* hint = nullptr) {
+  // read from disk (and kept). True when it was read from disk.
+  bool Load(Frame& f, uint32_t* hint = nullptr) {
     f.own.Clear();
     f.stored = nullptr;
     f.slot = ListingStore::kNoSlot;
@@ -125,7 +139,7 @@ class TJunkDelThread::Walker {
       f.slot = hint != nullptr ? store_->SlotOf(*f.id, *hint) : store_->SlotOf(*f.id);
       if (f.slot != ListingStore::kNoSlot) {
         f.stored = &store_->At(f.slot);
-        return;
+        return false;
       }
     }
     ReadFolderFromDisk(f);
@@ -136,6 +150,7 @@ class TJunkDelThread::Walker {
       f.stored = &store_->At(f.slot);
       f.own = DirEntries();
     }
+    return true;
   }
 
   // The one place a folder's entries come from disk.
@@ -269,7 +284,7 @@ class TJunkDelThread::Walker {
           continue;
         }
       }
-      Load(frames_[depth_], hint);
+      if (Load(frames_[depth_], hint)) TellPrefetch();  // read-ahead hook
       ProcessFiles();
       ++t_.fNumDir;
       if (Stopped()) return;
@@ -305,6 +320,19 @@ class TJunkDelThread::Walker {
     return false;
   }
 
+  // Read-ahead hooks: which sub-folders the walk would enter, and where it
+  // is now (the entry index of each folder on its way down).
+  bool Enters(std::string_view parent, std::string_view name) const {
+    std::string path;
+    JoinPath(parent, name, path);
+    return !(IsDriveRoot(std::string(parent)) && IsRootSkip(name)) && !Skipped(path);
+  }
+  void TellPrefetch() {
+    position_.clear();
+    for (size_t d = 0; d < depth_; ++d) position_.push_back(static_cast<uint32_t>(frames_[d].next - 1));
+    prefetch_.Entered(position_);
+  }
+
   void CloseAll() {
     for (Frame& f : frames_) f.dir = DirListing();
   }
@@ -318,6 +346,8 @@ class TJunkDelThread::Walker {
   size_t depth_ = 0;
   std::string path_;  // path of the folder being handled
   std::string full_;  // path of the file being handed over
+  std::vector<uint32_t> position_;
+  DirPrefetch prefetch_;  // last: its pool stops before the rest goes
 };
 
 TJunkDelThread::TJunkDelThread(const TJunkFileObj& vTJ, FoundFileSink vDoWhat, TJReptType vReport, TJWhenDone vWhenDone,

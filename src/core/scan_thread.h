@@ -14,6 +14,7 @@
 
 #include "core/found_file.h"
 #include "core/junk_type.h"
+#include "platform/dir_prefetch.h"
 
 namespace vorlo {
 
@@ -51,6 +52,7 @@ struct ScanContext {
   // holding folder below the home folder), without trailing "/".
   std::vector<std::string> skipFolders;
   ScanProgress* progress = nullptr;  // may be absent
+  ReadAhead readAhead = ReadAhead::Auto;  // folders read ahead of the walk
 };
 
 class TJunkDelThread {

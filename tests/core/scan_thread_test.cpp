@@ -478,5 +478,78 @@ TEST_F(ScanThreadTest, OtherMountsAreNotEntered) {
   EXPECT_EQ(Rel(Scan(Type({{dir / "mnt", pFolAndSub}}, {"*.tmp"})).files), std::vector<std::string>{"mnt/y.tmp"});
 }
 
+int Threads() {
+  int n = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator("/proc/self/task")) ++n;
+  return n;
+}
+
+// Reading folders ahead changes nothing of what a scan finds, counts or
+// hands over, nor its order, and leaves no thread or descriptor behind.
+TEST_F(ScanThreadTest, ReadAheadChangesNothingFound) {
+  // Over a thousand folders, bushy and some deep, so the read-ahead runs far
+  // ahead of the walk, has to wait for it and (Auto) rests on a warm cache.
+  uint64_t s = 7;
+  const auto next = [&s](uint64_t n) {
+    s = s * 6364136223846793005ull + 1442695040888963407ull;
+    return (s >> 33) % n;
+  };
+  std::vector<std::string> folders{""};
+  for (int i = 1; i < 1200; ++i) {
+    const std::string& parent = folders[next(std::min<size_t>(folders.size(), 40 + i / 4))];
+    folders.push_back(parent + (parent.empty() ? "" : "/") + (next(30) == 0 ? ".h" : "d") + std::to_string(i));
+    fs::create_directories(dir / folders.back());
+  }
+  const char* const names[] = {"a.tmp", "B.TMP", "~x.doc", "keep.tmp", "plain.txt", "c.tmpl"};
+  for (size_t i = 0; i < folders.size(); ++i)
+    for (int k = 0; k < static_cast<int>(next(4)); ++k)
+      dir.Write((folders[i].empty() ? "" : folders[i] + "/") + std::to_string(k) + names[next(std::size(names))],
+                std::string(next(3), 'x'));
+  fs::create_directory_symlink(dir / "d1", dir / "link");
+  mountInfo += "90 26 8:17 / " + dir.path() + " rw - ext4 /dev/sdb1 rw\n";  // a drive root: its trash is skipped
+  dir.Write(".Trash-1000/t.tmp");
+  context.skipFolders = {dir / folders[5]};
+  const std::string r = dir.path();
+  const SpecList deletes{"*.tmp", "~*.*"}, prots{"*keep.*"};
+
+  const struct {
+    const char* what;
+    FolderList dirs;
+    std::string myDir;
+  } cases[] = {
+      {"whole tree", {{r, pFolAndSub}}, ""},
+      {"sub-folders only, overlapping entries", {{r + "/d1", pSubOnly}, {r, pFolAndSub}, {r + "/d2", pFolOnly}}, ""},
+      {"program folder inside", {{r, pFolAndSub}}, dir / folders[9]},
+  };
+  const int fds = OpenFds(), threads = Threads();
+  for (const auto& c : cases) {
+    const TJunkFileObj tj = Type(c.dirs, deletes, prots);
+    const std::string myDir = c.myDir.empty() ? "/no/program/folder" : c.myDir;
+    context.readAhead = ReadAhead::Off;
+    const Outcome off = Scan(tj, myDir);
+    ASSERT_TRUE(off.report) << c.what;
+    EXPECT_GT(off.report->numDir, 500) << c.what;
+    EXPECT_GT(off.report->numProt, 0) << c.what;
+    for (const ReadAhead mode : {ReadAhead::Always, ReadAhead::Auto}) {
+      context.readAhead = mode;
+      const Outcome on = Scan(tj, myDir);
+      EXPECT_EQ(on.files, off.files) << c.what;
+      EXPECT_EQ(on.report, off.report) << c.what;
+      EXPECT_EQ(OpenFds(), fds) << c.what;
+      EXPECT_EQ(Threads(), threads) << c.what;
+    }
+  }
+
+  // A stop request still ends the walk at once, and the pool with it.
+  context.readAhead = ReadAhead::Always;
+  const Outcome o = Scan(Type({{r, pFolAndSub}}, deletes), "/no/program/folder", [&](Outcome& out) {
+    if (out.files.size() == 5) stop.Set();
+  });
+  EXPECT_EQ(o.files.size(), 5u);
+  EXPECT_TRUE(o.stopped);
+  EXPECT_EQ(OpenFds(), fds);
+  EXPECT_EQ(Threads(), threads);
+}
+
 }  // namespace
 }  // namespace vorlo
