@@ -37,6 +37,23 @@ class TableBuilder {
     t.SetDirs({{folder, rule}});
   }
 
+  // A row searching several folders, each with its own subfolders.
+  void InFolders(std::string name, const std::vector<std::string>& folders, std::string_view deletes) {
+    TJunkFileObj& t = list_.emplace_back(std::move(name), true, method_, std::string_view(), deletes,
+                                         std::string_view(), 0u);
+    FolderList dirs;
+    for (const std::string& folder : folders) dirs.push_back({folder, FolderRule::pFolAndSub});
+    t.SetDirs(dirs);
+  }
+
+  // A row searching one folder and its subfolders for files older than the
+  // age index `olderThan`.
+  void OlderThan(std::string name, const std::string& folder, const SpecList& deletes, int32_t olderThan) {
+    list_.emplace_back(std::move(name), true, method_, FolderList{{folder, FolderRule::pFolAndSub}}, deletes,
+                       SpecList(), DateRestriction(), AgeRestriction{.on = true, .type = 1, .data1 = olderThan},
+                       SizeRestriction());
+  }
+
  private:
   std::vector<TJunkFileObj>& list_;
   CleanupMethod method_;
@@ -51,6 +68,43 @@ bool UsableTempVar(const std::string& path) {
   return IsAbsolute(path) && path.find_first_not_of('/') != std::string::npos;
 }
 
+// `sub` below `base`, without a doubled "/" when `base` is the root.
+std::string Below(const std::string& base, std::string_view sub) {
+  return (base == "/" ? std::string() : base) + "/" + std::string(sub);
+}
+
+// Caches that their programs rebuild by themselves, the user's editor
+// backups and old temporary files; each row only when its base is known.
+void AddLinuxRows(TableBuilder& add, const DefaultFolders& f) {
+  const std::string all = Lines({"*.*"});
+  const bool haveHome = IsAbsolute(f.home);
+  const bool haveCache = IsAbsolute(f.cacheHome);
+  const auto cache = [&](std::string_view sub) { return Below(f.cacheHome, sub); };
+  const auto home = [&](std::string_view sub) { return Below(f.home, sub); };
+
+  if (haveCache) {
+    add.InFolders("Thumbnail cache", {cache("thumbnails")}, all);
+    add.InFolders("Chrome, Chromium, Edge, Brave, Opera and Vivaldi caches",
+                  {cache("google-chrome"), cache("chromium"), cache("microsoft-edge"), cache("BraveSoftware"),
+                   cache("opera"), cache("vivaldi")},
+                  all);
+  }
+  if (haveCache && haveHome)
+    add.InFolders("Firefox and Thunderbird caches",
+                  {cache("mozilla"), cache("thunderbird"), home("snap/firefox/common/.cache/mozilla"),
+                   home(".var/app/org.mozilla.firefox/cache")},
+                  all);
+  if (haveCache) add.InFolders("Python package download cache", {cache("pip")}, all);
+  if (haveHome) add.InFolders("npm package cache", {home(".npm/_cacache")}, all);
+  if (haveCache) add.InFolders("Graphics shader caches", {cache("mesa_shader_cache"), cache("nvidia")}, all);
+  if (haveHome) {
+    add.InFolders("Editor backup files", {f.home}, Lines({"*~"}));
+    add.InFolder("Old session error log", f.home, FolderRule::pFolOnly, Lines({".xsession-errors.old"}));
+  }
+  // Age index 3 is "1 month".
+  if (UsableTempVar(f.varTmp)) add.OlderThan("Old files in /var/tmp", f.varTmp, {"*.*"}, 3);
+}
+
 }  // namespace
 
 DefaultFolders SystemDefaultFolders() {
@@ -58,7 +112,9 @@ DefaultFolders SystemDefaultFolders() {
                         .ieCache = IECache(),
                         .tempPath = SystemTempPath(),
                         .tempVar = GetTempDir(),
-                        .windowsRoot = "/"};
+                        .windowsRoot = "/",
+                        .home = HomeFolder(),
+                        .cacheHome = CacheHome()};
 }
 
 void AddAllDefaults(std::vector<TJunkFileObj>& list, bool RecycleProb, const DefaultFolders& f) {
@@ -126,6 +182,7 @@ void AddAllDefaults(std::vector<TJunkFileObj>& list, bool RecycleProb, const Def
   add.AllDrives("ZOOM Temporary files", Lines({"*_default_image"}));
   add.AllDrives("Temporary Windows Client files",
                 Lines({"SearchUnifiedTileModelCache.dat", "*Encoded_Data.bin", "*Encoded_Header.bin"}));
+  AddLinuxRows(add, f);
 }
 
 }  // namespace vorlo

@@ -16,15 +16,19 @@ struct DefaultFolders {
   std::string tempPath;     // the system's temporary folder, with a trailing "/"
   std::string tempVar;      // the temporary folder variable, as it is
   std::string windowsRoot;  // the system folder's drive root
+  std::string home{};       // the user's home folder, without a trailing "/"; empty when unknown
+  std::string cacheHome{};  // the user's cache folder, without a trailing "/"; empty when unknown
+  std::string varTmp = "/var/tmp";  // temporary files kept across restarts
 };
 
 // The folders of this machine: config home, no internet cache, the system
-// temporary folder, $TMPDIR and "/".
+// temporary folder, $TMPDIR, "/", the home folder, the cache home
+// ($XDG_CACHE_HOME, else ~/.cache) and /var/tmp.
 DefaultFolders SystemDefaultFolders();
 
-// Appends the default junk types to `list`, in table order. Every row's
-// method is "move to holding folder" when `RecycleProb`, else "send to
-// Recycle Bin"; the Delphi row always deletes.
+// Appends the default junk types to `list`, in table order, the Linux rows
+// last. Every row's method is "move to holding folder" when `RecycleProb`,
+// else "send to Recycle Bin"; the Delphi row always deletes.
 void AddAllDefaults(std::vector<TJunkFileObj>& list, bool RecycleProb, const DefaultFolders& f);
 
 }  // namespace vorlo

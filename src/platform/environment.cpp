@@ -59,6 +59,8 @@ std::string DataHome() { return XdgFolder("XDG_DATA_HOME", "/.local/share"); }
 
 std::string ConfigHome() { return XdgFolder("XDG_CONFIG_HOME", "/.config"); }
 
+std::string CacheHome() { return XdgFolder("XDG_CACHE_HOME", "/.cache"); }
+
 std::string getWinSpecialFolder(int CSIDLFolder) {
   switch (CSIDLFolder) {
     case CSIDL_APPDATA:

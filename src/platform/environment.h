@@ -1,6 +1,6 @@
-// The environment and the user's special folders: XDG data and config homes,
-// the temporary folders, the program's own folder and Vorlo's data folder.
-// Nothing here creates a folder.
+// The environment and the user's special folders: XDG data, config and cache
+// homes, the temporary folders, the program's own folder and Vorlo's data
+// folder. Nothing here creates a folder.
 #pragma once
 
 #include <string>
@@ -19,6 +19,8 @@ std::string HomeFolder();
 // No trailing "/"; empty when the home folder is unknown.
 std::string DataHome();
 std::string ConfigHome();
+// $XDG_CACHE_HOME, default ~/.cache; the same rules.
+std::string CacheHome();
 
 inline constexpr int CSIDL_APPDATA = 26;
 inline constexpr int CSIDL_LOCAL_APPDATA = 28;

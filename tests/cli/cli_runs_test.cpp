@@ -31,7 +31,8 @@ class CliRuns : public ::testing::Test {
 
   std::string DataFolder() const { return home_ / "data/Vorlo"; }
   std::vector<std::string> Env() const {
-    return {"HOME=" + home_.path(), "XDG_DATA_HOME=" + home_ / "data", "XDG_CONFIG_HOME=" + home_ / "config"};
+    return {"HOME=" + home_.path(), "XDG_DATA_HOME=" + home_ / "data", "XDG_CONFIG_HOME=" + home_ / "config",
+            "XDG_CACHE_HOME=" + home_ / "cache"};
   }
   CommandResult Run(std::vector<std::string> args) {
     args.insert(args.begin(), VORLO_CLI_PATH);

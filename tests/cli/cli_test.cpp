@@ -26,7 +26,8 @@ class Cli : public ::testing::Test {
   CommandResult Run(std::vector<std::string> args) {
     args.insert(args.begin(), VORLO_CLI_PATH);
     return testing::RunCommand(args, {"HOME=" + home_.path(), "XDG_DATA_HOME=" + home_ / "data",
-                                      "XDG_CONFIG_HOME=" + home_ / "config", "TMPDIR=" + home_.path()});
+                                      "XDG_CONFIG_HOME=" + home_ / "config", "XDG_CACHE_HOME=" + home_ / "cache",
+                                      "TMPDIR=" + home_.path()});
   }
 
   static size_t Lines(const std::string& text) { return static_cast<size_t>(std::count(text.begin(), text.end(), '\n')); }
@@ -37,7 +38,7 @@ class Cli : public ::testing::Test {
 TEST_F(Cli, ExportedDefaultsListAsTheDefaultTable) {
   const CommandResult defaults = Run({"defaults"});
   ASSERT_EQ(defaults.exitCode, 0) << defaults.err;
-  EXPECT_EQ(Lines(defaults.out), 36u);  // no internet cache row on Linux
+  EXPECT_EQ(Lines(defaults.out), 45u);  // no internet cache row on Linux
   EXPECT_NE(defaults.out.find("12. name=\"Temp folders 2\""), std::string::npos);
 
   const std::string file = home_ / "defaults.dat";
@@ -54,7 +55,7 @@ TEST_F(Cli, ExportedDefaultsListAsTheDefaultTable) {
 TEST_F(Cli, DataFolderListIsTheStartUpList) {
   const std::string folder = home_ / "data/Vorlo";
   std::filesystem::create_directories(folder);
-  EXPECT_EQ(Lines(Run({"list", "--data-dir", folder}).out), 36u);  // no data file: the default table
+  EXPECT_EQ(Lines(Run({"list", "--data-dir", folder}).out), 45u);  // no data file: the default table
 
   std::vector<TJunkFileObj> one(1);
   one[0].SetTypName("Mine");
@@ -96,7 +97,7 @@ TEST_F(Cli, FaultsGiveOneLineAndAnExitCode) {
 
   const CommandResult cut = Run({"list", "--file", home_ / "cut.dat"});
   EXPECT_EQ(cut.exitCode, 1);
-  EXPECT_EQ(Lines(cut.out), 35u);  // the good records are still listed
+  EXPECT_EQ(Lines(cut.out), 44u);  // the good records are still listed
   EXPECT_EQ(Lines(cut.err), 1u);
   EXPECT_NE(cut.err.find("cut.dat"), std::string::npos);
 
@@ -104,7 +105,7 @@ TEST_F(Cli, FaultsGiveOneLineAndAnExitCode) {
   home_.Write("cut/Vorlo.DAT", whole.substr(0, whole.size() - 3));
   const CommandResult cutData = Run({"list", "--data-dir", home_ / "cut"});
   EXPECT_EQ(cutData.exitCode, 1);
-  EXPECT_EQ(Lines(cutData.out), 35u);
+  EXPECT_EQ(Lines(cutData.out), 44u);
   EXPECT_EQ(Lines(cutData.err), 1u);
   EXPECT_FALSE(std::filesystem::exists(home_ / "cut/Vorlo.DAT.bad"));
 

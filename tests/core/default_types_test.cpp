@@ -14,7 +14,11 @@ using ::testing::ElementsAre;
 using enum CleanupMethod;
 using enum FolderRule;
 
-DefaultFolders LinuxFolders() { return {"/home/u/.config/", "", "/tmp/", "/tmp", "/"}; }
+DefaultFolders LinuxFolders() {
+  return {"/home/u/.config/", "", "/tmp/", "/tmp", "/", "/home/u", "/home/u/.cache", "/var/tmp"};
+}
+
+const char* const kChromiumCaches = "Chrome, Chromium, Edge, Brave, Opera and Vivaldi caches";
 
 std::vector<TJunkFileObj> Table(bool recycleProb, const DefaultFolders& f) {
   std::vector<TJunkFileObj> list;
@@ -47,7 +51,10 @@ TEST(DefaultTypes, LinuxTableInOrderWithFoldersAndPlainTypes) {
                           "Windows Cached Fonts", "Windows Fehlerberichte", "Windows Font Cache",
                           "Windows Icon-Zwischenspeicher", "Windows Logdateien",
                           "Windows Power Efficiency Protokolle", "Windows Remote Desktop Connection",
-                          "Windows Suche Logdateien", "ZOOM Temporary files", "Temporary Windows Client files"));
+                          "Windows Suche Logdateien", "ZOOM Temporary files", "Temporary Windows Client files",
+                          "Thumbnail cache", kChromiumCaches, "Firefox and Thunderbird caches",
+                          "Python package download cache", "npm package cache", "Graphics shader caches",
+                          "Editor backup files", "Old session error log", "Old files in /var/tmp"));
   const struct {
     const char* name;
     FolderList dirs;
@@ -64,11 +71,32 @@ TEST(DefaultTypes, LinuxTableInOrderWithFoldersAndPlainTypes) {
       {"Temp folders 2", {{"/tmp", pFolAndSub}}},
       {"Windows diagnostic files", {{"/", pFolAndSub}}},
       {"Help temporary files", {}},
+      {"Thumbnail cache", {{"/home/u/.cache/thumbnails", pFolAndSub}}},
+      {kChromiumCaches,
+       {{"/home/u/.cache/google-chrome", pFolAndSub},
+        {"/home/u/.cache/chromium", pFolAndSub},
+        {"/home/u/.cache/microsoft-edge", pFolAndSub},
+        {"/home/u/.cache/BraveSoftware", pFolAndSub},
+        {"/home/u/.cache/opera", pFolAndSub},
+        {"/home/u/.cache/vivaldi", pFolAndSub}}},
+      {"Firefox and Thunderbird caches",
+       {{"/home/u/.cache/mozilla", pFolAndSub},
+        {"/home/u/.cache/thunderbird", pFolAndSub},
+        {"/home/u/snap/firefox/common/.cache/mozilla", pFolAndSub},
+        {"/home/u/.var/app/org.mozilla.firefox/cache", pFolAndSub}}},
+      {"Python package download cache", {{"/home/u/.cache/pip", pFolAndSub}}},
+      {"npm package cache", {{"/home/u/.npm/_cacache", pFolAndSub}}},
+      {"Graphics shader caches",
+       {{"/home/u/.cache/mesa_shader_cache", pFolAndSub}, {"/home/u/.cache/nvidia", pFolAndSub}}},
+      {"Editor backup files", {{"/home/u", pFolAndSub}}},
+      {"Old session error log", {{"/home/u", pFolOnly}}},
+      {"Old files in /var/tmp", {{"/var/tmp", pFolAndSub}}},
   };
   for (const auto& c : folders) EXPECT_EQ(Row(list, c.name).Dirs(), c.dirs) << c.name;
   for (const TJunkFileObj& t : list) {
     EXPECT_TRUE(t.IsChecked()) << t.TypName();
-    EXPECT_FALSE(t.DateRestrict() || t.AgeRestrict() || t.SizeRestrict()) << t.TypName();
+    EXPECT_FALSE(t.DateRestrict() || t.SizeRestrict()) << t.TypName();
+    EXPECT_EQ(t.AgeRestrict(), t.TypName() == "Old files in /var/tmp") << t.TypName();
     EXPECT_EQ(t.Backtype(), t.TypName() == "Delphi temporary files" ? cuDelete : cuRecycle) << t.TypName();
   }
 }
@@ -84,21 +112,56 @@ TEST(DefaultTypes, ConditionalRows) {
     DefaultFolders folders;
     size_t count;
   } cases[] = {
-      {"Linux", LinuxFolders(), 36},
-      {"with an internet cache", {"/c/", "/ie/cache", "/tmp/", "/tmp", "/"}, 37},
-      {"short internet cache", {"/c/", "/ie", "/tmp/", "/tmp", "/"}, 36},
-      {"temp path shorter than 4", {"/c/", "", "/t/", "/tmp", "/"}, 35},
-      {"temp variable unset", {"/c/", "", "/tmp/", "", "/"}, 35},
-      {"no windows root", {"/c/", "", "/tmp/", "/tmp", ""}, 35},
-      {"nothing optional", {"/c/", "", "", "", ""}, 33},
+      // Without a home or cache folder only the /var/tmp row follows the design's rows.
+      {"Linux", LinuxFolders(), 36 + 9},
+      {"with an internet cache", {"/c/", "/ie/cache", "/tmp/", "/tmp", "/"}, 37 + 1},
+      {"short internet cache", {"/c/", "/ie", "/tmp/", "/tmp", "/"}, 36 + 1},
+      {"temp path shorter than 4", {"/c/", "", "/t/", "/tmp", "/"}, 35 + 1},
+      {"temp variable unset", {"/c/", "", "/tmp/", "", "/"}, 35 + 1},
+      {"no windows root", {"/c/", "", "/tmp/", "/tmp", ""}, 35 + 1},
+      {"nothing optional", {"/c/", "", "", "", ""}, 33 + 1},
       // Safety: "*.*" below the root or a relative folder is never a default.
-      {"temp variable is the root", {"/c/", "", "/tmp/", "//", "/"}, 35},
-      {"relative temp variable", {"/c/", "", "/tmp/", "tmp", "/"}, 35},
-      {"unknown roaming folder", {"", "", "/tmp/", "/tmp", "/"}, 30},
+      {"temp variable is the root", {"/c/", "", "/tmp/", "//", "/"}, 35 + 1},
+      {"relative temp variable", {"/c/", "", "/tmp/", "tmp", "/"}, 35 + 1},
+      {"unknown roaming folder", {"", "", "/tmp/", "/tmp", "/"}, 30 + 1},
   };
   for (const auto& c : cases) EXPECT_EQ(Table(false, c.folders).size(), c.count) << c.what;
   EXPECT_EQ(Row(Table(false, cases[1].folders), "Internet Explorer cache").Dirs(),
             FolderList({{"/ie/cache", pFolAndSub}}));
+}
+
+TEST(DefaultTypes, LinuxRowsNeedTheirBaseFolder) {
+  const struct {
+    const char* what;
+    std::string home, cache, varTmp;
+    std::vector<std::string> rows;
+  } cases[] = {
+      {"no home", "", "/home/u/.cache", "/var/tmp",
+       {"Thumbnail cache", kChromiumCaches, "Python package download cache", "Graphics shader caches",
+        "Old files in /var/tmp"}},
+      {"relative home", "u", "/home/u/.cache", "/var/tmp",
+       {"Thumbnail cache", kChromiumCaches, "Python package download cache", "Graphics shader caches",
+        "Old files in /var/tmp"}},
+      {"no cache", "/home/u", "", "/var/tmp",
+       {"npm package cache", "Editor backup files", "Old session error log", "Old files in /var/tmp"}},
+      {"neither", "", "", "/var/tmp", {"Old files in /var/tmp"}},
+      // "*.*" over the whole tree is never a default.
+      {"no /var/tmp", "", "", "", {}},
+      {"/var/tmp is the root", "", "", "/", {}},
+  };
+  for (const auto& c : cases) {
+    DefaultFolders f = LinuxFolders();
+    f.home = c.home;
+    f.cacheHome = c.cache;
+    f.varTmp = c.varTmp;
+    const std::vector<std::string> names = Names(Table(false, f));
+    EXPECT_EQ(std::vector<std::string>(names.begin() + 36, names.end()), c.rows) << c.what;
+  }
+
+  // A home at the root gives no doubled "/".
+  DefaultFolders f = LinuxFolders();
+  f.home = "/";
+  EXPECT_EQ(Row(Table(false, f), "npm package cache").Dirs(), FolderList({{"/.npm/_cacache", pFolAndSub}}));
 }
 
 TEST(DefaultTypes, EnvironmentFoldersStayOneEntry) {
@@ -126,13 +189,26 @@ TEST(DefaultTypes, SpecificationListsAreExact) {
               ElementsAre("*.~dsk", "*.ddp", "*.#??", "*.~*", "*.~bpg", "*.~dfm"));
   EXPECT_THAT(Row(list, "Windows diagnostic files").Prots(), ElementsAre("*.txt"));
   EXPECT_THAT(Row(list, "Windows Crash Dumps").Prots(), ElementsAre("$RECYCLE.BIN"));
+
+  for (const TJunkFileObj& t : std::vector<TJunkFileObj>(list.begin() + 36, list.end())) {
+    const std::string& name = t.TypName();
+    EXPECT_THAT(t.Deletes(), ElementsAre(name == "Editor backup files"     ? "*~"
+                                         : name == "Old session error log" ? ".xsession-errors.old"
+                                                                           : "*.*"))
+        << name;
+    EXPECT_THAT(t.Prots(), ElementsAre()) << name;
+  }
+  const TJunkFileObj& varTmp = Row(list, "Old files in /var/tmp");
+  EXPECT_EQ(varTmp.AgeRestrictType(), 1);  // older than
+  EXPECT_EQ(varTmp.AgeData1(), 3);         // 1 month
+  EXPECT_EQ(varTmp.AgeData2(), 0);
 }
 
 TEST(DefaultTypes, AppendsAfterExistingRows) {
   std::vector<TJunkFileObj> list(1);
   list[0].SetTypName("Mine");
   AddAllDefaults(list, false, LinuxFolders());
-  ASSERT_EQ(list.size(), 37u);
+  ASSERT_EQ(list.size(), 46u);
   EXPECT_EQ(list[0].TypName(), "Mine");
   EXPECT_EQ(list[1].TypName(), "OneDrive Log files");
 }

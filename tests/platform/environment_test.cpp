@@ -9,47 +9,30 @@
 #include <vector>
 
 #include "platform/file_ops.h"
+#include "support/env_guard.h"
 #include "support/temp_dir.h"
 
 namespace vorlo {
 namespace {
 
-// Sets or clears variables for one test and puts the old values back.
-class EnvGuard {
- public:
-  ~EnvGuard() {
-    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) Apply(it->first, it->second);
-  }
-  void Set(const std::string& name, std::optional<std::string> value) {
-    const char* old = std::getenv(name.c_str());
-    saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
-    Apply(name, value);
-  }
-
- private:
-  static void Apply(const std::string& name, const std::optional<std::string>& value) {
-    if (value)
-      ::setenv(name.c_str(), value->c_str(), 1);
-    else
-      ::unsetenv(name.c_str());
-  }
-  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
-};
-
 TEST(Environment, SpecialFoldersFollowXdgAndHome) {
   testing::TempDir home;
-  EnvGuard env;
+  testing::EnvGuard env;
   env.Set("HOME", home.path() + "/");
   env.Set("XDG_CONFIG_HOME", std::nullopt);
   env.Set("XDG_DATA_HOME", "");
+  env.Set("XDG_CACHE_HOME", std::nullopt);
   EXPECT_EQ(getWinSpecialFolder(CSIDL_APPDATA), home.path() + "/.config/");
   EXPECT_EQ(getWinSpecialFolder(CSIDL_LOCAL_APPDATA), home.path() + "/.local/share/");
   EXPECT_EQ(DataFolder(), home.path() + "/.local/share/Vorlo/");
   EXPECT_EQ(DataHome(), home.path() + "/.local/share");
+  EXPECT_EQ(CacheHome(), home.path() + "/.cache");
   EXPECT_FALSE(FolderExists(home.path() + "/.config")) << "asking never creates";
 
   env.Set("XDG_CONFIG_HOME", home.path() + "/cfg/");
   env.Set("XDG_DATA_HOME", "relative/data");  // not absolute: ignored
+  env.Set("XDG_CACHE_HOME", home.path() + "/c/");
+  EXPECT_EQ(CacheHome(), home.path() + "/c");
   EXPECT_EQ(getWinSpecialFolder(CSIDL_APPDATA), home.path() + "/cfg/");
   EXPECT_EQ(getWinSpecialFolder(CSIDL_LOCAL_APPDATA), home.path() + "/.local/share/");
   EXPECT_EQ(getWinSpecialFolder(CSIDL_INTERNET_CACHE), "");
@@ -59,7 +42,7 @@ TEST(Environment, SpecialFoldersFollowXdgAndHome) {
 
 TEST(Environment, TemporaryFolders) {
   testing::TempDir dir;  // made before TMPDIR changes
-  EnvGuard env;
+  testing::EnvGuard env;
   const struct {
     std::optional<std::string> tmpdir;
     std::string tempDir;
@@ -87,7 +70,7 @@ TEST(Environment, ProgramFolderHoldsThisProgram) {
 }
 
 TEST(Environment, GetEnvIsEmptyWhenUnset) {
-  EnvGuard env;
+  testing::EnvGuard env;
   env.Set("VORLO_TEST_VARIABLE", std::nullopt);
   EXPECT_EQ(GetEnv("VORLO_TEST_VARIABLE"), "");
   env.Set("VORLO_TEST_VARIABLE", " a b ");
