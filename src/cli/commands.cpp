@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include <charconv>
+#include <ctime>
 #include <optional>
 
 #include "app/system_services.h"
@@ -11,6 +12,7 @@
 #include "core/description.h"
 #include "core/junk_list_file.h"
 #include "core/local_drives.h"
+#include "core/version_info.h"
 #include "platform/environment.h"
 #include "platform/file_ops.h"
 #include "platform/locale_info.h"
@@ -30,7 +32,8 @@ constexpr const char* kUsageText =
     "       vorlo-cli export-defaults FILE\n"
     "       vorlo-cli analyze [--data-dir DIR] [--yes]\n"
     "       vorlo-cli clean [--data-dir DIR] [--yes]\n"
-    "       vorlo-cli count N [--data-dir DIR] [--yes]\n";
+    "       vorlo-cli count N [--data-dir DIR] [--yes]\n"
+    "       vorlo-cli --help | --version\n";
 
 struct Options {
   std::vector<std::string> positional;
@@ -153,6 +156,25 @@ int Runs(RunKind kind, const Options& o, std::FILE* out, std::FILE* err) {
   return RunOnStoredList(request, out, err);
 }
 
+// The version line and build line of the about box, the date and time in
+// the user's locale.
+std::string VersionText() {
+  const BuildInfo info = CompiledBuildInfo();
+  const auto in = [](const char* format) {
+    return [format](const CivilTime& c) {
+      std::tm t{};
+      t.tm_year = c.year - 1900;
+      t.tm_mon = c.month - 1;
+      t.tm_mday = c.day;
+      t.tm_hour = c.hour;
+      t.tm_min = c.minute;
+      t.tm_sec = c.second;
+      return UserTimeText(format, t);
+    };
+  };
+  return VersionLine(AppTitle, info.VerStr, info.PreRel) + "\n" + BuildLine(info.buildTime, in("%x"), in("%X")) + "\n";
+}
+
 int ExportDefaults(const Session& s, const Options& o) {
   try {
     SaveJTToFile(o.positional[0], DefaultTable(false));
@@ -170,7 +192,10 @@ int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
   const size_t positional = o ? o->positional.size() : 0;
   const Session s(out, err);
   int rc = kUsage;
-  if (!o) {
+  if (args.size() == 1 && (command == "--help" || command == "--version")) {
+    std::fputs(command == "--help" ? kUsageText : VersionText().c_str(), out);
+    rc = kDone;
+  } else if (!o) {
   } else if (command == "list" && positional == 0) {
     rc = List(s, *o);
   } else if (command == "describe" && positional == 1) {

@@ -1,5 +1,5 @@
 // The program's icon, drawn in code so that no image plug-in is needed; the
-// same picture as desktop/vorlo.svg, which the desktop menus use.
+// same picture as packaging/vorlo.svg, which the desktop menus use.
 #pragma once
 
 #include <QIcon>

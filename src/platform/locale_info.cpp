@@ -4,6 +4,7 @@
 #include <locale.h>
 
 #include <cstring>
+#include <ctime>
 #include <utility>
 
 #include "platform/codeset.h"
@@ -30,14 +31,23 @@ class UserLocale {
   std::string Item(nl_item item) const {
     const char* raw = nl_langinfo_l(item, loc_);
     if (raw == nullptr) return {};
-    std::string text(raw);
+    return AsUtf8(raw);
+  }
+
+  std::string Time(const char* format, const std::tm& t) const {
+    char buffer[256];
+    const size_t n = strftime_l(buffer, sizeof buffer, format, &t, loc_);
+    return AsUtf8(std::string(buffer, n));
+  }
+
+ private:
+  std::string AsUtf8(std::string text) const {
     if (IsUtf8(text)) return text;
     const char* codeset = nl_langinfo_l(CODESET, loc_);
     if (codeset == nullptr) return {};
     return ToUtf8(text, codeset);
   }
 
- private:
   static bool IsUtf8(const std::string& s) {
     size_t i = 0;
     while (i < s.size()) {
@@ -104,6 +114,13 @@ NumberSeparators UserNumberSeparators() {
   if (!loc.Loaded()) return {"", "."};  // what the C locale gives
   std::string decimal = loc.Item(RADIXCHAR);
   return {loc.Item(THOUSEP), decimal.empty() ? std::string(".") : std::move(decimal)};
+}
+
+std::string UserTimeText(const char* format, const std::tm& t) {
+  const UserLocale loc;
+  if (loc.Loaded()) return loc.Time(format, t);
+  char buffer[256];
+  return std::string(buffer, std::strftime(buffer, sizeof buffer, format, &t));  // the C locale
 }
 
 std::string UserDateSeparator() {

@@ -9,6 +9,8 @@
 #include <string>
 
 #include "core/junk_list_file.h"
+#include "core/text.h"
+#include "core/version_info.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
 
@@ -135,6 +137,34 @@ TEST_F(Cli, FaultsGiveOneLineAndAnExitCode) {
     if (c.exitCode == 1) {
       EXPECT_EQ(Lines(r.err), 1u) << r.err;
     }
+  }
+}
+
+TEST_F(Cli, HelpAndVersionGoToStandardOutput) {
+  const CommandResult help = Run({"--help"});
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_EQ(help.err, "");
+  EXPECT_EQ(help.out, Run({"frobnicate"}).err);  // the same usage text as for a usage error
+  EXPECT_NE(help.out.find("vorlo-cli analyze [--data-dir DIR] [--yes]\n"), std::string::npos);
+
+  // The about box's two lines; the C locale writes dates as %m/%d/%y.
+  const BuildInfo info = CompiledBuildInfo();
+  const std::string expected =
+      VersionLine("Vorlo", info.VerStr, info.PreRel) + "\n" +
+      BuildLine(
+          info.buildTime, [](const CivilTime& t) { return FormatText("%02d/%02d/%02d", t.month, t.day, t.year % 100); },
+          [](const CivilTime& t) { return FormatText("%02d:%02d:%02d", t.hour, t.minute, t.second); }) +
+      "\n";
+  const CommandResult version = testing::RunCommand({VORLO_CLI_PATH, "--version"}, {"LC_ALL=C"});
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.err, "");
+  EXPECT_EQ(version.out, expected);
+
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"--help", "list"}, {"list", "--version"}}) {
+    const CommandResult r = Run(args);
+    EXPECT_EQ(r.exitCode, 2) << args[0];
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, help.out);
   }
 }
 
