@@ -90,6 +90,7 @@ class TJunkDelThread::Walker {
     if (How != FolderRule::pSubOnly) {
       ProcessFiles();
       ++t_.fNumDir;
+      if (t_.fContext.progress != nullptr) t_.fContext.progress->FolderSearched();
     }
     if (How != FolderRule::pFolOnly && top.id) WalkSubfolders();
     CloseAll();
@@ -272,6 +273,7 @@ class TJunkDelThread::Walker {
       Load(frames_[depth_], hint);
       ProcessFiles();
       ++t_.fNumDir;
+      if (t_.fContext.progress != nullptr) t_.fContext.progress->FolderSearched();
       if (Stopped()) return;
     }
   }
