@@ -111,6 +111,7 @@ class ProgressLine {
   ProgressLine(std::FILE* err, CliPort& port, MainThreadExecutor& mainThread, RunControl& runs, const JunkList& list)
       : err_(err), port_(port), runs_(runs), list_(list) {
     for (size_t i = 0; i < list.size(); ++i) checked_ += list[i].checked ? 1 : 0;
+    Draw();  // at once: a short run shows its line too
     ticker_ = std::thread([this, &mainThread] {
       std::unique_lock lock(mutex_);
       while (!stop_.wait_for(lock, std::chrono::milliseconds(200), [this] { return stopping_; }))
