@@ -13,6 +13,11 @@ ListCommands::ListCommands(JunkList& list, UserPort& port, RecycleBinCheck& bins
     : list_(list), port_(port), bins_(bins), recoveryFile_(std::move(recoveryFile)) {}
 
 void ListCommands::RowChecked(size_t row, bool checked) {
+  ApplyCheck(row, checked);
+  if (!readOnly_) SaveList();
+}
+
+void ListCommands::ApplyCheck(size_t row, bool checked) {
   JunkRow& r = list_[row];
   list_.SetChecked(row, checked);
   if (readOnly_ || !r.type) return;
@@ -47,7 +52,7 @@ bool ListCommands::SafeAdd(const TJunkFileObj& type) {
   }
   const size_t row = list_.size();
   list_.Append(type);
-  RowChecked(row, type.IsChecked());
+  ApplyCheck(row, type.IsChecked());
   return true;
 }
 
@@ -60,7 +65,7 @@ void ListCommands::Edit(size_t row, const TJunkFileObj& type) {
   JunkRow& r = list_[row];
   r.type = std::make_unique<TJunkFileObj>(type);
   r.caption = type.TypName();
-  RowChecked(row, type.IsChecked());
+  ApplyCheck(row, type.IsChecked());
   SaveList();
 }
 
@@ -76,13 +81,14 @@ void ListCommands::Undo() {
   if (!UndoObj_) return;
   const size_t row = list_.size();
   list_.Append(*UndoObj_);
-  RowChecked(row, UndoObj_->IsChecked());
+  ApplyCheck(row, UndoObj_->IsChecked());
   UndoObj_.reset();
   SaveList();
 }
 
 std::optional<size_t> ListCommands::Swap(size_t a, size_t b) {
   list_.Swap(a, b);
+  SaveList();
   return b;
 }
 
@@ -97,12 +103,14 @@ std::optional<size_t> ListCommands::MoveDown(std::optional<size_t> row) {
 }
 
 void ListCommands::CheckAll(bool v) {
-  for (size_t i = 0; i < list_.size(); ++i) RowChecked(i, v);
+  for (size_t i = 0; i < list_.size(); ++i) ApplyCheck(i, v);
+  SaveList();
 }
 
 void ListCommands::MethodForAll(int32_t method) {
   for (size_t i = 0; i < list_.size(); ++i)
     if (list_[i].type) list_[i].type->SetBackType(method);
+  SaveList();
 }
 
 void ListCommands::SaveList() {

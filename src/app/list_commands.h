@@ -21,7 +21,8 @@ class ListCommands {
 
   // A row's box was set or cleared (by the user or the program). While the
   // list is read-only only the box changes; a Recycle Bin type cannot be
-  // checked while the bin is unusable; otherwise the type follows the box.
+  // checked while the bin is unusable; otherwise the type follows the box
+  // and the list is written.
   void RowChecked(size_t row, bool checked);
   void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
   bool ReadOnly() const { return readOnly_; }
@@ -49,11 +50,14 @@ class ListCommands {
   void CheckAll(bool v);
   void MethodForAll(int32_t method);
 
-  // Writes every row's type to the recovery file; errors are shown.
+  // Writes every row's type to the recovery file; errors are shown. Every
+  // stored change ends with it, so the next start shows the list as left.
   void SaveList();
 
  private:
   std::optional<size_t> Swap(size_t a, size_t b);
+  // The row-state handler without the write, for commands that write once.
+  void ApplyCheck(size_t row, bool checked);
   JunkList& list_;
   UserPort& port_;
   RecycleBinCheck& bins_;

@@ -52,6 +52,7 @@ bool RunControl::BinCheckAllowsRun() {
   if (!s_.bins.RecycleBinProblem()) return true;
   const int disabled = UncheckBinTypes(s_.list);
   if (disabled == 0) return true;
+  if (listChanged) listChanged();
   const std::string sentence = FormatText(texts::kTypesDisabled, disabled);
   if (s_.list.AnyChecked()) {
     const Message ask{MsgKind::Confirmation, FillPlaceholder(s_.bins.BadBinMsg(), sentence) + std::string(texts::kProceed),

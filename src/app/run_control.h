@@ -80,6 +80,8 @@ class RunControl {
   // Files removed for the current type, for status panel 0 (sampled).
   int32_t CleanCountOneNow() const { return CleanCountOne_.load(std::memory_order_relaxed); }
   ScanProgress& Progress() { return progress_; }
+  // The run's current type is the k-th checked one (main thread).
+  int32_t TypesStarted() const { return CleanedTypes_; }
 
   // How the last run or count ended.
   struct Outcome {
@@ -93,6 +95,9 @@ class RunControl {
   const Outcome& LastOutcome() const { return outcome_; }
   // Called on the main thread after a run or count has ended.
   std::function<void()> finished;
+  // Called on the main thread when a run's start unchecked types; the window
+  // stores the list, vorlo-cli leaves its list file alone.
+  std::function<void()> listChanged;
   // A run reads each folder once and lets its later types walk the kept
   // listing; off, every type walks the disk itself (same results, slower).
   bool reuseListings = true;

@@ -69,11 +69,13 @@ StartupList LoadStartupList(UserPort& port, const DataFiles& files, RecycleBinCh
   return result;
 }
 
-void DisableBinTypes(JunkList& list, UserPort& port, RecycleBinCheck& bins) {
-  if (!bins.RecycleBinProblem()) return;
-  if (const int disabled = UncheckBinTypes(list); disabled > 0)
+int DisableBinTypes(JunkList& list, UserPort& port, RecycleBinCheck& bins) {
+  if (!bins.RecycleBinProblem()) return 0;
+  const int disabled = UncheckBinTypes(list);
+  if (disabled > 0)
     port.Ask({MsgKind::Error, FillPlaceholder(bins.BadBinMsg(), FormatText(texts::kTypesDisabled, disabled)),
               {MsgButton::Ok, MsgButton::Help}, texts::kHelpRecycleBin});
+  return disabled;
 }
 
 void PromoteRecoveryFile(UserPort& port, const DataFiles& files) {

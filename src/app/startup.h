@@ -45,8 +45,8 @@ StartupList LoadStartupList(UserPort& port, const DataFiles& files, RecycleBinCh
                             const DefaultFolders& defaults, StartupLoad how = {});
 
 // The activation step: with an unusable bin, unchecks every Recycle Bin
-// type and tells the user how many were checked.
-void DisableBinTypes(JunkList& list, UserPort& port, RecycleBinCheck& bins);
+// type and tells the user how many were checked; returns that number.
+int DisableBinTypes(JunkList& list, UserPort& port, RecycleBinCheck& bins);
 
 // The close step: the recovery file replaces the data file. Errors are
 // shown; both files then stay as they were.

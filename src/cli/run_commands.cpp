@@ -2,8 +2,13 @@
 
 #include <pthread.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
 #include <thread>
 
 #include "app/junk_list.h"
@@ -32,13 +37,16 @@ class CliPort final : public UserPort {
   CliPort(std::FILE* out, std::FILE* err, bool yes) : out_(out), err_(err), yes_(yes) {}
 
   MsgButton Ask(const Message& m) override {
+    ClearLine();
     std::fprintf(out_, "%s\n", WithoutCarriageReturns(m.text).c_str());
     for (MsgButton b : m.buttons)
       if (b == MsgButton::Yes) return yes_ ? MsgButton::Yes : MsgButton::No;
     return MsgButton::Ok;
   }
   void SetPanel(int panel, const std::string& text) override {
-    if (panel == 1 && !text.empty()) std::fprintf(err_, "%s\n", text.c_str());
+    if (panel != 1 || text.empty()) return;
+    ClearLine();
+    std::fprintf(err_, "%s\n", text.c_str());
   }
   void SelectRow(int) override {}
   void SetBusy(bool) override {}
@@ -47,7 +55,17 @@ class CliPort final : public UserPort {
   void ReportFailure(const std::string& text) override {
     std::string line = WithoutCarriageReturns(text);
     std::replace(line.begin(), line.end(), '\n', ' ');
+    ClearLine();
     std::fprintf(err_, "vorlo-cli: %s\n", line.c_str());
+  }
+
+  // A progress line is on the terminal; other text first erases it.
+  bool lineShown = false;
+  void ClearLine() {
+    if (!lineShown) return;
+    std::fputs("\r\033[K", err_);
+    std::fflush(err_);
+    lineShown = false;
   }
 
  private:
@@ -85,11 +103,69 @@ class InterruptWatch {
   std::thread thread_;
 };
 
+// One line on a terminal's error stream, redrawn from the sampled progress
+// about five times a second and erased at the end. A ticker thread only
+// posts the redraw; the run's state is read on the main thread.
+class ProgressLine {
+ public:
+  ProgressLine(std::FILE* err, CliPort& port, MainThreadExecutor& mainThread, RunControl& runs, const JunkList& list)
+      : err_(err), port_(port), runs_(runs), list_(list) {
+    for (size_t i = 0; i < list.size(); ++i) checked_ += list[i].checked ? 1 : 0;
+    Draw();  // at once: a short run shows its line too
+    ticker_ = std::thread([this, &mainThread] {
+      std::unique_lock lock(mutex_);
+      while (!stop_.wait_for(lock, std::chrono::milliseconds(200), [this] { return stopping_; }))
+        mainThread.Post([this] { Draw(); });
+    });
+  }
+  ~ProgressLine() {
+    {
+      const std::lock_guard lock(mutex_);
+      stopping_ = true;
+    }
+    stop_.notify_one();
+    ticker_.join();
+    port_.ClearLine();
+  }
+  // Posted redraws still queued after the end must not draw again.
+  void End() { ended_ = true; }
+
+ private:
+  void Draw() {
+    const int32_t row = runs_.CleanIdx();
+    if (ended_ || runs_.VeryBusy() != RunState::Running || row < 0 || static_cast<size_t>(row) >= list_.size()) return;
+    std::fprintf(err_, "\r\033[Ktype %d of %d: %s, %d files found, %lld folders searched", runs_.TypesStarted(),
+                 checked_, list_[static_cast<size_t>(row)].caption.c_str(), runs_.CleanCountOneNow(),
+                 static_cast<long long>(runs_.Progress().FoldersSearched()));
+    std::fflush(err_);
+    port_.lineShown = true;
+  }
+
+  std::FILE* err_;
+  CliPort& port_;
+  RunControl& runs_;
+  const JunkList& list_;
+  int checked_ = 0;
+  bool ended_ = false;
+  std::mutex mutex_;
+  std::condition_variable stop_;
+  bool stopping_ = false;
+  std::thread ticker_;
+};
+
 }  // namespace
 
 int RunOnStoredList(const RunRequest& request, std::FILE* out, std::FILE* err) {
   SystemServices services(request.dataFolder);
   const DataFiles& files = services.Files();
+  // The user's own folder is made as the window's first start makes it; a
+  // folder named on the command line must be there already.
+  if (request.dataFolder.empty() && !files.folder.empty()) {
+    if (const int e = CreateFolderTree(files.folder); e != 0) {
+      std::fprintf(err, "vorlo-cli: cannot create the data folder %s: %s\n", files.folder.c_str(), ErrorText(e).c_str());
+      return kFailed;
+    }
+  }
   if (files.folder.empty() || !FolderExists(files.folder)) {
     std::fprintf(err, "vorlo-cli: no data folder %s\n", files.folder.c_str());
     return kFailed;
@@ -126,7 +202,12 @@ int RunOnStoredList(const RunRequest& request, std::FILE* out, std::FILE* err) {
       std::fprintf(err, "vorlo-cli: nothing was run (no junk type is checked, or the run was declined)\n");
     return kFailed;
   }
-  mainThread.RunUntil([&] { return finished; });
+  {
+    std::optional<ProgressLine> progress;
+    if (request.kind != RunKind::Count && ::isatty(::fileno(err)) == 1) progress.emplace(err, port, mainThread, runs, list);
+    mainThread.RunUntil([&] { return finished; });
+    if (progress) progress->End();
+  }
   const RunControl::Outcome& o = runs.LastOutcome();
   return o.stopped || o.failed || o.errors > 0 ? kFailed : kDone;
 }

@@ -98,6 +98,7 @@ class TJunkDelThread::Walker {
     if (How != FolderRule::pSubOnly) {
       ProcessFiles();
       ++t_.fNumDir;
+      if (t_.fContext.progress != nullptr) t_.fContext.progress->FolderSearched();
     }
     if (How != FolderRule::pFolOnly && top.id) {
       // Read-ahead only where the walk reads the disk: a kept listing is
@@ -287,6 +288,7 @@ class TJunkDelThread::Walker {
       if (Load(frames_[depth_], hint)) TellPrefetch();  // read-ahead hook
       ProcessFiles();
       ++t_.fNumDir;
+      if (t_.fContext.progress != nullptr) t_.fContext.progress->FolderSearched();
       if (Stopped()) return;
     }
   }

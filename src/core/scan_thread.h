@@ -4,6 +4,7 @@
 // and at the end reports the counts on the main thread.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -32,15 +33,19 @@ using TJReptType =
 using TJWhenDone = std::function<void(TJunkDelThread& thread)>;
 
 // The latest path handed over, for a window title that samples it instead
-// of being told about every file.
+// of being told about every file, and the folders searched so far.
 class ScanProgress {
  public:
   void Publish(const std::string& path);
   std::string Latest() const;
+  // One relaxed increment per folder: cheap enough for every walk.
+  void FolderSearched() { folders_.fetch_add(1, std::memory_order_relaxed); }
+  int64_t FoldersSearched() const { return folders_.load(std::memory_order_relaxed); }
 
  private:
   mutable std::mutex mutex_;
   std::string latest_;
+  std::atomic<int64_t> folders_{0};
 };
 
 // What a scan needs of its surroundings.

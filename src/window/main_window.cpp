@@ -61,6 +61,7 @@ TMainForm::TMainForm(JunkList& list, WindowServices services, QWidget* parent)
     UpdateActions();
     if (closeWhenIdle_) QTimer::singleShot(0, this, &QWidget::close);
   };
+  runs_->listChanged = [this] { commands_.SaveList(); };
 
   BuildActions();
   auto* central = new QWidget(this);
@@ -448,7 +449,7 @@ bool TMainForm::FormCreate() {
 }
 
 void TMainForm::FormActivate() {
-  DisableBinTypes(list_, *this, services_.bins);
+  if (DisableBinTypes(list_, *this, services_.bins) > 0) commands_.SaveList();
   if (!list_.empty()) SelectRow(0);
   UpdateActions();
 }

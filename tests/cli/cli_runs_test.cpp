@@ -34,8 +34,8 @@ class CliRuns : public ::testing::Test {
     return {"HOME=" + home_.path(), "XDG_DATA_HOME=" + home_ / "data", "XDG_CONFIG_HOME=" + home_ / "config",
             "XDG_CACHE_HOME=" + home_ / "cache"};
   }
-  CommandResult Run(std::vector<std::string> args) {
-    args.insert(args.begin(), VORLO_CLI_PATH);
+  CommandResult Run(std::vector<std::string> args, bool cli = true) {
+    if (cli) args.insert(args.begin(), VORLO_CLI_PATH);
     return testing::RunCommand(args, Env());
   }
   static TJunkFileObj Type(const std::string& name, CleanupMethod method, const std::string& folder) {
@@ -69,6 +69,48 @@ TEST_F(CliRuns, AnalyzeCountAndCleanOnTheStoredList) {
   EXPECT_FALSE(std::filesystem::exists(a));
   EXPECT_FALSE(std::filesystem::exists(b));
   EXPECT_TRUE(std::filesystem::exists(home_ / "tree/keep.txt"));
+  // No progress line on a pipe.
+  for (const CommandResult* r : {&analyze, &clean}) EXPECT_EQ(r->err.find('\r'), std::string::npos) << r->err;
+}
+
+TEST_F(CliRuns, ProgressLineOnATerminalIsRedrawnAndErased) {
+  home_.Write("tree/a.tmp", "1234");
+  Store({Type("Tree", cuDelete, home_ / "tree")});
+  // script(1) gives the command a terminal and copies what it shows.
+  const CommandResult shown =
+      Run({"script", "-qec", testing::ShellQuoted(VORLO_CLI_PATH) + " analyze", "/dev/null"}, false);
+  ASSERT_EQ(shown.exitCode, 0) << shown.out << shown.err;
+  const size_t line = shown.out.find("\r\033[Ktype 1 of 1: Tree, ");
+  ASSERT_NE(line, std::string::npos) << shown.out;
+  EXPECT_NE(shown.out.find("folders searched", line), std::string::npos);
+  const size_t erased = shown.out.rfind("\r\033[K"), result = shown.out.find("Vorlo tested 1 junk file types");
+  ASSERT_NE(result, std::string::npos);
+  EXPECT_GT(erased, line);
+  EXPECT_LT(erased, result);  // erased before the result is printed
+  EXPECT_EQ(shown.out.find("folders searched", result), std::string::npos);
+}
+
+// An account that never started the window: the run makes the data folder
+// and writes no list file. The default table's types would search this
+// machine's disks, so the log is refused (a zero file size limit) right
+// after the data folder step.
+TEST_F(CliRuns, FreshAccountMakesTheDataFolderAndWritesNoListFile) {
+  const std::vector<std::string> env = {"HOME=" + home_ / "fresh", "XDG_DATA_HOME=" + home_ / "fresh/data",
+                                        "XDG_CONFIG_HOME=" + home_ / "fresh/config"};
+  std::filesystem::create_directories(home_ / "fresh");
+  const std::string folder = home_ / "fresh/data/Vorlo";
+  const CommandResult listed = testing::RunCommand({VORLO_CLI_PATH, "list"}, env);
+  EXPECT_EQ(listed.exitCode, 0) << listed.err;
+  EXPECT_NE(listed.out.find("\n"), std::string::npos);
+  EXPECT_EQ(testing::RunCommand({VORLO_CLI_PATH, "describe", "1"}, env).exitCode, 0);
+
+  const CommandResult analyze = testing::RunCommand(
+      {"sh", "-c", "trap '' XFSZ; ulimit -f 0; exec \"$0\" \"$@\"", VORLO_CLI_PATH, "analyze", "--yes"}, env);
+  EXPECT_EQ(analyze.exitCode, 1);
+  EXPECT_EQ(analyze.err.find("no data folder"), std::string::npos) << analyze.err;
+  EXPECT_TRUE(std::filesystem::is_regular_file(folder + "/Vorlo.TEST.TXT"));  // the run got as far as its log
+  EXPECT_FALSE(std::filesystem::exists(folder + "/Vorlo.DAT"));
+  EXPECT_FALSE(std::filesystem::exists(folder + "/Vorlo.D$$"));
 }
 
 TEST_F(CliRuns, ExitCodesForErrorsAndBadUsage) {

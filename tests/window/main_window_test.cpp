@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QStatusTipEvent>
 #include <future>
+#include <tuple>
 
 #include "core/junk_list_file.h"
 #include "core/placement_ini.h"
@@ -160,7 +161,10 @@ TEST(MainWindow, RowStateHandlerRefusesBinTypesWhileTheBinIsUnusable) {
   EXPECT_EQ(f.asked.size(), 1u);
   EXPECT_TRUE(f.run.list[1].type->IsChecked());
   EXPECT_FALSE(f.run.list[0].checked);
-  EXPECT_FALSE(std::filesystem::exists(f.Recovery()));  // check changes are not written
+  const std::vector<TJunkFileObj> stored = LoadJTFromFile(f.Recovery()).types;  // the refusal is stored too
+  ASSERT_EQ(stored.size(), 2u);
+  EXPECT_FALSE(stored[0].IsChecked());
+  EXPECT_TRUE(stored[1].IsChecked());
 }
 
 TEST(MainWindow, RenameRemoveUndoMoveAndMethodForAll) {
@@ -192,7 +196,7 @@ TEST(MainWindow, RenameRemoveUndoMoveAndMethodForAll) {
   EXPECT_EQ(f.Captions(), (std::vector<std::string>{"B", "a"}));
   EXPECT_FALSE(f.run.list[0].checked);
   EXPECT_EQ(f.Window().SelectedRow(), std::optional<size_t>(0));
-  EXPECT_EQ(LoadJTFromFile(f.Recovery()).types[0].TypName(), "a");  // moves are not written
+  EXPECT_EQ(LoadJTFromFile(f.Recovery()).types[0].TypName(), "B");  // the move is stored
 
   f.A().mnuBackupAll->trigger();
   EXPECT_EQ(f.run.list[0].type->Backtype(), cuHolding);
@@ -292,7 +296,8 @@ TEST(MainWindow, ActivationDisablesBinTypesAndCloseReplacesTheDataFile) {
   EXPECT_NE(f.asked[0].text.find("3 junk file types that rely on the Recycle Bin have been disabled."),
             std::string::npos);
   EXPECT_EQ(f.Window().SelectedRow(), std::optional<size_t>(0));
-  EXPECT_FALSE(std::filesystem::exists(f.Recovery()));
+  for (const TJunkFileObj& t : LoadJTFromFile(f.Recovery()).types)  // the unchecking is stored
+    EXPECT_EQ(t.IsChecked(), t.Backtype() != cuRecycle) << t.TypName();
 
   f.Select(3);
   f.A().aRem->trigger();  // writes the recovery file
@@ -300,6 +305,61 @@ TEST(MainWindow, ActivationDisablesBinTypesAndCloseReplacesTheDataFile) {
   f.Window().close();
   EXPECT_FALSE(std::filesystem::exists(f.Recovery()));
   EXPECT_EQ(LoadJTFromFile(f.DataFile()).types.size(), 3u);
+}
+
+// Each row's caption, box and stored checked flag, in list order.
+std::vector<std::tuple<std::string, bool, bool>> Rows(const JunkList& list) {
+  std::vector<std::tuple<std::string, bool, bool>> out;
+  for (size_t i = 0; i < list.size(); ++i) out.emplace_back(list[i].caption, list[i].checked, list[i].type->IsChecked());
+  return out;
+}
+
+TEST(MainWindow, ChecksOrderAndMethodsSurviveACloseAndRestart) {
+  WindowFixture f;
+  const auto restart = [&f] {
+    f.Window().close();
+    EXPECT_FALSE(std::filesystem::exists(f.Recovery()));
+    f.window.reset();
+    f.run.list.Clear();
+    ASSERT_TRUE(f.Window().FormCreate());
+    f.Window().FormActivate();
+  };
+  ASSERT_TRUE(f.Window().FormCreate());
+  f.Window().FormActivate();
+  const auto defaults = Rows(f.run.list);
+  ASSERT_GE(defaults.size(), 3u);
+  restart();  // a first start left unchanged stores nothing
+  EXPECT_FALSE(std::filesystem::exists(f.DataFile()));
+  EXPECT_EQ(Rows(f.run.list), defaults);
+
+  f.Check(0, false);
+  f.Select(2);
+  f.A().aUp->trigger();
+  auto left = Rows(f.run.list);
+  EXPECT_FALSE(std::get<1>(left[0]));
+  EXPECT_EQ(std::get<0>(left[1]), std::get<0>(defaults[2]));
+  restart();
+  EXPECT_EQ(Rows(f.run.list), left);
+
+  f.Select(0);
+  f.A().aClearAll->trigger();
+  f.A().mnuBackupAll->trigger();
+  left = Rows(f.run.list);
+  restart();
+  EXPECT_EQ(Rows(f.run.list), left);
+  EXPECT_FALSE(f.run.list.AnyChecked());
+  for (size_t i = 0; i < f.run.list.size(); ++i) EXPECT_EQ(f.run.list[i].type->Backtype(), cuHolding) << i;
+
+  // The Recycle Bin's unchecking when a run starts is stored as well.
+  f.Select(0);
+  f.A().aCheckAll->trigger();
+  f.A().mnuRecycleAll->trigger();
+  f.run.list.Append(f.run.FolderType("Hold", cuHolding, "h"));
+  f.run.binSettings = {{f.run.dir / "tree", true, false, 100}};
+  f.answers = {MsgButton::No};  // the run is declined
+  f.A().act10->trigger();
+  for (const TJunkFileObj& t : LoadJTFromFile(f.Recovery()).types)
+    EXPECT_EQ(t.IsChecked(), t.Backtype() != cuRecycle) << t.TypName();
 }
 
 TEST(MainWindow, PlacementRestoredAtStartAndSavedWhenClosed) {
