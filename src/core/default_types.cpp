@@ -98,7 +98,7 @@ void AddLinuxRows(TableBuilder& add, const DefaultFolders& f) {
   if (haveHome) add.InFolders("npm package cache", {home(".npm/_cacache")}, all);
   if (haveCache) add.InFolders("Graphics shader caches", {cache("mesa_shader_cache"), cache("nvidia")}, all);
   if (haveHome) {
-    add.InFolders("Editor backup files", {f.home}, Lines({"*~"}));
+    add.InFolders("Editor backup files", {f.home}, Lines({"*~", "*.*~"}));
     add.InFolder("Old session error log", f.home, FolderRule::pFolOnly, Lines({".xsession-errors.old"}));
   }
   // Age index 3 is "1 month".

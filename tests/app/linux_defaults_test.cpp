@@ -52,9 +52,11 @@ TEST(LinuxDefaults, AnalysisFindsEachCacheAndLeavesNearMisses) {
       f.File("home/.npm/_cacache/content-v2/sha512/ab/cd", 10),
       f.File("xdg-cache/mesa_shader_cache/index", 10),
       f.File("xdg-cache/nvidia/GLCache/1/2/bin", 10),
-      // "*~" has no extension, so it takes dotless names only.
+      // "*~" takes names without a dot, "*.*~" those with one.
       f.File("home/Makefile~", 10),
       f.File("home/src/notes~", 10),
+      f.File("home/src/main.c~", 10),
+      f.File("home/letter.txt~", 10),
       f.File("home/.xsession-errors.old", 10),
       f.File("var-tmp/sub/old.bin", 10),
   };
@@ -76,7 +78,7 @@ TEST(LinuxDefaults, AnalysisFindsEachCacheAndLeavesNearMisses) {
   const std::string log = f.TestLog();
   for (const std::string& p : junk) EXPECT_NE(log.find("\t" + p + "\r\n"), std::string::npos) << p;
   for (const std::string& p : kept) EXPECT_EQ(log.find("\t" + p + "\r\n"), std::string::npos) << p;
-  EXPECT_NE(log.find("Processed 9 junk file types and found 19 junk files.\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("Processed 9 junk file types and found 21 junk files.\r\n"), std::string::npos) << log;
   for (const std::string& p : junk) EXPECT_TRUE(f.remover.Exists(p)) << p;  // an analysis removes nothing
 }
 

@@ -26,7 +26,7 @@ class WindowFixture {
                         .bins = run.bins,
                         .files = DataFiles(run.dir / "data/"),
                         .placements = placements,
-                        .defaultFolders = {run.dir / "config/", "", "/tmp/", "", "/"},
+                        .defaultFolders = {run.dir / "config/", "", "/tmp/", "", "/", "", "", run.dir / "var-tmp"},
                         .description = [] { return DescriptionContext{"Local drives (/)", "/"}; },
                         .runSetup =
                             [this](UserPort& port, JunkList& list, MainThreadExecutor& mainThread) {
