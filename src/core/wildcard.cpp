@@ -1,5 +1,7 @@
 #include "core/wildcard.h"
 
+#include <algorithm>
+
 #include "core/text.h"
 
 namespace vorlo {
@@ -91,6 +93,29 @@ void AppendFolded(std::string_view text, std::u32string& out, std::u32string& sc
   }
 }
 
+void FoldedNames::Build(const DirEntries& listing) {
+  entries_.clear();
+  ends_.clear();
+  chars_.clear();
+  for (size_t i = 0; i < listing.size(); ++i) {
+    if (!listing.IsFile(i) || IsAscii(listing.Name(i))) continue;
+    AppendFolded(listing.Name(i), chars_, scratch_);
+    entries_.push_back(static_cast<uint32_t>(i));
+    ends_.push_back(static_cast<uint32_t>(chars_.size()));
+  }
+}
+
+void FoldedNames::Compact() {
+  entries_.shrink_to_fit();
+  ends_.shrink_to_fit();
+  chars_.shrink_to_fit();
+  scratch_ = std::u32string();
+}
+
+size_t FoldedNames::Bytes() const {
+  return (entries_.capacity() + ends_.capacity()) * sizeof(uint32_t) + chars_.capacity() * sizeof(char32_t);
+}
+
 DeleteSpec::Glob::Glob(std::u32string_view pattern) {
   for (size_t start = 0;;) {
     const size_t star = pattern.find(U'*', start);
@@ -100,11 +125,14 @@ DeleteSpec::Glob::Glob(std::u32string_view pattern) {
     hasStar = true;
     start = star + 1;
   }
+  if (!parts.back().empty() && parts.back().back() != U'?') lastChar = parts.back().back();
+  if (!parts.front().empty() && parts.front().front() != U'?') firstChar = parts.front().front();
 }
 
 namespace {
 
-bool PartAt(std::u32string_view part, std::u32string_view name, size_t pos) {
+template <class Name>
+bool PartAt(std::u32string_view part, const Name& name, size_t pos) {
   for (size_t i = 0; i < part.size(); ++i)
     if (part[i] != U'?' && part[i] != name[pos + i]) return false;
   return true;
@@ -112,8 +140,11 @@ bool PartAt(std::u32string_view part, std::u32string_view name, size_t pos) {
 
 }  // namespace
 
-bool DeleteSpec::Glob::Matches(std::u32string_view name) const {
+template <class Name>
+bool DeleteSpec::Glob::Matches(Name name) const {
   if (name.size() < minLength) return false;
+  // Most names fail on their last character: tried first.
+  if (lastChar != 0 && name[name.size() - 1] != lastChar) return false;
   if (!hasStar) return name.size() == minLength && PartAt(parts[0], name, 0);
   const std::u32string_view first = parts.front(), last = parts.back();
   if (!PartAt(first, name, 0) || !PartAt(last, name, name.size() - last.size())) return false;
@@ -124,8 +155,9 @@ bool DeleteSpec::Glob::Matches(std::u32string_view name) const {
     const std::u32string_view part = parts[k];
     const bool literalStart = !part.empty() && part[0] != U'?';
     for (;; ++pos) {
-      if (literalStart) pos = name.find(part[0], pos);
-      if (pos == std::u32string_view::npos || pos + part.size() > end) return false;
+      if (literalStart)
+        while (pos < end && name[pos] != part[0]) ++pos;
+      if (pos + part.size() > end) return false;
       if (PartAt(part, name, pos)) break;
     }
     pos += part.size();
@@ -149,12 +181,30 @@ DeleteSpec::DeleteSpec(std::string_view spec) : empty_(spec.empty()), noExt_(Has
   } else {
     globs_.emplace_back(p);
   }
+  if (empty_) return;
+  ends_[0] = globs_[0].lastChar;
+  ends_[1] = globs_.size() > 1 ? globs_[1].lastChar : ends_[0];
+  if (ends_[1] == 0) ends_[0] = 0;
 }
 
-bool DeleteSpec::Matches(std::u32string_view foldedName) const {
+bool DeleteSpec::AddEdgeChars(std::bitset<128>& first, std::bitset<128>& last) const {
+  if (empty_) return true;
+  for (const Glob& g : globs_) {
+    if (g.lastChar != 0 && g.lastChar < 128)
+      last.set(g.lastChar);
+    else if (g.firstChar != 0 && g.firstChar < 128)
+      first.set(g.firstChar);
+    else
+      return false;
+  }
+  return true;
+}
+
+template <class Name>
+bool DeleteSpec::MatchesFolded(Name name) const {
   if (empty_) return false;
   for (const Glob& g : globs_)
-    if (g.Matches(foldedName)) return true;
+    if (g.Matches(name)) return true;
   return false;
 }
 
@@ -163,38 +213,55 @@ DeleteSpecSet::DeleteSpecSet(const SpecList& deletes) {
   // Empty entries match nothing.
   for (const std::string& s : deletes)
     if (!s.empty()) specs_.emplace_back(s);
+  edgeFilter_ = true;
+  for (const DeleteSpec& spec : specs_) edgeFilter_ = edgeFilter_ && spec.AddEdgeChars(firstChars_, lastChars_);
 }
 
 void DeleteSpecSet::Match(const DirEntries& listing, std::vector<size_t>& out) {
   out.clear();
   if (specs_.empty()) return;
-  const size_t count = listing.size();
+  folded_.Build(listing);
+  Match(listing, folded_, out);
+}
 
-  // Each name is folded once per listing, not once per specification.
-  folded_.clear();
-  spans_.resize(count);
-  for (size_t i = 0; i < count; ++i) {
-    if (!listing.IsFile(i)) {
-      spans_[i] = {kNotAFile, 0};
-      continue;
+void DeleteSpecSet::Match(const DirEntries& listing, const FoldedNames& folded, std::vector<size_t>& out) {
+  out.clear();
+  if (specs_.empty()) return;
+  // Each file goes to the first specification that takes it; names in one
+  // folder are distinct byte strings, so the entry index is the file's
+  // identity.
+  hits_.clear();
+  const std::u32string_view chars = folded.chars_;
+  const auto take = [&](std::string_view name, auto foldedName, size_t i) {
+    const char32_t last = foldedName.size() == 0 ? 0 : foldedName[foldedName.size() - 1];
+    for (uint32_t s = 0; s < specs_.size(); ++s) {
+      const DeleteSpec& spec = specs_[s];
+      if (spec.MayEndIn(last) && spec.Takes(name, foldedName)) {
+        hits_.emplace_back(s, static_cast<uint32_t>(i));
+        return;
+      }
     }
-    const size_t start = folded_.size();
-    AppendFolded(listing.Name(i), folded_, scratch_);
-    spans_[i] = {start, folded_.size() - start};
-  }
-
-  // Names in one folder are distinct byte strings, so the entry index is the
-  // file's identity.
-  taken_.assign(count, 0);
-  const std::u32string_view all = folded_;
-  for (const DeleteSpec& spec : specs_) {
-    for (size_t i = 0; i < count; ++i) {
-      if (spans_[i].offset == kNotAFile || taken_[i]) continue;
-      if (!spec.Takes(listing.Name(i), all.substr(spans_[i].offset, spans_[i].length))) continue;
-      taken_[i] = 1;
-      out.push_back(i);
+  };
+  size_t w = 0;  // the next entry with a folded form
+  for (size_t i = 0; i < listing.size(); ++i) {
+    const bool wide = w < folded.entries_.size() && folded.entries_[w] == i;
+    if (wide) ++w;
+    if (!listing.IsFile(i)) continue;
+    if (wide) {
+      const size_t begin = w == 1 ? 0 : folded.ends_[w - 2];
+      take(listing.Name(i), chars.substr(begin, folded.ends_[w - 1] - begin), i);
+    } else {
+      const AsciiFolded name{listing.Name(i)};
+      // Most names of most listings are ruled out by their first and last
+      // characters alone.
+      if (edgeFilter_ && !name.name.empty() && !lastChars_[name[name.size() - 1]] && !firstChars_[name[0]])
+        continue;
+      take(name.name, name, i);
     }
   }
+  // Specification order, then listing order.
+  std::sort(hits_.begin(), hits_.end());
+  for (const auto& h : hits_) out.push_back(h.second);
 }
 
 }  // namespace vorlo
