@@ -38,23 +38,9 @@ void StoredFolder::SetStat(size_t i, const EntryStat& st) {
   a = static_cast<uint32_t>(stats_.size());
 }
 
-const FoldedNames& StoredFolder::Folded() {
-  static const FoldedNames kAllAscii;
-  if (!foldedMade_) {
-    foldedMade_ = true;
-    auto folded = std::make_unique<FoldedNames>();
-    folded->Build(entries_);
-    if (!folded->empty()) {
-      folded->Compact();
-      folded_ = std::move(folded);
-    }
-  }
-  return folded_ ? *folded_ : kAllAscii;
-}
-
 size_t StoredFolder::Bytes() const {
   return sizeof *this + entries_.Bytes() + aux_.capacity() * sizeof(uint32_t) + subs_.capacity() * sizeof(Sub) +
-         stats_.capacity() * sizeof(EntryStat) + (folded_ ? sizeof *folded_ + folded_->Bytes() : 0);
+         stats_.capacity() * sizeof(EntryStat);
 }
 
 StoredFolder* ListingStore::Find(const FolderId& id) {

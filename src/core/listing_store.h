@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "core/found_file.h"
-#include "core/wildcard.h"
 #include "platform/dir_listing.h"
 
 namespace vorlo {
@@ -47,9 +46,6 @@ class StoredFolder {
     for (Sub& s : subs_)
       if (s.state == SubfolderLook::State::Folder) f(s.id, s.slot);
   }
-  // The folded forms of the file names, made on first use and shared by
-  // the run's types.
-  const FoldedNames& Folded();
   size_t Bytes() const;
 
  private:
@@ -66,8 +62,6 @@ class StoredFolder {
   std::vector<uint32_t> aux_;  // per entry: 1 + index into subs_ (folders) or stats_ (files), kNone unknown
   std::vector<Sub> subs_;
   std::vector<EntryStat> stats_;
-  std::unique_ptr<FoldedNames> folded_;  // null while none is needed
-  bool foldedMade_ = false;
 };
 
 class ListingStore {

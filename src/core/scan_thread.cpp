@@ -161,10 +161,7 @@ class TJunkDelThread::Walker {
     Frame& f = frames_[depth_];
     const DirEntries& entries = f.Entries();
     if (entries.empty()) return;
-    if (f.stored != nullptr)
-      specs_.Match(entries, f.stored->Folded(), matched_);
-    else
-      specs_.Match(entries, matched_);
+    specs_.Match(entries, matched_);
     const std::string_view sDir(path_.data(), f.pathLen);
     for (const size_t i : matched_) {
       if (Stopped()) return;

@@ -93,29 +93,6 @@ void AppendFolded(std::string_view text, std::u32string& out, std::u32string& sc
   }
 }
 
-void FoldedNames::Build(const DirEntries& listing) {
-  entries_.clear();
-  ends_.clear();
-  chars_.clear();
-  for (size_t i = 0; i < listing.size(); ++i) {
-    if (!listing.IsFile(i) || IsAscii(listing.Name(i))) continue;
-    AppendFolded(listing.Name(i), chars_, scratch_);
-    entries_.push_back(static_cast<uint32_t>(i));
-    ends_.push_back(static_cast<uint32_t>(chars_.size()));
-  }
-}
-
-void FoldedNames::Compact() {
-  entries_.shrink_to_fit();
-  ends_.shrink_to_fit();
-  chars_.shrink_to_fit();
-  scratch_ = std::u32string();
-}
-
-size_t FoldedNames::Bytes() const {
-  return (entries_.capacity() + ends_.capacity()) * sizeof(uint32_t) + chars_.capacity() * sizeof(char32_t);
-}
-
 DeleteSpec::Glob::Glob(std::u32string_view pattern) {
   for (size_t start = 0;;) {
     const size_t star = pattern.find(U'*', start);
@@ -220,18 +197,10 @@ DeleteSpecSet::DeleteSpecSet(const SpecList& deletes) {
 void DeleteSpecSet::Match(const DirEntries& listing, std::vector<size_t>& out) {
   out.clear();
   if (specs_.empty()) return;
-  folded_.Build(listing);
-  Match(listing, folded_, out);
-}
-
-void DeleteSpecSet::Match(const DirEntries& listing, const FoldedNames& folded, std::vector<size_t>& out) {
-  out.clear();
-  if (specs_.empty()) return;
   // Each file goes to the first specification that takes it; names in one
   // folder are distinct byte strings, so the entry index is the file's
   // identity.
   hits_.clear();
-  const std::u32string_view chars = folded.chars_;
   const auto take = [&](std::string_view name, auto foldedName, size_t i) {
     const char32_t last = foldedName.size() == 0 ? 0 : foldedName[foldedName.size() - 1];
     for (uint32_t s = 0; s < specs_.size(); ++s) {
@@ -242,21 +211,24 @@ void DeleteSpecSet::Match(const DirEntries& listing, const FoldedNames& folded, 
       }
     }
   };
-  size_t w = 0;  // the next entry with a folded form
   for (size_t i = 0; i < listing.size(); ++i) {
-    const bool wide = w < folded.entries_.size() && folded.entries_[w] == i;
-    if (wide) ++w;
     if (!listing.IsFile(i)) continue;
-    if (wide) {
-      const size_t begin = w == 1 ? 0 : folded.ends_[w - 2];
-      take(listing.Name(i), chars.substr(begin, folded.ends_[w - 1] - begin), i);
+    const std::string_view name = listing.Name(i);
+    if (name.empty()) continue;
+    // Most names are ruled out by their first and last characters alone. An
+    // ASCII byte there is that character of the decoded name too (no
+    // longer sequence contains one), so this holds for any name.
+    const auto first = static_cast<unsigned char>(name.front()), last = static_cast<unsigned char>(name.back());
+    if (edgeFilter_ && first < 0x80 && last < 0x80) {
+      const AsciiFolded edges{name};
+      if (!lastChars_[edges[name.size() - 1]] && !firstChars_[edges[0]]) continue;
+    }
+    if (IsAscii(name)) {
+      take(name, AsciiFolded{name}, i);
     } else {
-      const AsciiFolded name{listing.Name(i)};
-      // Most names of most listings are ruled out by their first and last
-      // characters alone.
-      if (edgeFilter_ && !name.name.empty() && !lastChars_[name[name.size() - 1]] && !firstChars_[name[0]])
-        continue;
-      take(name.name, name, i);
+      folded_.clear();
+      AppendFolded(name, folded_, scratch_);
+      take(name, std::u32string_view(folded_), i);
     }
   }
   // Specification order, then listing order.

@@ -36,25 +36,6 @@ struct AsciiFolded {
   }
 };
 
-// The folded forms of a listing's file names that are not plain ASCII (the
-// others fold on the fly), made once per listing so every junk type of a run
-// can match against them.
-class FoldedNames {
- public:
-  void Build(const DirEntries& listing);
-  bool empty() const { return entries_.empty(); }
-  // Gives back spare capacity, for forms that are kept.
-  void Compact();
-  size_t Bytes() const;
-
- private:
-  friend class DeleteSpecSet;
-  std::vector<uint32_t> entries_;  // the entries that have a folded form, ascending
-  std::vector<uint32_t> ends_;     // where each one's form ends in chars_
-  std::u32string chars_;
-  std::u32string scratch_;
-};
-
 // One compiled delete specification.
 class DeleteSpec {
  public:
@@ -111,14 +92,12 @@ class DeleteSpecSet {
   // listing order, each entry at most once. Folders and entries that are
   // neither regular files nor links are never taken.
   void Match(const DirEntries& listing, std::vector<size_t>& out);
-  // The same with the listing's folded names already made.
-  void Match(const DirEntries& listing, const FoldedNames& folded, std::vector<size_t>& out);
 
   bool empty() const { return specs_.empty(); }
 
  private:
   std::vector<DeleteSpec> specs_;
-  FoldedNames folded_;  // of the listing in hand, when none was given
+  std::u32string folded_, scratch_;  // a name that is not plain ASCII, folded
   std::vector<std::pair<uint32_t, uint32_t>> hits_;  // specification, entry
   // A name some specification may take starts with a character of
   // firstChars_ or ends with one of lastChars_ (ASCII, folded), when
