@@ -104,6 +104,11 @@ DeleteSpec::Glob::Glob(std::u32string_view pattern) {
   }
   if (!parts.back().empty() && parts.back().back() != U'?') lastChar = parts.back().back();
   if (!parts.front().empty() && parts.front().front() != U'?') firstChar = parts.front().front();
+  // No character outside ASCII folds to one of these.
+  for (const std::u32string& part : parts)
+    for (const char32_t c : part)
+      if (c < 128 && c != U'?' && !(c >= U'a' && c <= U'z') && (insideChar == 0 || insideChar == '.'))
+        insideChar = static_cast<char>(c);
 }
 
 namespace {
@@ -164,14 +169,16 @@ DeleteSpec::DeleteSpec(std::string_view spec) : empty_(spec.empty()), noExt_(Has
   if (ends_[1] == 0) ends_[0] = 0;
 }
 
-bool DeleteSpec::AddEdgeChars(std::bitset<128>& first, std::bitset<128>& last) const {
+bool DeleteSpec::AddEdgeChars(std::bitset<128>& first, std::bitset<128>& last, std::string& inside) const {
   if (empty_) return true;
   for (const Glob& g : globs_) {
     if (g.lastChar != 0 && g.lastChar < 128)
       last.set(g.lastChar);
     else if (g.firstChar != 0 && g.firstChar < 128)
       first.set(g.firstChar);
-    else
+    else if (g.insideChar != 0 && inside.find(g.insideChar) == std::string::npos)
+      inside.push_back(g.insideChar);
+    else if (g.insideChar == 0)
       return false;
   }
   return true;
@@ -191,7 +198,27 @@ DeleteSpecSet::DeleteSpecSet(const SpecList& deletes) {
   for (const std::string& s : deletes)
     if (!s.empty()) specs_.emplace_back(s);
   edgeFilter_ = true;
-  for (const DeleteSpec& spec : specs_) edgeFilter_ = edgeFilter_ && spec.AddEdgeChars(firstChars_, lastChars_);
+  for (const DeleteSpec& spec : specs_) edgeFilter_ = edgeFilter_ && spec.AddEdgeChars(firstChars_, lastChars_, insideChars_);
+}
+
+bool DeleteSpecSet::EdgesMayMatch(std::string_view name) {
+  for (const char c : insideChars_)
+    if (name.find(c) != std::string_view::npos) return true;
+  const auto in = [](const std::bitset<128>& set, char32_t c) { return c < 128 && set[c]; };
+  const auto first = static_cast<unsigned char>(name.front()), last = static_cast<unsigned char>(name.back());
+  if (first < 0x80 && last < 0x80) {
+    const AsciiFolded edges{name};
+    return lastChars_[edges[name.size() - 1]] || firstChars_[edges[0]];
+  }
+  // Decoding starts afresh at a byte that is not a continuation byte, so the
+  // last character of the name is the last one decoded from there; the
+  // first comes from at most four bytes.
+  size_t from = name.size() - 1;
+  while (from > 0 && name.size() - from < 4 && (static_cast<unsigned char>(name[from]) & 0xC0) == 0x80) --from;
+  DecodeUtf8(name.substr(from), folded_);
+  if (in(lastChars_, FoldCase(folded_.back()))) return true;
+  DecodeUtf8(name.substr(0, 4), folded_);
+  return in(firstChars_, FoldCase(folded_.front()));
 }
 
 void DeleteSpecSet::Match(const DirEntries& listing, std::vector<size_t>& out) {
@@ -215,14 +242,8 @@ void DeleteSpecSet::Match(const DirEntries& listing, std::vector<size_t>& out) {
     if (!listing.IsFile(i)) continue;
     const std::string_view name = listing.Name(i);
     if (name.empty()) continue;
-    // Most names are ruled out by their first and last characters alone. An
-    // ASCII byte there is that character of the decoded name too (no
-    // longer sequence contains one), so this holds for any name.
-    const auto first = static_cast<unsigned char>(name.front()), last = static_cast<unsigned char>(name.back());
-    if (edgeFilter_ && first < 0x80 && last < 0x80) {
-      const AsciiFolded edges{name};
-      if (!lastChars_[edges[name.size() - 1]] && !firstChars_[edges[0]]) continue;
-    }
+    // Most names are ruled out by their first and last characters alone.
+    if (edgeFilter_ && !EdgesMayMatch(name)) continue;
     if (IsAscii(name)) {
       take(name, AsciiFolded{name}, i);
     } else {

@@ -55,8 +55,9 @@ class DeleteSpec {
   // The specification has no extension: it takes only names without one.
   bool NoExt() const { return noExt_; }
   // Adds to `first` and `last` (ASCII, folded) the characters a name must
-  // start or end with to match; false when no such test can rule a name out.
-  bool AddEdgeChars(std::bitset<128>& first, std::bitset<128>& last) const;
+  // start or end with to match, or else to `inside` a character without
+  // case that it must contain; false when no such test can rule a name out.
+  bool AddEdgeChars(std::bitset<128>& first, std::bitset<128>& last, std::string& inside) const;
 
  private:
   template <class Name>
@@ -73,6 +74,7 @@ class DeleteSpec {
     size_t minLength = 0;
     char32_t firstChar = 0;  // the character every match starts with, if one
     char32_t lastChar = 0;   // the character every match ends in, if one
+    char insideChar = 0;     // an ASCII character without case in every match, if one
     bool hasStar = false;
   };
 
@@ -96,13 +98,17 @@ class DeleteSpecSet {
   bool empty() const { return specs_.empty(); }
 
  private:
+  // The edge test of a listed name (not empty).
+  bool EdgesMayMatch(std::string_view name);
+
   std::vector<DeleteSpec> specs_;
   std::u32string folded_, scratch_;  // a name that is not plain ASCII, folded
   std::vector<std::pair<uint32_t, uint32_t>> hits_;  // specification, entry
   // A name some specification may take starts with a character of
-  // firstChars_ or ends with one of lastChars_ (ASCII, folded), when
-  // edgeFilter_.
+  // firstChars_, ends with one of lastChars_ (ASCII, folded) or contains one
+  // of insideChars_, when edgeFilter_.
   std::bitset<128> firstChars_, lastChars_;
+  std::string insideChars_;
   bool edgeFilter_ = false;
 };
 
