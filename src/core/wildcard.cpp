@@ -1,6 +1,7 @@
 #include "core/wildcard.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/text.h"
 
@@ -202,14 +203,18 @@ DeleteSpecSet::DeleteSpecSet(const SpecList& deletes) {
 }
 
 bool DeleteSpecSet::EdgesMayMatch(std::string_view name) {
-  for (const char c : insideChars_)
-    if (name.find(c) != std::string_view::npos) return true;
+  const auto inside = [&] {
+    for (const char c : insideChars_)
+      if (std::memchr(name.data(), c, name.size()) != nullptr) return true;
+    return false;
+  };
   const auto in = [](const std::bitset<128>& set, char32_t c) { return c < 128 && set[c]; };
   const auto first = static_cast<unsigned char>(name.front()), last = static_cast<unsigned char>(name.back());
   if (first < 0x80 && last < 0x80) {
     const AsciiFolded edges{name};
-    return lastChars_[edges[name.size() - 1]] || firstChars_[edges[0]];
+    return lastChars_[edges[name.size() - 1]] || firstChars_[edges[0]] || inside();
   }
+  if (inside()) return true;
   // Decoding starts afresh at a byte that is not a continuation byte, so the
   // last character of the name is the last one decoded from there; the
   // first comes from at most four bytes.
