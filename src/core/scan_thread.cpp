@@ -235,15 +235,18 @@ class TJunkDelThread::Walker {
     for (;;) {
       Frame& f = frames_[depth_];
       const DirEntries& entries = f.Entries();
-      if (f.next >= entries.size()) {
+      // Files are passed over in a tight loop: most entries are files.
+      size_t i = f.next;
+      for (const size_t n = entries.size(); i < n && entries.Kind(i) != EntryKind::Folder;) ++i;
+      if (i >= entries.size()) {
+        f.next = i;
         f.dir = DirListing();
         if (depth_ == 0) return;
         --depth_;
         continue;
       }
       if (Stopped()) return;
-      const size_t i = f.next++;
-      if (entries.Kind(i) != EntryKind::Folder) continue;
+      f.next = i + 1;
       const std::string_view name = entries.Name(i);
       if (f.driveRoot && IsRootSkip(name)) continue;
 

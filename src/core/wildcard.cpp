@@ -1,5 +1,8 @@
 #include "core/wildcard.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "core/text.h"
 
 namespace vorlo {
@@ -100,11 +103,19 @@ DeleteSpec::Glob::Glob(std::u32string_view pattern) {
     hasStar = true;
     start = star + 1;
   }
+  if (!parts.back().empty() && parts.back().back() != U'?') lastChar = parts.back().back();
+  if (!parts.front().empty() && parts.front().front() != U'?') firstChar = parts.front().front();
+  // No character outside ASCII folds to one of these.
+  for (const std::u32string& part : parts)
+    for (const char32_t c : part)
+      if (c < 128 && c != U'?' && !(c >= U'a' && c <= U'z') && (insideChar == 0 || insideChar == '.'))
+        insideChar = static_cast<char>(c);
 }
 
 namespace {
 
-bool PartAt(std::u32string_view part, std::u32string_view name, size_t pos) {
+template <class Name>
+bool PartAt(std::u32string_view part, const Name& name, size_t pos) {
   for (size_t i = 0; i < part.size(); ++i)
     if (part[i] != U'?' && part[i] != name[pos + i]) return false;
   return true;
@@ -112,8 +123,11 @@ bool PartAt(std::u32string_view part, std::u32string_view name, size_t pos) {
 
 }  // namespace
 
-bool DeleteSpec::Glob::Matches(std::u32string_view name) const {
+template <class Name>
+bool DeleteSpec::Glob::Matches(Name name) const {
   if (name.size() < minLength) return false;
+  // Most names fail on their last character: tried first.
+  if (lastChar != 0 && name[name.size() - 1] != lastChar) return false;
   if (!hasStar) return name.size() == minLength && PartAt(parts[0], name, 0);
   const std::u32string_view first = parts.front(), last = parts.back();
   if (!PartAt(first, name, 0) || !PartAt(last, name, name.size() - last.size())) return false;
@@ -124,8 +138,9 @@ bool DeleteSpec::Glob::Matches(std::u32string_view name) const {
     const std::u32string_view part = parts[k];
     const bool literalStart = !part.empty() && part[0] != U'?';
     for (;; ++pos) {
-      if (literalStart) pos = name.find(part[0], pos);
-      if (pos == std::u32string_view::npos || pos + part.size() > end) return false;
+      if (literalStart)
+        while (pos < end && name[pos] != part[0]) ++pos;
+      if (pos + part.size() > end) return false;
       if (PartAt(part, name, pos)) break;
     }
     pos += part.size();
@@ -149,12 +164,32 @@ DeleteSpec::DeleteSpec(std::string_view spec) : empty_(spec.empty()), noExt_(Has
   } else {
     globs_.emplace_back(p);
   }
+  if (empty_) return;
+  ends_[0] = globs_[0].lastChar;
+  ends_[1] = globs_.size() > 1 ? globs_[1].lastChar : ends_[0];
+  if (ends_[1] == 0) ends_[0] = 0;
 }
 
-bool DeleteSpec::Matches(std::u32string_view foldedName) const {
+bool DeleteSpec::AddEdgeChars(std::bitset<128>& first, std::bitset<128>& last, std::string& inside) const {
+  if (empty_) return true;
+  for (const Glob& g : globs_) {
+    if (g.lastChar != 0 && g.lastChar < 128)
+      last.set(g.lastChar);
+    else if (g.firstChar != 0 && g.firstChar < 128)
+      first.set(g.firstChar);
+    else if (g.insideChar != 0 && inside.find(g.insideChar) == std::string::npos)
+      inside.push_back(g.insideChar);
+    else if (g.insideChar == 0)
+      return false;
+  }
+  return true;
+}
+
+template <class Name>
+bool DeleteSpec::MatchesFolded(Name name) const {
   if (empty_) return false;
   for (const Glob& g : globs_)
-    if (g.Matches(foldedName)) return true;
+    if (g.Matches(name)) return true;
   return false;
 }
 
@@ -163,38 +198,68 @@ DeleteSpecSet::DeleteSpecSet(const SpecList& deletes) {
   // Empty entries match nothing.
   for (const std::string& s : deletes)
     if (!s.empty()) specs_.emplace_back(s);
+  edgeFilter_ = true;
+  for (const DeleteSpec& spec : specs_) edgeFilter_ = edgeFilter_ && spec.AddEdgeChars(firstChars_, lastChars_, insideChars_);
+}
+
+bool DeleteSpecSet::EdgesMayMatch(std::string_view name) {
+  const auto inside = [&] {
+    for (const char c : insideChars_)
+      if (std::memchr(name.data(), c, name.size()) != nullptr) return true;
+    return false;
+  };
+  const auto in = [](const std::bitset<128>& set, char32_t c) { return c < 128 && set[c]; };
+  const auto first = static_cast<unsigned char>(name.front()), last = static_cast<unsigned char>(name.back());
+  if (first < 0x80 && last < 0x80) {
+    const AsciiFolded edges{name};
+    return lastChars_[edges[name.size() - 1]] || firstChars_[edges[0]] || inside();
+  }
+  if (inside()) return true;
+  // Decoding starts afresh at a byte that is not a continuation byte, so the
+  // last character of the name is the last one decoded from there; the
+  // first comes from at most four bytes.
+  size_t from = name.size() - 1;
+  while (from > 0 && name.size() - from < 4 && (static_cast<unsigned char>(name[from]) & 0xC0) == 0x80) --from;
+  DecodeUtf8(name.substr(from), folded_);
+  if (in(lastChars_, FoldCase(folded_.back()))) return true;
+  DecodeUtf8(name.substr(0, 4), folded_);
+  return in(firstChars_, FoldCase(folded_.front()));
 }
 
 void DeleteSpecSet::Match(const DirEntries& listing, std::vector<size_t>& out) {
   out.clear();
   if (specs_.empty()) return;
-  const size_t count = listing.size();
-
-  // Each name is folded once per listing, not once per specification.
-  folded_.clear();
-  spans_.resize(count);
-  for (size_t i = 0; i < count; ++i) {
-    if (!listing.IsFile(i)) {
-      spans_[i] = {kNotAFile, 0};
-      continue;
+  // Each file goes to the first specification that takes it; names in one
+  // folder are distinct byte strings, so the entry index is the file's
+  // identity.
+  hits_.clear();
+  const auto take = [&](std::string_view name, auto foldedName, size_t i) {
+    const char32_t last = foldedName.size() == 0 ? 0 : foldedName[foldedName.size() - 1];
+    for (uint32_t s = 0; s < specs_.size(); ++s) {
+      const DeleteSpec& spec = specs_[s];
+      if (spec.MayEndIn(last) && spec.Takes(name, foldedName)) {
+        hits_.emplace_back(s, static_cast<uint32_t>(i));
+        return;
+      }
     }
-    const size_t start = folded_.size();
-    AppendFolded(listing.Name(i), folded_, scratch_);
-    spans_[i] = {start, folded_.size() - start};
-  }
-
-  // Names in one folder are distinct byte strings, so the entry index is the
-  // file's identity.
-  taken_.assign(count, 0);
-  const std::u32string_view all = folded_;
-  for (const DeleteSpec& spec : specs_) {
-    for (size_t i = 0; i < count; ++i) {
-      if (spans_[i].offset == kNotAFile || taken_[i]) continue;
-      if (!spec.Takes(listing.Name(i), all.substr(spans_[i].offset, spans_[i].length))) continue;
-      taken_[i] = 1;
-      out.push_back(i);
+  };
+  for (size_t i = 0; i < listing.size(); ++i) {
+    if (!listing.IsFile(i)) continue;
+    const std::string_view name = listing.Name(i);
+    if (name.empty()) continue;
+    // Most names are ruled out by their first and last characters alone.
+    if (edgeFilter_ && !EdgesMayMatch(name)) continue;
+    if (IsAscii(name)) {
+      take(name, AsciiFolded{name}, i);
+    } else {
+      folded_.clear();
+      AppendFolded(name, folded_, scratch_);
+      take(name, std::u32string_view(folded_), i);
     }
   }
+  // Specification order, then listing order.
+  std::sort(hits_.begin(), hits_.end());
+  for (const auto& h : hits_) out.push_back(h.second);
 }
 
 }  // namespace vorlo

@@ -177,7 +177,7 @@ TEST(OneWalkRun, LogsWhatTypeByTypeWalksLog) {
   for (uint32_t seed = kFirstSeed; seed < kFirstSeed + 200; ++seed) {
     const std::vector<TypePlan> plans = RandomPlans(seed);
     if (std::none_of(plans.begin(), plans.end(), [](const TypePlan& p) { return p.checked; })) continue;
-    TempDir dir;
+    TempDir dir(TempDir::FastBase());
     fs::create_directories(dir / "one");
     fs::create_directories(dir / "each");
     TreeRun one(dir / "one"), each(dir / "each");

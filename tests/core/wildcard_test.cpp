@@ -129,6 +129,12 @@ TEST(Wildcard, DeleteSpecifications) {
       {"chklist.", {"chklist", "chklist.", "chklist.ms"}, {"chklist", "chklist."}},
       {"file?.log", {"file1.log", "file12.log", "file\xFF.log"}, {"file1.log", "file\xFF.log"}},
       {"", {"a", "b.c"}, {}},
+      // Names ruled out by their first or last character: that character
+      // folded, the name decoded (U+0130 folds to "i", U+0131 does not).
+      {"i*", {"\xC4\xB0x", "\xC4\xB1x", "Ix", "\xFFi"}, {"\xC4\xB0x", "Ix"}},
+      {"*.tmi", {"a.TM\xC4\xB0", "a.tm\xC4\xB1", "a.tmi\xB0", "\xE2\x82\xAC.tmI"}, {"a.TM\xC4\xB0", "\xE2\x82\xAC.tmI"}},
+      {"*.tmp", {"a.tmp\xA9", "\xC3\xA9.TMP", "x.tmp\xF0\x9F\x98\x80"}, {"\xC3\xA9.TMP"}},
+      {"*.~*", {"a.~b", "a~.b", "\xC3\xA9.~", "ab"}, {"a.~b", "\xC3\xA9.~"}},
   };
   for (const auto& c : cases) EXPECT_EQ(Taken({c.spec}, Listing(c.files)), c.taken) << c.spec;
 }

@@ -6,13 +6,24 @@
 #include <fstream>
 #include <string>
 
+#include <unistd.h>
+
 namespace vorlo::testing {
 
 class TempDir {
  public:
-  TempDir() {
-    std::string templ = (std::filesystem::temp_directory_path() / "vorlo-test-XXXXXX").string();
+  TempDir() : TempDir(std::filesystem::temp_directory_path().string()) {}
+  // Below `base` instead of the usual temp folder.
+  explicit TempDir(const std::string& base) {
+    std::string templ = base + "/vorlo-test-XXXXXX";
     path_ = ::mkdtemp(templ.data());
+  }
+
+  // A memory-backed folder when one is writable (trees that tests make and
+  // remove by the hundred cost far less there), else the usual temp folder.
+  static std::string FastBase() {
+    if (::access("/dev/shm", W_OK | X_OK) == 0 && std::filesystem::is_directory("/dev/shm")) return "/dev/shm";
+    return std::filesystem::temp_directory_path().string();
   }
   ~TempDir() {
     std::error_code ec;
