@@ -1,5 +1,6 @@
 #include "editor/picker_legend.h"
 
+#include <algorithm>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -71,7 +72,13 @@ TLegendForm::TLegendForm(const TDirSelImages& imDirSel, PlacementStore& placemen
   connect(btnOK, &QPushButton::clicked, this, &TLegendForm::btnOKClick);
 
   const int rows = static_cast<int>(kLines.size()) * tvLegend_->sizeHintForRow(0);
-  setFixedSize(kClientWidth, rows + 2 * tvLegend_->frameWidth());
+  // As wide as the longest line needs, so none is cut.
+  int widest = 0;
+  for (const LegendLine& line : kLines)
+    widest = std::max(widest, tvLegend_->fontMetrics().horizontalAdvance(QString::fromUtf8(line.text)));
+  // Room for the picture, the item's margins and the gap between the two.
+  const int width = std::max(kClientWidth, TDirSelImages::kPictureSize.width() + widest + 16 + 2 * tvLegend_->frameWidth());
+  setFixedSize(width, rows + 2 * tvLegend_->frameWidth());
   placements_.GetPosFmINI(*this, kWindowName, false);
 }
 

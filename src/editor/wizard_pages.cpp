@@ -1,6 +1,7 @@
 // Building the wizard's pages and its button bar.
 #include "editor/type_wizard.h"
 
+#include <algorithm>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -32,7 +33,10 @@ QPushButton* TTypeWiz::MakeButton(QWidget* parent, const char* name, const QStri
 
 void TTypeWiz::WatchHints(QWidget* panel) {
   panel->setMouseTracking(true);
+  panel->setProperty("hintPanel", true);
   panel->installEventFilter(this);
+  // A control's own hint, also when disabled, passes the filter.
+  for (QWidget* child : panel->findChildren<QWidget*>()) child->installEventFilter(this);
 }
 
 QWidget* TTypeWiz::BuildNamePage() {
@@ -57,9 +61,13 @@ QWidget* TTypeWiz::BuildNamePage() {
   rbDelete_->setObjectName(QStringLiteral("rbDelete"));
   rbDelete_->setStatusTip(QStringLiteral("Delete files permanently. Speed: Fast. Restore: none."));
   auto* groupLayout = new QVBoxLayout(group);
+  groupLayout->setContentsMargins(8, 2, 8, 4);
+  groupLayout->setSpacing(2);
   groupLayout->addWidget(rbRecycle_);
   groupLayout->addWidget(rbBackup_);
   groupLayout->addWidget(rbDelete_);
+  // The style's frame and title may need more than the design height.
+  group->resize(std::max(185, group->sizeHint().width()), std::max(89, group->sizeHint().height()));
   rbRecycle_->setChecked(true);
 
   cbEnabled_ = new QCheckBox(QStringLiteral("&Enable"), page);
