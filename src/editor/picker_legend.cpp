@@ -1,9 +1,9 @@
 #include "editor/picker_legend.h"
 
-#include <algorithm>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 
 #include "gui/dialog_parts.h"

@@ -3,6 +3,7 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
+#include <QRadioButton>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 #include <QTextEdit>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cstdio>
 
 #include "app/texts.h"
@@ -224,6 +226,10 @@ void TTypeWiz::keyPressEvent(QKeyEvent* e) {
 }
 
 void TTypeWiz::showEvent(QShowEvent* e) {
+  // The method group grows past its design size when the style's frame,
+  // title and the final font need it, so no method is cut off.
+  QWidget* methods = rbRecycle_->parentWidget();
+  methods->resize(std::max(185, methods->sizeHint().width()), std::max(89, methods->sizeHint().height()));
   QDialog::showEvent(e);
   ebName_->setFocus();
 }

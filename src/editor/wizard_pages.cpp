@@ -1,7 +1,6 @@
 // Building the wizard's pages and its button bar.
 #include "editor/type_wizard.h"
 
-#include <algorithm>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -66,8 +65,6 @@ QWidget* TTypeWiz::BuildNamePage() {
   groupLayout->addWidget(rbRecycle_);
   groupLayout->addWidget(rbBackup_);
   groupLayout->addWidget(rbDelete_);
-  // The style's frame and title may need more than the design height.
-  group->resize(std::max(185, group->sizeHint().width()), std::max(89, group->sizeHint().height()));
   rbRecycle_->setChecked(true);
 
   cbEnabled_ = new QCheckBox(QStringLiteral("&Enable"), page);

@@ -15,9 +15,7 @@ namespace vorlo {
 
 namespace {
 
-constexpr int kPad = 6;          // between a button's edge and its caption
 constexpr int kMinHeight = 60;   // the large ribbon buttons
-constexpr int kMaxLines = 2;
 constexpr int kTextFlags = Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
 
 }  // namespace
@@ -28,7 +26,7 @@ RibbonButton::RibbonButton(QAction* command, QWidget* parent) : QToolButton(pare
   setToolButtonStyle(Qt::ToolButtonTextOnly);
   setAutoRaise(true);
   setFocusPolicy(Qt::TabFocus);
-  setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+  setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
   connect(command, &QAction::changed, this, &RibbonButton::Follow);
   Follow();
 }
@@ -66,25 +64,28 @@ QSize RibbonButton::CaptionSize(int width) const {
   return fontMetrics().boundingRect(QRect(0, 0, width, 1000), kTextFlags, command_->text()).size();
 }
 
-// The narrowest width at which the caption needs no more than kMaxLines
+// The narrowest width at which the caption needs no more than `lines`
 // lines and no word is broken.
-int RibbonButton::WrapWidth() const {
+int RibbonButton::WrapWidth(int lines) const {
   const QFontMetrics fm = fontMetrics();
+  const int limit = fm.boundingRect(QRect(0, 0, 1000, 1000), kTextFlags, QStringLiteral("X\nX\nX").left(2 * lines - 1))
+                        .height();
   const int full = fm.boundingRect(QRect(0, 0, 10000, 1000), kTextFlags, command_->text()).width();
   int widest = 0;
   for (const QString& word : ShownCaption().split(u' ', Qt::SkipEmptyParts))
     widest = std::max(widest, fm.horizontalAdvance(word));
   for (int w = widest; w < full; ++w)
-    if (CaptionSize(w).height() <= kMaxLines * fm.lineSpacing() && CaptionSize(w).width() <= w) return w;
+    if (const QSize needed = CaptionSize(w); needed.height() <= limit && needed.width() <= w) return w;
   return full;
 }
 
-QSize RibbonButton::sizeHint() const {
-  const int w = WrapWidth();
+// Two lines where there is room, three where the window is narrow.
+QSize RibbonButton::sizeHint() const { return {WrapWidth(2) + 2 * kPad, minimumSizeHint().height()}; }
+
+QSize RibbonButton::minimumSizeHint() const {
+  const int w = WrapWidth(3);
   return {w + 2 * kPad, std::max(kMinHeight, CaptionSize(w).height() + 2 * kPad)};
 }
-
-QSize RibbonButton::minimumSizeHint() const { return sizeHint(); }
 
 void RibbonButton::paintEvent(QPaintEvent*) {
   QStylePainter p(this);
@@ -141,6 +142,7 @@ void Ribbon::AddTab(const QString& title, const std::vector<RibbonGroup>& groups
     label->setObjectName(QStringLiteral("caption ") + g.caption);
     label->setAlignment(Qt::AlignHCenter);
     label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);  // a group left empty by hidden commands needs no more width than its caption's words
     column->addWidget(label);
     row->addWidget(group);
   }

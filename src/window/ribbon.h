@@ -16,13 +16,15 @@ class QMenu;
 namespace vorlo {
 
 // A text-only ribbon command: shows its action's caption with the mnemonic
-// underlined, word-wrapped to the narrowest width that needs at most three
-// lines, and follows the action's text, enabled state and visibility.
+// underlined, word-wrapped onto two lines where there is room and three at
+// the least, and follows the action's text, enabled state and visibility.
 class RibbonButton final : public QToolButton {
   Q_OBJECT
 
  public:
   RibbonButton(QAction* command, QWidget* parent);
+
+  static constexpr int kPad = 4;  // between the button's edge and its caption
 
   QAction* Command() const { return command_; }
   // The caption with "&&" as "&" and the mnemonic marker removed.
@@ -40,7 +42,7 @@ class RibbonButton final : public QToolButton {
 
  private:
   void Follow();
-  int WrapWidth() const;
+  int WrapWidth(int lines) const;
 
   QAction* command_;
 };
