@@ -79,8 +79,8 @@ int RibbonButton::WrapWidth(int lines) const {
   return full;
 }
 
-// Two lines where there is room, three where the window is narrow.
-QSize RibbonButton::sizeHint() const { return {WrapWidth(2) + 2 * kPad, minimumSizeHint().height()}; }
+// One line where there is room, up to three where the window is narrow.
+QSize RibbonButton::sizeHint() const { return {WrapWidth(1) + 2 * kPad, minimumSizeHint().height()}; }
 
 QSize RibbonButton::minimumSizeHint() const {
   const int w = WrapWidth(3);

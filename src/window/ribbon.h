@@ -16,8 +16,9 @@ class QMenu;
 namespace vorlo {
 
 // A text-only ribbon command: shows its action's caption with the mnemonic
-// underlined, word-wrapped onto two lines where there is room and three at
-// the least, and follows the action's text, enabled state and visibility.
+// underlined, on one line where there is room and word-wrapped onto up to
+// three where the window is narrow, and follows the action's text, enabled
+// state and visibility.
 class RibbonButton final : public QToolButton {
   Q_OBJECT
 

@@ -296,6 +296,7 @@ TEST_F(FolderPickerTest, LegendAndPlacement) {
     EXPECT_TRUE(lines->viewport()->rect().contains(row)) << i;
     EXPECT_GE(lines->viewport()->width(), needed + 4) << i;
   }
+  EXPECT_FALSE(legend->rect().intersects(legend->findChild<QPushButton*>(QStringLiteral("btnOK"))->geometry()));
   // The picker opens at its least size, large enough for several rows.
   EXPECT_GE(form->width(), 320);
   EXPECT_GE(form->height(), 240);
