@@ -1,6 +1,11 @@
 #include "dialogs/about_form.h"
 
 #include <QDate>
+#include <QDesktopServices>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QUrl>
 #include <QFont>
 #include <QLabel>
 #include <QLocale>
@@ -14,6 +19,7 @@ namespace vorlo {
 namespace {
 
 constexpr int ColumnX = 88;
+constexpr int PictureWidth = 104;
 const char* const MakerLines[] = {
     "Vorlo developers",
     "A junk-file cleaner for the Linux desktop",
@@ -59,6 +65,49 @@ QLabel* LinkLabel(QWidget* parent, const QString& text, const QString& address, 
   return label;
 }
 
+// A picture that opens an address when clicked.
+class PictureLink final : public QLabel {
+ public:
+  PictureLink(QWidget* parent, QString address) : QLabel(parent), address_(std::move(address)) {
+    setCursor(Qt::PointingHandCursor);
+  }
+
+ protected:
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
+      QDesktopServices::openUrl(QUrl(address_));
+  }
+
+ private:
+  QString address_;
+};
+
+// The support picture: a heart on a rounded card with a short caption.
+QPixmap SupportPicture(QSize size, const QFont& font) {
+  QPixmap picture(size);
+  picture.fill(Qt::transparent);
+  QPainter p(&picture);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor(0x2b, 0x57, 0x9a), 1));
+  p.setBrush(QColor(0xe8, 0xf0, 0xfb));
+  p.drawRoundedRect(QRectF(picture.rect()).adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
+  const double cx = size.width() / 2.0;
+  const double top = 6;
+  const double h = size.height() * 0.42;
+  QPainterPath heart;
+  heart.moveTo(cx, top + h);
+  heart.cubicTo(cx - h * 1.1, top + h * 0.45, cx - h * 0.55, top - h * 0.25, cx, top + h * 0.25);
+  heart.cubicTo(cx + h * 0.55, top - h * 0.25, cx + h * 1.1, top + h * 0.45, cx, top + h);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(0xd2, 0x3c, 0x4b));
+  p.drawPath(heart);
+  p.setPen(QColor(0x2b, 0x57, 0x9a));
+  p.setFont(font);
+  p.drawText(QRect(0, static_cast<int>(top + h) + 2, size.width(), size.height() - static_cast<int>(top + h) - 4),
+             Qt::AlignCenter, QStringLiteral("Support Vorlo"));
+  return picture;
+}
+
 }  // namespace
 
 QString BuildLineText(int64_t buildTime) {
@@ -102,6 +151,13 @@ TAboutForm::TAboutForm(QWidget* parent, const BuildInfo& info) : QDialog(parent)
   lbldate->setObjectName(QStringLiteral("lbldate"));
   lbldate->setFont(PixelFont(QStringLiteral("Arial"), 16));
   lbldate->setGeometry(ColumnX, 52, width() - ColumnX - 16, 22);
+
+  // The support picture at the right, between the credits and the OK button.
+  const QRect pictureRect(width() - 16 - PictureWidth, 222, PictureWidth, 52);
+  Image1 = new PictureLink(this, QString::fromUtf8(SiteAddress));
+  Image1->setObjectName(QStringLiteral("Image1"));
+  Image1->setGeometry(pictureRect);
+  Image1->setPixmap(SupportPicture(pictureRect.size(), PixelFont(QStringLiteral("Tahoma"), 12)));
 
   int y = 92;
   for (const char* text : MakerLines) {

@@ -29,6 +29,7 @@ class TAboutForm final : public QDialog {
   QLabel* Label2 = nullptr;  // credit: Qt
   QLabel* Label3 = nullptr;  // credit: the C++ standard library and GoogleTest
   QLabel* LinkLabel2 = nullptr;
+  QLabel* Image1 = nullptr;  // the support picture; a click opens the web site
   QPushButton* btnAboutOK = nullptr;
 };
 

@@ -162,8 +162,9 @@ void TNewPickForm::FormCreate() {
   btnLegend->setAutoDefault(false);
   bind(btnLegend, aLegend);
 
-  setMinimumSize(304, 201);
-  resize(304, 201);
+  // Never smaller than 320 by 240 outside, so the tree shows enough rows.
+  setMinimumSize(320, 240);
+  resize(320, 240);
   placements_.GetPosFmINI(*this, kWindowName, true);
 
   MyLegend = new TLegendForm(*imDirSel, placements_, this);

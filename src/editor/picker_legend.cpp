@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 
 #include "gui/dialog_parts.h"
@@ -67,11 +68,18 @@ TLegendForm::TLegendForm(const TDirSelImages& imDirSel, PlacementStore& placemen
   auto* btnOK = new QPushButton(QString::fromLatin1(kOK), this);
   btnOK->setObjectName(QStringLiteral("btnOK"));
   btnOK->setDefault(true);
-  btnOK->setGeometry(275, 71, 45, 23);
+  btnOK->resize(45, 23);
   connect(btnOK, &QPushButton::clicked, this, &TLegendForm::btnOKClick);
 
   const int rows = static_cast<int>(kLines.size()) * tvLegend_->sizeHintForRow(0);
-  setFixedSize(kClientWidth, rows + 2 * tvLegend_->frameWidth());
+  // As wide as the longest line needs, so none is cut.
+  int widest = 0;
+  for (const LegendLine& line : kLines)
+    widest = std::max(widest, tvLegend_->fontMetrics().horizontalAdvance(QString::fromUtf8(line.text)));
+  // Room for the picture, the item's margins and the gap between the two.
+  const int width = std::max(kClientWidth, TDirSelImages::kPictureSize.width() + widest + 16 + 2 * tvLegend_->frameWidth());
+  setFixedSize(width, rows + 2 * tvLegend_->frameWidth());
+  btnOK->move(width + 13, 71);
   placements_.GetPosFmINI(*this, kWindowName, false);
 }
 

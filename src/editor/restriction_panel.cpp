@@ -77,7 +77,7 @@ template <typename W>
 W* Place(W* widget, const char* objectName, int x, int y, int width, const char* hint = nullptr) {
   widget->setObjectName(QString::fromLatin1(objectName));
   widget->setGeometry(x, y, width, 21);
-  if (hint) widget->setToolTip(Text(hint));
+  if (hint) widget->setStatusTip(Text(hint));  // the wizard shows it in its status bar
   return widget;
 }
 

@@ -3,6 +3,7 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
+#include <QRadioButton>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 #include <QTextEdit>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cstdio>
 
 #include "app/texts.h"
@@ -153,13 +155,13 @@ void TTypeWiz::UpdateListActions() {
   }
 }
 
-void TTypeWiz::aHelpExecute() { OpenHelpTopic(HelpContext(CurrentPage())); }
+void TTypeWiz::aHelpExecute() { ShowHelpTopic(HelpContext(CurrentPage()), this); }
 
 // Hints.
 
 bool TTypeWiz::event(QEvent* e) {
   if (e->type() == QEvent::StatusTip) {
-    statusBar_->showMessage(static_cast<QStatusTipEvent*>(e)->tip());
+    if (!RunActive()) statusBar_->showMessage(static_cast<QStatusTipEvent*>(e)->tip());
     return true;
   }
   return QDialog::event(e);
@@ -174,8 +176,17 @@ bool TTypeWiz::eventFilter(QObject* watched, QEvent* e) {
       return true;
     }
   }
+  if (e->type() == QEvent::StatusTip) {
+    // A disabled control says so after its hint.
+    auto* control = qobject_cast<QWidget*>(watched);
+    const QString tip = static_cast<QStatusTipEvent*>(e)->tip();
+    if (control && !control->isEnabled() && !tip.isEmpty()) {
+      if (!RunActive()) statusBar_->showMessage(tip + QString::fromUtf8(kDisabledSuffix));
+      return true;
+    }
+  }
   if (e->type() == QEvent::MouseMove) {
-    if (auto* panel = qobject_cast<QWidget*>(watched); panel && panel != reProps_)
+    if (auto* panel = qobject_cast<QWidget*>(watched); panel && panel != reProps_ && panel->property("hintPanel").toBool())
       pnlMainMouseMove(panel, static_cast<QMouseEvent*>(e)->position().toPoint());
   }
   return QDialog::eventFilter(watched, e);
@@ -185,6 +196,7 @@ bool TTypeWiz::eventFilter(QObject* watched, QEvent* e) {
 // the control's hint for it. Over an enabled control the control's own hint
 // stands.
 void TTypeWiz::pnlMainMouseMove(QWidget* panel, const QPoint& pos) {
+  if (RunActive()) return;
   QString hint;
   for (QWidget* child : panel->findChildren<QWidget*>()) {
     const bool control = qobject_cast<QAbstractButton*>(child) || qobject_cast<QLineEdit*>(child) ||
@@ -201,7 +213,23 @@ void TTypeWiz::pnlMainMouseMove(QWidget* panel, const QPoint& pos) {
     statusBar_->showMessage(hint);
 }
 
+bool TTypeWiz::RunActive() const { return setup_.runActive && setup_.runActive(); }
+
+// Escape belongs to Cancel, which a count disables: it then does nothing
+// rather than throw away the edits.
+void TTypeWiz::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier && !btnCancel_->isEnabled()) {
+    e->accept();
+    return;
+  }
+  QDialog::keyPressEvent(e);
+}
+
 void TTypeWiz::showEvent(QShowEvent* e) {
+  // The method group grows past its design size when the style's frame,
+  // title and the final font need it, so no method is cut off.
+  QWidget* methods = rbRecycle_->parentWidget();
+  methods->resize(std::max(185, methods->sizeHint().width()), std::max(89, methods->sizeHint().height()));
   QDialog::showEvent(e);
   ebName_->setFocus();
 }

@@ -8,6 +8,8 @@
 // (summary and count pages, on the app's count).
 #pragma once
 
+#include <functional>
+
 #include <QDialog>
 #include <optional>
 #include <string>
@@ -51,6 +53,9 @@ struct WizardSetup {
   NumberSeparators separators;     // byte-count text of the count
   std::string programFolder;       // the scan's own folder (vMyDir)
   std::vector<std::string> skipFolders;
+  // True while the main window's clean-up or analysis run is active: its
+  // progress owns the hints then, and the wizard shows none.
+  std::function<bool()> runActive;
 };
 
 // The pages in their order; the value is the page's index.
@@ -90,6 +95,7 @@ class TTypeWiz final : public QDialog {
   bool event(QEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
   void showEvent(QShowEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
 
  private:
   QWidget* BuildNamePage();
@@ -106,6 +112,7 @@ class TTypeWiz final : public QDialog {
   void EnDisButtons();
   void UpdateListActions();
   void pnlMainMouseMove(QWidget* panel, const QPoint& pos);
+  bool RunActive() const;
 
   void AddDirRow(const std::string& caption, FolderRule mode, bool withSelection);
   void adirClearExecute();

@@ -32,7 +32,10 @@ QPushButton* TTypeWiz::MakeButton(QWidget* parent, const char* name, const QStri
 
 void TTypeWiz::WatchHints(QWidget* panel) {
   panel->setMouseTracking(true);
+  panel->setProperty("hintPanel", true);
   panel->installEventFilter(this);
+  // A control's own hint, also when disabled, passes the filter.
+  for (QWidget* child : panel->findChildren<QWidget*>()) child->installEventFilter(this);
 }
 
 QWidget* TTypeWiz::BuildNamePage() {
@@ -57,6 +60,8 @@ QWidget* TTypeWiz::BuildNamePage() {
   rbDelete_->setObjectName(QStringLiteral("rbDelete"));
   rbDelete_->setStatusTip(QStringLiteral("Delete files permanently. Speed: Fast. Restore: none."));
   auto* groupLayout = new QVBoxLayout(group);
+  groupLayout->setContentsMargins(8, 2, 8, 4);
+  groupLayout->setSpacing(2);
   groupLayout->addWidget(rbRecycle_);
   groupLayout->addWidget(rbBackup_);
   groupLayout->addWidget(rbDelete_);

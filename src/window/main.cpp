@@ -49,6 +49,10 @@ int main(int argc, char** argv) {
                               .separators = vorlo::UserNumberSeparators(),
                               .programFolder = vorlo::ProgramFolder(),
                               .skipFolders = services.SkipFolders(),
+                              .runActive =
+                                  [main = qobject_cast<vorlo::TMainForm*>(parent)] {
+                                    return main && main->Runs().VeryBusy() == vorlo::RunState::Running;
+                                  },
                           },
                           parent);
                       wizard.SetFromObj(tj, recycleProb);

@@ -18,10 +18,12 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <cerrno>
+#include <tuple>
 
 #include "app/junk_list.h"
 #include "app/texts.h"
 #include "window/junk_list_model.h"
+#include "window/ribbon.h"
 #include "core/recycle_bin.h"
 #include "dialogs/about_form.h"
 #include "dialogs/default_form.h"
@@ -142,7 +144,9 @@ void TMainForm::BuildActions() {
                      QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_L));
   a.aProps = MakeAction("aProps", QStringLiteral("Display &properties"),
                         QStringLiteral("Display properties for the selected junk file type"),
-                        QKeySequence(Qt::CTRL | Qt::Key_Return));
+                        QKeySequence(Qt::CTRL | Qt::Key_Enter));
+  // The keypad's Enter comes first so that the shortcut reads "Ctrl+Enter".
+  a.aProps->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Enter), QKeySequence(Qt::CTRL | Qt::Key_Return)});
   a.aCount = MakeAction("aCount", QStringLiteral("Coun&t matching files"), Q(texts::kCountHint));
   a.aCheckAll = MakeAction("aCheckAll", QStringLiteral("Check &All"));
   a.aClearAll = MakeAction("aClearAll", QStringLiteral("Unchec&k All"));
@@ -165,58 +169,22 @@ void TMainForm::BuildActions() {
   a.mnuDeleteAll->setData(static_cast<int32_t>(CleanupMethod::cuDelete));
 }
 
-// Tabs of groups of buttons, each group with its caption below, and the
-// application menu with "A&bout" in the corner.
+// The ribbon: tabs of groups of commands, and the application menu with
+// "A&bout".
 QWidget* TMainForm::BuildRibbon() {
-  auto* ribbon = new QTabWidget(this);
-  ribbon->setObjectName(QStringLiteral("Ribbon1"));
-  ribbon->setFixedHeight(kRibbonHeight);
-  ribbon->setDocumentMode(true);
-  const auto tab = [&](const QString& title, std::initializer_list<std::pair<QString, std::vector<QAction*>>> groups) {
-    auto* page = new QWidget(ribbon);
-    auto* row = new QHBoxLayout(page);
-    row->setContentsMargins(6, 4, 6, 2);
-    for (const auto& [caption, commands] : groups) {
-      auto* group = new QWidget(page);
-      group->setObjectName(QStringLiteral("group ") + caption);
-      auto* column = new QVBoxLayout(group);
-      column->setContentsMargins(4, 0, 4, 0);
-      auto* buttons = new QHBoxLayout;
-      for (QAction* command : commands) {
-        auto* b = new QToolButton(group);
-        b->setDefaultAction(command);
-        b->setStatusTip(command->statusTip());
-        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        b->setMinimumSize(72, 60);
-        buttons->addWidget(b);
-      }
-      column->addLayout(buttons);
-      auto* label = new QLabel(caption, group);
-      label->setAlignment(Qt::AlignHCenter);
-      label->setEnabled(false);
-      column->addWidget(label);
-      row->addWidget(group);
-    }
-    row->addStretch(1);
-    ribbon->addTab(page, title);
-  };
+  ribbon_ = new Ribbon(this);
+  ribbon_->setFixedHeight(kRibbonHeight);
   const MainActions& a = actions_;
-  tab(QStringLiteral("Vorlo"), {{QStringLiteral("Tools"), {a.act10, a.act1}}});
-  tab(QStringLiteral("Functions"), {{QStringLiteral("Optionen"), {a.act9, a.act2, a.aEdit}},
-                                    {QStringLiteral("Move item"), {a.act5, a.aDn}},
-                                    {QStringLiteral("Divers"), {a.aProps, a.aCount, a.Action3}},
-                                    {QStringLiteral("Online-Updates"), {a.onlineUpdate}}});
-  tab(QStringLiteral("Info"), {{QStringLiteral("About the author"), {a.Action1}}});
-  auto* appMenuButton = new QToolButton(ribbon);
-  appMenuButton->setObjectName(QStringLiteral("appMenu"));
-  appMenuButton->setText(QStringLiteral("Vorlo"));
-  appMenuButton->setPopupMode(QToolButton::InstantPopup);
-  auto* appMenu = new QMenu(appMenuButton);
-  appMenu->addAction(a.aAbout);
-  appMenuButton->setMenu(appMenu);
-  ribbon->setCornerWidget(appMenuButton, Qt::TopLeftCorner);
-  ribbon->setCurrentIndex(2);
-  return ribbon;
+  ribbon_->AddTab(QStringLiteral("Vorlo"), {{QStringLiteral("Tools"), {a.act10, a.act1}}});
+  ribbon_->AddTab(QStringLiteral("Functions"), {{QStringLiteral("Optionen"), {a.act9, a.act2, a.aEdit}},
+                                                {QStringLiteral("Move item"), {a.act5, a.aDn}},
+                                                {QStringLiteral("Divers"), {a.aProps, a.aCount, a.Action3}},
+                                                {QStringLiteral("Online-Updates"), {a.onlineUpdate}}});
+  ribbon_->AddTab(QStringLiteral("Info"), {{QStringLiteral("About the author"), {a.Action1}}});
+  ribbon_->AppMenu()->addAction(a.aAbout);
+  ribbon_->InstallKeys(this);
+  ribbon_->setCurrentIndex(2);
+  return ribbon_;
 }
 
 void TMainForm::BuildList() {
@@ -230,15 +198,27 @@ void TMainForm::BuildList() {
   lvJunk_->setSelectionMode(QAbstractItemView::SingleSelection);
   lvJunk_->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
   lvJunk_->setContextMenuPolicy(Qt::CustomContextMenu);
-  pmMain_ = BuildPopupMenu();
-  // The two extra menu shortcuts work while the list has the focus.
-  for (const auto& [key, command] : {std::pair{Qt::Key_H, actions_.aUp}, std::pair{Qt::Key_L, actions_.aDn}}) {
-    auto* extra = new QAction(lvJunk_);
+  // The menu shows the list's own Ctrl+H and Ctrl+L for moving (they work
+  // while the list has the focus); the commands' Shift+Ctrl+H and
+  // Shift+Ctrl+L work anywhere. Each entry mirrors its command.
+  for (auto [key, command, entry] : {std::tuple{Qt::Key_H, actions_.aUp, &upEntry_},
+                                     std::tuple{Qt::Key_L, actions_.aDn, &dnEntry_}}) {
+    auto* extra = new QAction(command->text(), lvJunk_);
+    extra->setObjectName(command->objectName() + QStringLiteral("Menu"));
     extra->setShortcut(QKeySequence(Qt::CTRL | key));
     extra->setShortcutContext(Qt::WidgetShortcut);
+    const auto mirror = [extra, command] {
+      extra->setEnabled(command->isEnabled());
+      extra->setText(command->text());
+      extra->setStatusTip(command->statusTip());
+    };
+    mirror();
+    connect(command, &QAction::changed, extra, mirror);
     connect(extra, &QAction::triggered, command, &QAction::trigger);
     lvJunk_->addAction(extra);
+    *entry = extra;
   }
+  pmMain_ = BuildPopupMenu();
 }
 
 QMenu* TMainForm::BuildPopupMenu() {
@@ -247,7 +227,7 @@ QMenu* TMainForm::BuildPopupMenu() {
   const MainActions& a = actions_;
   menu->addActions({a.aAdd, a.aEdit, a.aRem, a.aUndo});
   menu->addSeparator();
-  menu->addActions({a.aUp, a.aDn});
+  menu->addActions({upEntry_, dnEntry_});
   menu->addSeparator();
   menu->addActions({a.aProps, a.aCount});
   menu->addSeparator();
@@ -480,7 +460,7 @@ MsgButton TMainForm::Ask(const Message& m) {
         QPushButton* help = box.addButton(QMessageBox::Help);
         help->disconnect();
         const int context = m.helpContext;
-        connect(help, &QPushButton::clicked, &box, [context] { OpenHelpTopic(context); });
+        connect(help, &QPushButton::clicked, &box, [context, &box] { ShowHelpTopic(context, &box); });
         break;
       }
     }

@@ -30,6 +30,7 @@ namespace vorlo {
 class JunkListModel;
 class PlacementStore;
 class RecycleBinCheck;
+class Ribbon;
 
 // What the window needs of the machine; tests give their own.
 struct WindowServices {
@@ -103,6 +104,9 @@ class TMainForm final : public QMainWindow, public UserPort {
   RunControl& Runs() { return *runs_; }
   ListCommands& Commands() { return commands_; }
   std::optional<size_t> SelectedRow() const;
+  Ribbon& RibbonBar() const { return *ribbon_; }
+  // The popup menu and its move entries (Ctrl+H, Ctrl+L on the list).
+  QMenu* PopupMenu() const { return pmMain_; }
 
   // UserPort.
   MsgButton Ask(const Message& message) override;
@@ -153,6 +157,9 @@ class TMainForm final : public QMainWindow, public UserPort {
   MainActions actions_;
   QListView* lvJunk_ = nullptr;
   QMenu* pmMain_ = nullptr;
+  QAction* upEntry_ = nullptr;
+  QAction* dnEntry_ = nullptr;
+  Ribbon* ribbon_ = nullptr;
   QMenu* mnuMethodAll_ = nullptr;
   QLabel* panels_[2] = {nullptr, nullptr};
   QTimer* progressTimer_ = nullptr;

@@ -36,6 +36,14 @@ TEST(AboutForm, Layout) {
   EXPECT_EQ(Part<QPushButton>(form, "btnAboutOK")->text(), QStringLiteral("&OK"));
   EXPECT_TRUE(Part<QPushButton>(form, "btnAboutOK")->isDefault());
   EXPECT_FALSE(Part(form, "img1")->pixmap().isNull());
+  // The support picture: shown whole inside the box, a pointing hand over it,
+  // clear of every other part.
+  const QLabel* picture = Part(form, "Image1");
+  EXPECT_FALSE(picture->pixmap().isNull());
+  EXPECT_EQ(picture->cursor().shape(), Qt::PointingHandCursor);
+  EXPECT_TRUE(form.rect().contains(picture->geometry()));
+  for (const QWidget* other : form.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (other != picture) EXPECT_FALSE(other->geometry().intersects(picture->geometry())) << other->objectName().toStdString();
   EXPECT_TRUE(Part(form, "Label2")->font().underline());
   Part<QPushButton>(form, "btnAboutOK")->click();
   EXPECT_EQ(form.result(), QDialog::Accepted);

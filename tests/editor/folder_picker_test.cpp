@@ -288,6 +288,18 @@ TEST_F(FolderPickerTest, LegendAndPlacement) {
   aLegend->trigger();
   EXPECT_TRUE(legend->isVisible());
   EXPECT_TRUE(aLegend->isChecked());
+  // Every line shows whole: as wide as its text needs, all rows in view.
+  QTreeWidget* lines = legend->tvLegend();
+  for (int i = 0; i < lines->topLevelItemCount(); ++i) {
+    const QRect row = lines->visualItemRect(lines->topLevelItem(i));
+    const int needed = lines->iconSize().width() + lines->fontMetrics().horizontalAdvance(lines->topLevelItem(i)->text(0));
+    EXPECT_TRUE(lines->viewport()->rect().contains(row)) << i;
+    EXPECT_GE(lines->viewport()->width(), needed + 4) << i;
+  }
+  EXPECT_FALSE(legend->rect().intersects(legend->findChild<QPushButton*>(QStringLiteral("btnOK"))->geometry()));
+  // The picker opens at its least size, large enough for several rows.
+  EXPECT_GE(form->width(), 320);
+  EXPECT_GE(form->height(), 240);
   QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
   QApplication::sendEvent(legend, &esc);
   EXPECT_FALSE(legend->isVisible());

@@ -4,6 +4,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QEnterEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -68,7 +71,8 @@ class WizardTest : public ::testing::Test {
                                                   .description = {"Local drives (/)", "/"},
                                                   .separators = {",", "."},
                                                   .programFolder = dir / "program",
-                                                  .skipFolders = {}});
+                                                  .skipFolders = {},
+                                                  .runActive = [this] { return runActive; }});
     wiz->SetFromObj(tj, binProb);
     return *wiz;
   }
@@ -114,6 +118,7 @@ class WizardTest : public ::testing::Test {
   testing::MemoryPlacements placements;
   FixedClock clock;
   std::atomic<bool> gateClosed{false};
+  bool runActive = false;
   LocalDriveSource drives;
   std::unique_ptr<TTypeWiz> wiz;
 };
@@ -394,6 +399,73 @@ TEST_F(WizardTest, ClosingDuringACountStopsItFirst) {
   wiz.reset();
   opener.join();
   EXPECT_FALSE(std::filesystem::exists(dir / "data/Vorlo.$$$.TXT"));
+}
+
+// Hints go to the status bar, a disabled control's with " (disabled)", and
+// none while the main window's run is active.
+TEST_F(WizardTest, HintsGoToTheStatusBarAndNameDisabledControls) {
+  Make();
+  auto* bar = wiz->findChild<QStatusBar*>();
+  ASSERT_NE(bar, nullptr);
+  const auto hover = [&](QWidget* w) {
+    bar->clearMessage();
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    QApplication::sendEvent(w, &enter);
+    return bar->currentMessage().toStdString();
+  };
+  Get<QLineEdit>("ebName")->setText(QStringLiteral("Temp"));
+  GoTo(nbpgDels);
+  const std::string dateHint = "Restrict deletion by absolute date (e.g. 1/1/1999) ";
+  auto* rbDate = Get<QRadioButton>("rbDate");
+  ASSERT_FALSE(rbDate->isEnabled());
+  EXPECT_TRUE(rbDate->toolTip().isEmpty());
+  EXPECT_EQ(hover(rbDate), dateHint + " (disabled)");
+  Get<QCheckBox>("ckRstDate")->click();
+  ASSERT_TRUE(rbDate->isEnabled());
+  EXPECT_EQ(hover(rbDate), dateHint);
+  EXPECT_EQ(hover(Get<QComboBox>("cbSizeUnits")), "Select units for file size (disabled)");
+
+  ASSERT_FALSE(Enabled("btnNext"));  // no delete specification yet
+  EXPECT_EQ(hover(Button("btnNext")), "Proceed to the next step (disabled)");
+
+  runActive = true;
+  EXPECT_EQ(hover(rbDate), "");
+  EXPECT_EQ(hover(Button("btnNext")), "");
+}
+
+TEST_F(WizardTest, EscapeDuringACountLeavesTheWizardOpenAndCounting) {
+  Make(Type("T", cuDelete, {{dir / "tree", pFolAndSub}}, {"*.tmp"}));
+  wiz->show();
+  gateClosed = true;
+  GoTo(nbPgTotl);
+  const auto escape = [this] {
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(wiz->focusWidget() ? wiz->focusWidget() : wiz.get(), &key);
+  };
+  escape();
+  EXPECT_TRUE(wiz->isVisible());
+  EXPECT_TRUE(wiz->Counting());
+  gateClosed = false;
+  WaitCount();
+  EXPECT_TRUE(wiz->isVisible());
+  escape();  // Cancel is back: Escape cancels
+  EXPECT_FALSE(wiz->isVisible());
+  EXPECT_EQ(wiz->result(), QDialog::Rejected);
+}
+
+// At its design size the first page shows every method whole.
+TEST_F(WizardTest, MethodButtonsFitTheirGroup) {
+  Make();
+  wiz->show();
+  auto* recycle = Get<QRadioButton>("rbRecycle");
+  auto* group = qobject_cast<QWidget*>(recycle->parent());
+  for (const char* name : {"rbRecycle", "rbBackup", "rbDelete"}) {
+    auto* rb = Get<QRadioButton>(name);
+    EXPECT_TRUE(group->contentsRect().contains(rb->geometry())) << name;
+    EXPECT_GE(rb->height(), rb->sizeHint().height()) << name;
+    EXPECT_GE(rb->width(), rb->sizeHint().width()) << name;
+  }
+  EXPECT_TRUE(group->parentWidget()->rect().contains(group->geometry()));
 }
 
 }  // namespace

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFile>
+#include <QMessageBox>
+#include <QTimer>
 
 #include "support/temp_dir.h"
 
@@ -21,6 +24,24 @@ TEST(Help, EveryContextHasATopic) {
   EXPECT_TRUE(HelpTopicPath(0, QStringLiteral("/nonexistent/bin")).isEmpty());
   EXPECT_TRUE(HelpTopicPath(99, QStringLiteral("/nonexistent/bin")).isEmpty());
   EXPECT_FALSE(OpenHelpTopic(0));
+}
+
+// Without a program to show it, the person is told which file holds the topic.
+TEST(Help, ATopicTheDesktopCannotOpenIsReported) {
+  QString shown;
+  QTimer::singleShot(0, [&shown] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      shown = box->text();
+      box->accept();
+    }
+  });
+  int opened = 0;
+  EXPECT_FALSE(ShowHelpTopic(12, nullptr, [&opened](const QUrl&) { return ++opened, false; }));
+  EXPECT_EQ(opened, 1);
+  EXPECT_TRUE(shown.contains(QStringLiteral("/help/12.html"))) << shown.toStdString();
+
+  EXPECT_TRUE(ShowHelpTopic(12, nullptr, [](const QUrl& url) { return url.toLocalFile().endsWith("12.html"); }));
+  EXPECT_FALSE(ShowHelpTopic(0, nullptr, [](const QUrl&) { return true; }));  // no topic, no message
 }
 
 TEST(Help, InstalledTopicsComeFirst) {

@@ -1,0 +1,192 @@
+#include "window/ribbon.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QShortcut>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
+#include <QVBoxLayout>
+#include <set>
+
+namespace vorlo {
+
+namespace {
+
+constexpr int kMinHeight = 60;   // the large ribbon buttons
+constexpr int kTextFlags = Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
+
+}  // namespace
+
+RibbonButton::RibbonButton(QAction* command, QWidget* parent) : QToolButton(parent), command_(command) {
+  setObjectName(command->objectName());
+  setDefaultAction(command);
+  setToolButtonStyle(Qt::ToolButtonTextOnly);
+  setAutoRaise(true);
+  setFocusPolicy(Qt::TabFocus);
+  setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+  connect(command, &QAction::changed, this, &RibbonButton::Follow);
+  Follow();
+}
+
+void RibbonButton::Follow() {
+  // The tool button takes the action's text, enabling and hint itself, but
+  // not its visibility: a hidden command must leave its group empty.
+  setVisible(command_->isVisible());
+  setStatusTip(command_->statusTip());
+  updateGeometry();
+  update();
+}
+
+QString RibbonButton::ShownCaption() const {
+  const QString text = command_->text();
+  QString out;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] == u'&' && i + 1 < text.size()) ++i;
+    out += text[i];
+  }
+  return out;
+}
+
+QChar RibbonButton::Mnemonic() const {
+  const QString text = command_->text();
+  for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != u'&') continue;
+    if (text[i + 1] != u'&') return text[i + 1].toUpper();
+    ++i;
+  }
+  return {};
+}
+
+QSize RibbonButton::CaptionSize(int width) const {
+  return fontMetrics().boundingRect(QRect(0, 0, width, 1000), kTextFlags, command_->text()).size();
+}
+
+// The narrowest width at which the caption needs no more than `lines`
+// lines and no word is broken.
+int RibbonButton::WrapWidth(int lines) const {
+  const QFontMetrics fm = fontMetrics();
+  const int limit = fm.boundingRect(QRect(0, 0, 1000, 1000), kTextFlags, QStringLiteral("X\nX\nX").left(2 * lines - 1))
+                        .height();
+  const int full = fm.boundingRect(QRect(0, 0, 10000, 1000), kTextFlags, command_->text()).width();
+  int widest = 0;
+  for (const QString& word : ShownCaption().split(u' ', Qt::SkipEmptyParts))
+    widest = std::max(widest, fm.horizontalAdvance(word));
+  for (int w = widest; w < full; ++w)
+    if (const QSize needed = CaptionSize(w); needed.height() <= limit && needed.width() <= w) return w;
+  return full;
+}
+
+// One line where there is room, up to three where the window is narrow.
+QSize RibbonButton::sizeHint() const { return {WrapWidth(1) + 2 * kPad, minimumSizeHint().height()}; }
+
+QSize RibbonButton::minimumSizeHint() const {
+  const int w = WrapWidth(3);
+  return {w + 2 * kPad, std::max(kMinHeight, CaptionSize(w).height() + 2 * kPad)};
+}
+
+void RibbonButton::paintEvent(QPaintEvent*) {
+  QStylePainter p(this);
+  QStyleOptionToolButton opt;
+  initStyleOption(&opt);
+  opt.text.clear();
+  p.drawComplexControl(QStyle::CC_ToolButton, opt);
+  p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+  p.drawText(rect().adjusted(kPad, kPad, -kPad, -kPad), kTextFlags, command_->text());
+}
+
+Ribbon::Ribbon(QWidget* parent) : QTabWidget(parent) {
+  setObjectName(QStringLiteral("Ribbon1"));
+  setDocumentMode(true);
+  appMenu_ = new QToolButton(this);
+  appMenu_->setObjectName(QStringLiteral("appMenu"));
+  appMenu_->setText(QStringLiteral("Vorlo"));
+  appMenu_->setToolTip(QStringLiteral("Alt+F"));
+  appMenu_->setPopupMode(QToolButton::InstantPopup);
+  auto* menu = new QMenu(appMenu_);
+  menu->setObjectName(QStringLiteral("appMenuPopup"));
+  appMenu_->setMenu(menu);
+  setCornerWidget(appMenu_, Qt::TopLeftCorner);
+}
+
+QMenu* Ribbon::AppMenu() const { return appMenu_->menu(); }
+
+void Ribbon::AddTab(const QString& title, const std::vector<RibbonGroup>& groups) {
+  auto* page = new QWidget(this);
+  auto* row = new QHBoxLayout(page);
+  row->setContentsMargins(2, 2, 2, 0);
+  row->setSpacing(0);
+  bool first = true;
+  for (const RibbonGroup& g : groups) {
+    if (!first) {
+      auto* line = new QFrame(page);
+      line->setFrameShape(QFrame::VLine);
+      line->setFrameShadow(QFrame::Sunken);
+      row->addWidget(line);
+    }
+    first = false;
+    auto* group = new QWidget(page);
+    group->setObjectName(QStringLiteral("group ") + g.caption);
+    auto* column = new QVBoxLayout(group);
+    column->setContentsMargins(3, 0, 3, 0);
+    column->setSpacing(0);
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(1);
+    for (QAction* command : g.commands) buttons->addWidget(new RibbonButton(command, group));
+    buttons->addStretch(1);
+    column->addLayout(buttons, 1);
+    // An enabled label: captions are read, not greyed.
+    auto* label = new QLabel(g.caption, group);
+    label->setObjectName(QStringLiteral("caption ") + g.caption);
+    label->setAlignment(Qt::AlignHCenter);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);  // a group left empty by hidden commands needs no more width than its caption's words
+    column->addWidget(label);
+    row->addWidget(group);
+  }
+  row->addStretch(1);
+  addTab(page, title);
+}
+
+std::vector<RibbonButton*> Ribbon::Buttons() const {
+  std::vector<RibbonButton*> out;
+  for (int i = 0; i < count(); ++i)
+    for (RibbonButton* b : widget(i)->findChildren<RibbonButton*>()) out.push_back(b);
+  return out;
+}
+
+bool Ribbon::RunMnemonic(QChar letter) {
+  letter = letter.toUpper();
+  std::vector<int> order{currentIndex()};
+  for (int i = 0; i < count(); ++i)
+    if (i != currentIndex()) order.push_back(i);
+  for (int i : order) {
+    for (RibbonButton* b : widget(i)->findChildren<RibbonButton*>()) {
+      if (b->Mnemonic() != letter || !b->Command()->isVisible() || !b->Command()->isEnabled()) continue;
+      setCurrentIndex(i);
+      b->setFocus(Qt::ShortcutFocusReason);
+      b->Command()->trigger();
+      return true;
+    }
+  }
+  return false;
+}
+
+void Ribbon::InstallKeys(QWidget* window) {
+  std::set<char16_t> letters;
+  for (RibbonButton* b : Buttons())
+    if (!b->Mnemonic().isNull()) letters.insert(b->Mnemonic().unicode());
+  for (char16_t letter : letters) {
+    auto* key = new QShortcut(QKeySequence(QStringLiteral("Alt+") + QChar(letter)), window);
+    key->setContext(Qt::WindowShortcut);
+    connect(key, &QShortcut::activated, this, [this, letter] { RunMnemonic(QChar(letter)); });
+  }
+  auto* appKey = new QShortcut(QKeySequence(QStringLiteral("Alt+F")), window);
+  appKey->setContext(Qt::WindowShortcut);
+  connect(appKey, &QShortcut::activated, this,
+          [this] { AppMenu()->popup(appMenu_->mapToGlobal(QPoint(0, appMenu_->height()))); });
+}
+
+}  // namespace vorlo
