@@ -161,7 +161,7 @@ bool DeleteSpec::Matches(std::u32string_view foldedName) const {
 DeleteSpecSet::DeleteSpecSet(const SpecList& deletes) {
   specs_.reserve(deletes.size());
   // Empty entries match nothing.
-  for (const std::string& s : deletes)
+  for (const std::string_view s : deletes)
     if (!s.empty()) specs_.emplace_back(s);
 }
 
