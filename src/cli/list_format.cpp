@@ -24,7 +24,7 @@ std::string Restriction(bool on, int32_t type, const std::string& data1, const s
 
 }  // namespace
 
-std::string Quoted(const std::string& text) {
+std::string Quoted(std::string_view text) {
   std::string out = "\"";
   for (const char c : text) {
     switch (c) {

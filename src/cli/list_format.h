@@ -2,13 +2,14 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "core/junk_type.h"
 
 namespace vorlo::cli {
 
 // Texts are quoted; quotes, backslashes and control characters escaped.
-std::string Quoted(const std::string& text);
+std::string Quoted(std::string_view text);
 std::string FormatJunkType(const TJunkFileObj& t);
 
 }  // namespace vorlo::cli

@@ -115,7 +115,7 @@ void WriteFolders(Writer& w, const TJunkFileObj& TJ, const DescriptionContext& c
 
 void WriteSpecs(Writer& w, const SpecList& specs, std::string_view one, std::string_view many) {
   w.Out(TextStyle::Italic, kHeadingSize, 1, specs.size() == 1 ? one : many);
-  for (const std::string& spec : specs) w.Out(TextStyle::Regular, kTextSize, 1, kTab, spec);
+  for (const std::string_view spec : specs) w.Out(TextStyle::Regular, kTextSize, 1, kTab, spec);
 }
 
 void WriteRestrictions(Writer& w, const TJunkFileObj& TJ, const DescriptionContext& context) {

@@ -169,9 +169,9 @@ void TJunkFileObj::SaveToStream(std::string& out) const {
     w.WriteInteger(static_cast<int32_t>(d.rule));
   }
   w.WriteInteger(static_cast<int32_t>(fDeletes.size()));
-  for (const std::string& s : fDeletes) w.WriteText(s);
+  for (const std::string_view s : fDeletes) w.WriteText(s);
   w.WriteInteger(static_cast<int32_t>(fProts.size()));
-  for (const std::string& s : fProts) w.WriteText(s);
+  for (const std::string_view s : fProts) w.WriteText(s);
   WriteRestriction(w, fDate);
   WriteRestriction(w, fAge);
   WriteRestriction(w, fSize);

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text_list.h"
+
 namespace vorlo {
 
 class Clock;
@@ -58,7 +60,7 @@ struct SizeRestriction : Restriction<int32_t> {
 };
 
 using FolderList = std::vector<FolderEntry>;
-using SpecList = std::vector<std::string>;
+using SpecList = TextList;
 
 // Raised by the validating setters with their fixed message.
 class JunkTypeError : public std::invalid_argument {

@@ -90,7 +90,7 @@ bool TJunkFileObj::MatchRestrict(const FileFacts& TD, const Clock& clock) const 
 
 bool TJunkFileObj::MatchProts(std::string_view sD, std::string_view sN) const {
   // A file's short name is its name here, so one test per pattern suffices.
-  for (const std::string& P : fProts) {
+  for (const std::string_view P : fProts) {
     if (StartsWith(P, "/")) {
       // A full path protects exactly that file; "/" as folder gets no second slash.
       const bool slash = !EndsWith(sD, "/");

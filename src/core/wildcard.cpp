@@ -196,7 +196,7 @@ bool DeleteSpec::MatchesFolded(Name name) const {
 DeleteSpecSet::DeleteSpecSet(const SpecList& deletes) {
   specs_.reserve(deletes.size());
   // Empty entries match nothing.
-  for (const std::string& s : deletes)
+  for (const std::string_view s : deletes)
     if (!s.empty()) specs_.emplace_back(s);
   edgeFilter_ = true;
   for (const DeleteSpec& spec : specs_) edgeFilter_ = edgeFilter_ && spec.AddEdgeChars(firstChars_, lastChars_, insideChars_);

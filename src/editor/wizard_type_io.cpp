@@ -43,9 +43,9 @@ void TTypeWiz::SetFromObj(const TJunkFileObj& TJ, bool BinHasProb) {
     AddDirRow(e.path, e.rule, true);
   }
   lbDels_->clear();
-  for (const std::string& s : TJ.Deletes()) lbDels_->addItem(MakeLine(s));
+  for (const std::string_view s : TJ.Deletes()) lbDels_->addItem(MakeLine(std::string(s)));
   lbProts_->clear();
-  for (const std::string& s : TJ.Prots()) lbProts_->addItem(MakeLine(s));
+  for (const std::string_view s : TJ.Prots()) lbProts_->addItem(MakeLine(std::string(s)));
   restrict_->LoadFrom(TJ);
   Notebook1PageChanged();
   if (lvDirs_->topLevelItemCount() == 0) AddDirRow(nameforAll_, FolderRule::pFolAndSub, false);

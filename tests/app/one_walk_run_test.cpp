@@ -134,7 +134,8 @@ struct TreeRun {
       FolderList dirs;
       for (const auto& [folder, rule] : p.dirs) dirs.push_back({folder.empty() ? root : root + "/" + folder, rule});
       SpecList prots;
-      for (const std::string& s : p.prots) prots.push_back(s.starts_with('/') ? root + s : s);
+      for (const std::string_view s : p.prots)
+        prots.push_back(s.starts_with('/') ? root + std::string(s) : std::string(s));
       list.Append(TJunkFileObj("T" + std::to_string(i), p.checked, p.method, dirs, p.deletes, prots, p.date, p.age,
                                p.size));
       list.SetChecked(i, p.checked);
