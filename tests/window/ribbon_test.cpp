@@ -117,7 +117,9 @@ TEST(MainWindowCommands, CaptionsShortcutsHintsAndStates) {
     }
     const QAction* shown = entry ? entry : command;
     EXPECT_EQ(shown->shortcut().toString(QKeySequence::NativeText).toStdString(), r.shortcut);
-    if (!button && !entry) EXPECT_EQ(command->isEnabled(), r.enabled);
+    if (!button && !entry) {
+      EXPECT_EQ(command->isEnabled(), r.enabled);
+    }
   }
   // The commands keep Shift+Ctrl+H and Shift+Ctrl+L; Ctrl+Return still works.
   EXPECT_EQ(f.A().aUp->shortcut(), QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_H));
