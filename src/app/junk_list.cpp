@@ -7,8 +7,9 @@ void JunkList::Append(TJunkFileObj type) {
   row.caption = type.TypName();
   row.checked = type.IsChecked();
   row.type = std::make_unique<TJunkFileObj>(std::move(type));
+  if (beforeInsert) beforeInsert(rows_.size());
   rows_.push_back(std::move(row));
-  if (reset) reset();
+  if (afterInsert) afterInsert();
 }
 
 void JunkList::Clear() {
@@ -17,8 +18,9 @@ void JunkList::Clear() {
 }
 
 void JunkList::Erase(size_t row) {
+  if (beforeErase) beforeErase(row);
   rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(row));
-  if (reset) reset();
+  if (afterErase) afterErase();
 }
 
 void JunkList::Swap(size_t a, size_t b) {

@@ -43,6 +43,12 @@ class JunkList {
 
   // Called after a row changed; the window uses it to repaint.
   std::function<void(size_t row)> rowChanged;
+  // Called around a row's insertion or removal, so that a view keeps its
+  // selection on the other rows.
+  std::function<void(size_t row)> beforeInsert;
+  std::function<void()> afterInsert;
+  std::function<void(size_t row)> beforeErase;
+  std::function<void()> afterErase;
   std::function<void()> reset;
 
  private:

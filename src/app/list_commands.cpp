@@ -17,6 +17,13 @@ void ListCommands::RowChecked(size_t row, bool checked) {
   if (!readOnly_) SaveList();
 }
 
+void ListCommands::RowStateChanged(size_t row) {
+  if (readOnly_ || row >= list_.size() || !list_[row].type) return;
+  const bool was = list_[row].type->IsChecked();
+  ApplyCheck(row, list_[row].checked);
+  if (list_[row].type->IsChecked() != was) SaveList();
+}
+
 void ListCommands::ApplyCheck(size_t row, bool checked) {
   JunkRow& r = list_[row];
   list_.SetChecked(row, checked);

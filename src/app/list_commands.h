@@ -24,6 +24,10 @@ class ListCommands {
   // checked while the bin is unusable; otherwise the type follows the box
   // and the list is written.
   void RowChecked(size_t row, bool checked);
+  // A row's selection or focus changed: the same handler with the row's box
+  // as it stands, so that a box clicked during a run reaches the type (and
+  // the file) at the row's next change while idle.
+  void RowStateChanged(size_t row);
   void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
   bool ReadOnly() const { return readOnly_; }
 

@@ -7,6 +7,10 @@ JunkListModel::JunkListModel(JunkList& list, QObject* parent) : QAbstractListMod
     beginResetModel();
     endResetModel();
   };
+  list_.beforeInsert = [this](size_t row) { beginInsertRows({}, static_cast<int>(row), static_cast<int>(row)); };
+  list_.afterInsert = [this] { endInsertRows(); };
+  list_.beforeErase = [this](size_t row) { beginRemoveRows({}, static_cast<int>(row), static_cast<int>(row)); };
+  list_.afterErase = [this] { endRemoveRows(); };
   list_.rowChanged = [this](size_t row) {
     const QModelIndex i = index(static_cast<int>(row));
     Q_EMIT dataChanged(i, i);
@@ -16,6 +20,10 @@ JunkListModel::JunkListModel(JunkList& list, QObject* parent) : QAbstractListMod
 JunkListModel::~JunkListModel() {
   list_.reset = nullptr;
   list_.rowChanged = nullptr;
+  list_.beforeInsert = nullptr;
+  list_.afterInsert = nullptr;
+  list_.beforeErase = nullptr;
+  list_.afterErase = nullptr;
 }
 
 int JunkListModel::rowCount(const QModelIndex& parent) const {

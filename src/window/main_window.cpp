@@ -191,7 +191,12 @@ void TMainForm::BuildList() {
   lvJunk_ = new QListView(this);
   lvJunk_->setObjectName(QStringLiteral("lvJunk"));
   model_ = std::make_unique<JunkListModel>(list_);
-  model_->onCheck = [this](size_t row, bool checked) { commands_.RowChecked(row, checked); };
+  model_->onCheck = [this](size_t row, bool checked) {
+    commands_.RowChecked(row, checked);
+    // The clicked row becomes the selected and focused one (a run pins the
+    // highlight back to its own row).
+    SelectRow(static_cast<int>(row));
+  };
   model_->onRename = [this](size_t row, const std::string& text) { commands_.Rename(row, text); };
   model_->readOnly = [this] { return commands_.ReadOnly(); };
   lvJunk_->setModel(model_.get());
@@ -281,7 +286,14 @@ void TMainForm::Connect() {
     pmMain_->popup(lvJunk_->viewport()->mapToGlobal(pos));
   });
   connect(lvJunk_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TMainForm::OnSelectionChanged);
+  connect(lvJunk_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this](const QModelIndex& current, const QModelIndex& previous) {
+            RowStateChanged(previous);
+            RowStateChanged(current);
+          });
   connect(model_.get(), &QAbstractItemModel::modelReset, this, &TMainForm::UpdateActions);
+  connect(model_.get(), &QAbstractItemModel::rowsInserted, this, &TMainForm::UpdateActions);
+  connect(model_.get(), &QAbstractItemModel::rowsRemoved, this, &TMainForm::UpdateActions);
 }
 
 std::optional<size_t> TMainForm::SelectedRow() const {
@@ -290,8 +302,14 @@ std::optional<size_t> TMainForm::SelectedRow() const {
   return static_cast<size_t>(rows.first().row());
 }
 
+void TMainForm::RowStateChanged(const QModelIndex& index) {
+  if (index.isValid() && index.row() < model_->rowCount()) commands_.RowStateChanged(static_cast<size_t>(index.row()));
+}
+
 // While a count or run is active the highlight stays on the row it handles.
-void TMainForm::OnSelectionChanged() {
+void TMainForm::OnSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
+  for (const QItemSelection* rows : {&deselected, &selected})
+    for (const QModelIndex& index : rows->indexes()) RowStateChanged(index);
   if (runs_->VeryBusy() == RunState::Idle) return UpdateActions();
   const auto row = SelectedRow();
   if (runs_->CleanIdx() >= 0 && (!row || static_cast<int32_t>(*row) != runs_->CleanIdx()))

@@ -20,6 +20,8 @@
 #include "core/description.h"
 
 class QAction;
+class QItemSelection;
+class QModelIndex;
 class QLabel;
 class QListView;
 class QMenu;
@@ -133,7 +135,8 @@ class TMainForm final : public QMainWindow, public UserPort {
   void BuildList();
   QMenu* BuildPopupMenu();
   void Connect();
-  void OnSelectionChanged();
+  void OnSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
+  void RowStateChanged(const QModelIndex& index);
   void SampleProgress();
 
   void aRemExecute();

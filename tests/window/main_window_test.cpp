@@ -7,6 +7,8 @@
 #include <QScreen>
 #include <QTimer>
 #include <QStatusTipEvent>
+#include <QStyle>
+#include <QTest>
 #include <future>
 #include <tuple>
 
@@ -118,6 +120,107 @@ TEST(MainWindow, EnablingAndPinningDuringACountAndARun) {
   go.set_value();
   f.WaitIdle();
   EXPECT_NE(f.asked.back().text.find("Vorlo processed 2 junk file types"), std::string::npos) << f.asked.back().text;
+}
+
+// A mouse click on a row's check box, as the person makes it.
+void ClickBox(WindowFixture& f, int row) {
+  auto* view = f.Window().findChild<QListView*>(QStringLiteral("lvJunk"));
+  const QRect r = view->visualRect(f.Model().index(row, 0));
+  const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1;
+  const int box = view->style()->pixelMetric(QStyle::PM_IndicatorWidth);
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(r.left() + margin + box / 2, r.center().y()));
+  QApplication::processEvents();
+}
+
+TEST(MainWindow, BoxClickedDuringARunReachesTheTypeAtTheRowsNextIdleChange) {
+  WindowFixture f;
+  f.run.File("c/a.tmp", 1);
+  for (const char* name : {"First", "Second", "Third"}) f.run.list.Append(f.run.FolderType(name, cuDelete, "c"));
+  f.Window().show();
+  ClickBox(f, 1);  // idle: the box and the type follow, and the row is selected
+  EXPECT_FALSE(f.run.list[1].checked);
+  EXPECT_FALSE(f.run.list[1].type->IsChecked());
+  EXPECT_EQ(f.Window().SelectedRow(), std::optional<size_t>(1));
+  ExpectEnabled({f.A().aRem, f.A().aProps, f.A().aCount}, true);
+  ClickBox(f, 1);
+  ASSERT_TRUE(f.run.list[1].type->IsChecked());
+
+  std::promise<void> go;
+  std::shared_future<void> going = go.get_future().share();
+  std::atomic<bool> waiting{false};
+  f.run.remover.onRemove = [&, going](const std::string&) {
+    waiting = true;
+    going.wait();
+  };
+  f.A().act1->trigger();
+  while (!waiting) QApplication::processEvents();
+  ClickBox(f, 2);  // a later row: only its box changes, the highlight stays
+  EXPECT_FALSE(f.run.list[2].checked);
+  EXPECT_TRUE(f.run.list[2].type->IsChecked());
+  EXPECT_EQ(f.Window().SelectedRow(), std::optional<size_t>(0));
+  go.set_value();
+  f.WaitIdle();
+  EXPECT_NE(f.asked.back().text.find("Vorlo processed 2 junk file types"), std::string::npos) << f.asked.back().text;
+  EXPECT_TRUE(f.run.list[2].type->IsChecked());  // nothing has touched the row since
+
+  f.Select(2);  // its first change while idle copies the box into the type
+  EXPECT_FALSE(f.run.list[2].type->IsChecked());
+  EXPECT_FALSE(LoadJTFromFile(f.Recovery()).types[2].IsChecked());
+  f.Model().setData(f.Model().index(0, 0), QStringLiteral("Renamed"), Qt::EditRole);  // a later write keeps it
+  const std::vector<TJunkFileObj> stored = LoadJTFromFile(f.Recovery()).types;
+  ASSERT_EQ(stored.size(), 3u);
+  EXPECT_EQ(stored[0].TypName(), "Renamed");
+  EXPECT_FALSE(stored[2].IsChecked());
+  EXPECT_TRUE(stored[1].IsChecked());
+}
+
+TEST(MainWindow, AddUndoAndDefaultsKeepTheSelection) {
+  WindowFixture f;
+  for (const char* name : {"A", "B"}) f.run.list.Append(f.run.FolderType(name, cuDelete, "x"));
+  f.wizard = [&](QWidget*, const TJunkFileObj&, bool) { return std::optional(f.run.FolderType("New", cuDelete, "n")); };
+  const auto acceptDefaults = [] {
+    QTimer::singleShot(0, [] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      dialog->accept();
+    });
+  };
+  const MainActions& a = f.A();
+  f.Select(1);
+  a.aRem->trigger();  // something to undo; row 0 is selected now
+  for (const auto& [what, command] : std::vector<std::pair<const char*, std::function<void()>>>{
+           {"add", [&] { a.aAdd->trigger(); }},
+           {"undo", [&] { a.aUndo->trigger(); }},
+           {"default", [&] { acceptDefaults(), a.act9->trigger(); }}}) {
+    const size_t rows = f.run.list.size();
+    command();
+    ASSERT_EQ(f.run.list.size(), rows + 1) << what;
+    EXPECT_EQ(f.Window().SelectedRow(), std::optional<size_t>(0)) << what;
+    ExpectEnabled({a.aEdit, a.aRem, a.aProps, a.aCount, a.aDn}, true);
+  }
+  EXPECT_EQ(f.Captions(), (std::vector<std::string>{"A", "New", "B", "OneDrive Log files"}));
+
+  // During a run the ribbon's add leaves the highlight on the processed row.
+  f.run.File("c/a.tmp", 1);
+  f.run.list[1].type = std::make_unique<TJunkFileObj>(f.run.FolderType("New", cuDelete, "c"));
+  a.aClearAll->trigger();
+  f.Check(1, true);
+  std::promise<void> go;
+  std::shared_future<void> going = go.get_future().share();
+  std::atomic<bool> waiting{false};
+  f.run.remover.onRemove = [&, going](const std::string&) {
+    waiting = true;
+    going.wait();
+  };
+  a.act1->trigger();
+  while (!waiting) QApplication::processEvents();
+  ASSERT_EQ(f.Window().SelectedRow(), std::optional<size_t>(1));
+  f.answers = {MsgButton::Yes};  // identical to row 1: add it all the same
+  a.act2->trigger();
+  EXPECT_EQ(f.run.list.size(), 5u);
+  EXPECT_EQ(f.Window().SelectedRow(), std::optional<size_t>(1));
+  go.set_value();
+  f.WaitIdle();
 }
 
 TEST(MainWindow, MethodSubmenuOffersTheRecycleBinOnlyWhileItIsUsable) {
