@@ -32,7 +32,7 @@ struct AsciiFolded {
   size_t size() const { return name.size(); }
   char32_t operator[](size_t i) const {
     const auto c = static_cast<unsigned char>(name[i]);
-    return c - 'A' < 26u ? c + 32 : c;
+    return static_cast<unsigned>(c - 'A') < 26u ? c + 32 : c;
   }
 };
 

@@ -164,7 +164,9 @@ TEST(RunLog, ControlCharactersInNamesAreEscaped) {
   for (size_t at; (at = bare.find("\r\n")) != std::string::npos;) bare.erase(at, 2);
   for (const char c : bare) {
     const auto b = static_cast<unsigned char>(c);
-    if (b < 0x20 || b == 0x7f) EXPECT_EQ(c, '\t') << int(b);
+    if (b < 0x20 || b == 0x7f) {
+      EXPECT_EQ(c, '\t') << int(b);
+    }
   }
 }
 

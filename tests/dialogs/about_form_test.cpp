@@ -43,7 +43,9 @@ TEST(AboutForm, Layout) {
   EXPECT_EQ(picture->cursor().shape(), Qt::PointingHandCursor);
   EXPECT_TRUE(form.rect().contains(picture->geometry()));
   for (const QWidget* other : form.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-    if (other != picture) EXPECT_FALSE(other->geometry().intersects(picture->geometry())) << other->objectName().toStdString();
+    if (other != picture) {
+      EXPECT_FALSE(other->geometry().intersects(picture->geometry())) << other->objectName().toStdString();
+    }
   EXPECT_TRUE(Part(form, "Label2")->font().underline());
   Part<QPushButton>(form, "btnAboutOK")->click();
   EXPECT_EQ(form.result(), QDialog::Accepted);

@@ -28,7 +28,8 @@ struct WizardDriver {
                              .description = {"Local drives (/)", "/"},
                              .separators = {",", "."},
                              .programFolder = f.run.dir / "program",
-                             .skipFolders = {}},
+                             .skipFolders = {},
+                             .runActive = {}},
                  parent);
       w.SetFromObj(tj, prob);
       drive(w);
