@@ -1,6 +1,8 @@
 #include "window/ribbon.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -109,6 +111,32 @@ Ribbon::Ribbon(QWidget* parent) : QTabWidget(parent) {
   menu->setObjectName(QStringLiteral("appMenuPopup"));
   appMenu_->setMenu(menu);
   setCornerWidget(appMenu_, Qt::TopLeftCorner);
+
+  appKeyTip_ = new QLabel(QStringLiteral("F"), appMenu_);
+  appKeyTip_->setObjectName(QStringLiteral("appMenuKeyTip"));
+  appKeyTip_->setAlignment(Qt::AlignCenter);
+  appKeyTip_->setStyleSheet(QStringLiteral("background: #fffbe6; color: black; border: 1px solid #6b6b6b;"));
+  appKeyTip_->setFixedSize(14, 14);
+  appKeyTip_->hide();
+  qApp->installEventFilter(this);
+}
+
+// Alt held down in the ribbon's window shows the application menu's key
+// tip; letting it go, or leaving the window, hides it again.
+bool Ribbon::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (key->key() == Qt::Key_Alt && widget != nullptr && widget->window() == window()) {
+      appKeyTip_->move(appMenu_->width() - appKeyTip_->width() - 1, appMenu_->height() - appKeyTip_->height() - 1);
+      appKeyTip_->setVisible(type == QEvent::KeyPress);
+      if (type == QEvent::KeyPress) appKeyTip_->raise();
+    }
+  } else if (type == QEvent::WindowDeactivate && watched == window()) {
+    appKeyTip_->hide();
+  }
+  return QTabWidget::eventFilter(watched, event);
 }
 
 QMenu* Ribbon::AppMenu() const { return appMenu_->menu(); }

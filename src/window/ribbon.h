@@ -11,6 +11,7 @@
 #include <vector>
 
 class QAction;
+class QLabel;
 class QMenu;
 
 namespace vorlo {
@@ -71,9 +72,16 @@ class Ribbon final : public QTabWidget {
   // when no visible, enabled button has it.
   bool RunMnemonic(QChar letter);
   std::vector<RibbonButton*> Buttons() const;
+  // The key tip "F" on the application menu's button, shown while Alt is
+  // held in the ribbon's window.
+  QLabel* AppMenuKeyTip() const { return appKeyTip_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QToolButton* appMenu_;
+  QLabel* appKeyTip_;
 };
 
 }  // namespace vorlo

@@ -221,7 +221,14 @@ TEST_F(KeyboardTest, AltAndAnUnderlinedLetterRunsItsRibbonCommand) {
   EXPECT_EQ(ribbon.currentIndex(), 0);
   // The hidden command's letter runs nothing.
   EXPECT_EQ(Press(&w, Qt::Key_O, Qt::AltModifier), Ran{});
-  // Alt+F opens the application menu.
+  // Holding Alt shows the application menu's key tip "F"; Alt+F opens it.
+  QWidget* focus = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : &w;
+  QTest::keyPress(focus, Qt::Key_Alt, Qt::AltModifier);
+  EXPECT_TRUE(ribbon.AppMenuKeyTip()->isVisible());
+  EXPECT_EQ(ribbon.AppMenuKeyTip()->text(), QStringLiteral("F"));
+  EXPECT_TRUE(ribbon.AppMenuButton()->rect().contains(ribbon.AppMenuKeyTip()->geometry()));
+  QTest::keyRelease(focus, Qt::Key_Alt);
+  EXPECT_FALSE(ribbon.AppMenuKeyTip()->isVisible());
   EXPECT_EQ(Press(&w, Qt::Key_F, Qt::AltModifier), Ran{});
   EXPECT_TRUE(ribbon.AppMenu()->isVisible());
   ribbon.AppMenu()->close();
