@@ -488,18 +488,15 @@ int main(int argc, char** argv) {
   }
   if (cmd == "run" && (argc == 3 || (argc == 4 && std::string(argv[3]) == "disk")))
     return RunTypes(argv[2], argc == 4);
-  if ((cmd == "compare" || cmd == "cold") && (argc == 3 || argc == 4)) {
+  if ((cmd == "compare" || cmd == "cold" || cmd == "runs") && (argc == 3 || argc == 4)) {
+    // The rounds run this program again, as its own process.
     char self[4096];
     const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
     if (n <= 0) return 1;
-    return Compare(std::string(self, static_cast<size_t>(n)), argv[2], argc == 4 ? std::atoi(argv[3]) : 5,
-                   cmd == "cold");
-  }
-  if (cmd == "runs" && (argc == 3 || argc == 4)) {
-    char self[4096];
-    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0) return 1;
-    return CompareRun(std::string(self, static_cast<size_t>(n)), argv[2], argc == 4 ? std::atoi(argv[3]) : 5);
+    const std::string program(self, static_cast<size_t>(n));
+    const int runs = argc == 4 ? std::atoi(argv[3]) : 5;
+    if (cmd == "runs") return CompareRun(program, argv[2], runs);
+    return Compare(program, argv[2], runs, cmd == "cold");
   }
   std::fprintf(stderr,
                "usage: scan_bench generate ROOT FILES | scan ROOT [auto|off|always] | compare ROOT [RUNS] | "

@@ -20,6 +20,25 @@
 namespace vorlo {
 namespace {
 
+// Holds a clean-up at its first removal until released, so a test can act
+// while the run is going on.
+class RemovalGate {
+ public:
+  explicit RemovalGate(testing::FakeRemover& remover) : going_(go_.get_future().share()) {
+    remover.onRemove = [this, going = going_](const std::string&) {
+      waiting_ = true;
+      going.wait();
+    };
+  }
+  bool Waiting() const { return waiting_; }
+  void Release() { go_.set_value(); }
+
+ private:
+  std::promise<void> go_;
+  std::shared_future<void> going_;
+  std::atomic<bool> waiting_{false};
+};
+
 using testing::WindowFixture;
 using enum CleanupMethod;
 using enum FolderRule;
@@ -98,17 +117,11 @@ TEST(MainWindow, EnablingAndPinningDuringACountAndARun) {
 
   // A run: the first removal waits until released.
   f.run.clock.onToLocal = nullptr;
-  std::promise<void> go;
-  std::shared_future<void> going = go.get_future().share();
-  std::atomic<bool> waiting{false};
-  f.run.remover.onRemove = [&, going](const std::string&) {
-    waiting = true;
-    going.wait();
-  };
+  RemovalGate gate(f.run.remover);
   f.Check(1, false);
   a.act1->trigger();
   EXPECT_EQ(f.Window().Runs().VeryBusy(), RunState::Running);
-  while (!waiting) QApplication::processEvents();
+  while (!gate.Waiting()) QApplication::processEvents();
   ExpectEnabled({a.aCleanup, a.act1, a.act10, a.act5, a.act9, a.Action1, a.Action3}, true);
   ExpectEnabled({a.aAdd, a.aUp, a.aAbout, a.aCount, a.aRem}, false);
   QApplication::sendEvent(&f.Window(), &tip);
@@ -117,7 +130,7 @@ TEST(MainWindow, EnablingAndPinningDuringACountAndARun) {
   f.Check(1, true);
   EXPECT_FALSE(f.run.list[1].type->IsChecked());
   EXPECT_TRUE(f.run.list[1].checked);
-  go.set_value();
+  gate.Release();
   f.WaitIdle();
   EXPECT_NE(f.asked.back().text.find("Vorlo processed 2 junk file types"), std::string::npos) << f.asked.back().text;
 }
@@ -145,20 +158,14 @@ TEST(MainWindow, BoxClickedDuringARunReachesTheTypeAtTheRowsNextIdleChange) {
   ClickBox(f, 1);
   ASSERT_TRUE(f.run.list[1].type->IsChecked());
 
-  std::promise<void> go;
-  std::shared_future<void> going = go.get_future().share();
-  std::atomic<bool> waiting{false};
-  f.run.remover.onRemove = [&, going](const std::string&) {
-    waiting = true;
-    going.wait();
-  };
+  RemovalGate gate(f.run.remover);
   f.A().act1->trigger();
-  while (!waiting) QApplication::processEvents();
+  while (!gate.Waiting()) QApplication::processEvents();
   ClickBox(f, 2);  // a later row: only its box changes, the highlight stays
   EXPECT_FALSE(f.run.list[2].checked);
   EXPECT_TRUE(f.run.list[2].type->IsChecked());
   EXPECT_EQ(f.Window().SelectedRow(), std::optional<size_t>(0));
-  go.set_value();
+  gate.Release();
   f.WaitIdle();
   EXPECT_NE(f.asked.back().text.find("Vorlo processed 2 junk file types"), std::string::npos) << f.asked.back().text;
   EXPECT_TRUE(f.run.list[2].type->IsChecked());  // nothing has touched the row since
@@ -205,21 +212,15 @@ TEST(MainWindow, AddUndoAndDefaultsKeepTheSelection) {
   f.run.list[1].type = std::make_unique<TJunkFileObj>(f.run.FolderType("New", cuDelete, "c"));
   a.aClearAll->trigger();
   f.Check(1, true);
-  std::promise<void> go;
-  std::shared_future<void> going = go.get_future().share();
-  std::atomic<bool> waiting{false};
-  f.run.remover.onRemove = [&, going](const std::string&) {
-    waiting = true;
-    going.wait();
-  };
+  RemovalGate gate(f.run.remover);
   a.act1->trigger();
-  while (!waiting) QApplication::processEvents();
+  while (!gate.Waiting()) QApplication::processEvents();
   ASSERT_EQ(f.Window().SelectedRow(), std::optional<size_t>(1));
   f.answers = {MsgButton::Yes};  // identical to row 1: add it all the same
   a.act2->trigger();
   EXPECT_EQ(f.run.list.size(), 5u);
   EXPECT_EQ(f.Window().SelectedRow(), std::optional<size_t>(1));
-  go.set_value();
+  gate.Release();
   f.WaitIdle();
 }
 
@@ -568,18 +569,12 @@ TEST(MainWindow, ClosingDuringARunStopsItFirst) {
   for (int i = 0; i < 3; ++i) f.run.File("c/" + std::to_string(i) + ".tmp", 1);
   f.run.list.Append(f.run.FolderType("First", cuDelete, "c"));
   f.Window().show();
-  std::promise<void> go;
-  std::shared_future<void> going = go.get_future().share();
-  std::atomic<bool> waiting{false};
-  f.run.remover.onRemove = [&, going](const std::string&) {
-    waiting = true;
-    going.wait();
-  };
+  RemovalGate gate(f.run.remover);
   f.A().act1->trigger();
-  while (!waiting) QApplication::processEvents();
+  while (!gate.Waiting()) QApplication::processEvents();
   f.Window().close();
   EXPECT_TRUE(f.Window().isVisible());  // not yet: the run is stopping
-  go.set_value();
+  gate.Release();
   f.WaitIdle();
   QApplication::processEvents();
   EXPECT_FALSE(f.Window().isVisible());
