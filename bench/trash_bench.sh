@@ -35,7 +35,7 @@ else
   cmake -S "$ROOT" -B "$BUILD" -G Ninja -DVORLO_BUILD_GUI=OFF -DVORLO_BUILD_BENCH=ON >/dev/null
 fi
 ninja -C "$BUILD" trash_bench >/dev/null
-BENCH="$BUILD/bench/trash_bench"
+BENCH="$BUILD/bin/trash_bench"
 
 WORK="$(mktemp -d -p "${BENCH_TMP:-${TMPDIR:-/tmp}}")"
 trap 'rm -rf "$WORK"' EXIT

@@ -65,7 +65,7 @@ StartupList LoadStartupList(UserPort& port, const DataFiles& files, RecycleBinCh
     return Load(port, path, file.bytes, how.keepBadAside);
   }
   StartupList result;
-  AddAllDefaults(result.types, bins.RecycleBinProblem(), defaults);
+  AddAllDefaults(result.types, bins.RecycleBinProblem(), defaults, DefaultsFor::FirstStart);
   return result;
 }
 

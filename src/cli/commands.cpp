@@ -120,7 +120,7 @@ std::optional<size_t> ParseIndex(const std::string& text) {
 
 std::vector<TJunkFileObj> DefaultTable(bool recycleProblem) {
   std::vector<TJunkFileObj> types;
-  AddAllDefaults(types, recycleProblem, SystemDefaultFolders());
+  AddAllDefaults(types, recycleProblem, SystemDefaultFolders(), DefaultsFor::Chooser);
   return types;
 }
 

@@ -6,14 +6,17 @@
 #include <optional>
 #include <string_view>
 #include <system_error>
+#include <unordered_set>
 #include <utility>
 
 #include "core/listing_store.h"
 #include "core/local_drives.h"
 #include "core/main_thread.h"
+#include "core/spared_files.h"
 #include "core/stop_event.h"
 #include "core/wildcard.h"
 #include "platform/dir_listing.h"
+#include "platform/environment.h"
 #include "platform/folder_path.h"
 #include "platform/removal.h"
 
@@ -92,6 +95,7 @@ class TJunkDelThread::Walker {
     top.dir = sDir.starts_with('/') ? DirListing::Open(sDir) : DirListing();
     top.id = top.dir.Id();
     top.driveRoot = IsDriveRoot(sDir);
+    top.mode.reset();
     depth_ = 0;
     const bool fromDisk = Load(top);
 
@@ -121,6 +125,7 @@ class TJunkDelThread::Walker {
     StoredFolder* stored = nullptr;
     size_t next = 0;  // next entry of the sub-folder loop
     bool driveRoot = false;
+    std::optional<uint32_t> mode;  // permission bits, once a file needed them
 
     const DirEntries& Entries() const { return stored != nullptr ? stored->Entries() : own; }
   };
@@ -177,6 +182,7 @@ class TJunkDelThread::Walker {
     Frame& f = frames_[depth_];
     const DirEntries& entries = f.Entries();
     if (entries.empty()) return;
+    listedNames_.clear();
     specs_.Match(entries, matched_);
     const std::string_view sDir(path_.data(), f.pathLen);
     for (const size_t i : matched_) {
@@ -201,10 +207,14 @@ class TJunkDelThread::Walker {
         ++t_.fNumProt;
         continue;
       }
+      if (!EnsureOpen(depth_)) return;
+      if (Spared(f, st, name)) {
+        ++t_.fNumProt;
+        continue;
+      }
       t_.fSizDel += st.size;
       if (t_.fDoWhat) {
         // The sink acts on the file relative to its open folder.
-        if (!EnsureOpen(depth_)) return;
         JoinPath(sDir, name, full_);
         if (t_.fContext.progress != nullptr) t_.fContext.progress->Publish(full_);
         FoundFile file{&t_.fTJ, f.dir.Fd(), name, full_, st, {}};
@@ -212,6 +222,26 @@ class TJunkDelThread::Walker {
         t_.fDoWhat(file);
       }
     }
+  }
+
+  // Files no type takes (see spared_files.h); the frame's folder is open.
+  bool Spared(Frame& f, const EntryStat& st, std::string_view name) {
+    if (st.uid != user_) {
+      if (!f.mode) f.mode = f.dir.Mode().value_or(07777);  // unknown counts as shared
+      if (IsSharedStickyFolder(*f.mode)) return true;
+    }
+    const std::string_view database = DatabaseOfJournal(name);
+    if (database.empty()) return false;
+    // The database as the listing saw it, so that an analysis and a clean-up
+    // that removes the database first agree; or as it is now.
+    if (listedNames_.empty()) {
+      const DirEntries& entries = f.Entries();
+      for (size_t i = 0; i < entries.size(); ++i) listedNames_.insert(entries.Name(i));
+    }
+    if (listedNames_.count(database) != 0) return true;
+    database_.assign(database);
+    // Anything there but "nothing" keeps the journal.
+    return f.dir.Stat(database_.c_str()).error != ENOENT;
   }
 
   // Looks at sub-folder entry `i` of the top frame on disk; `child` is the
@@ -275,6 +305,7 @@ class TJunkDelThread::Walker {
       c.id = look.state == Folder ? std::optional<FolderId>(look.id) : std::nullopt;
       c.next = 0;
       c.driveRoot = IsDriveRoot(path_);
+      c.mode.reset();
       KeepWindow(depth_);
       if (c.id && !c.dir.IsOpen() &&
           (store_ == nullptr || (hint != nullptr ? store_->SlotOf(*c.id, *hint) : store_->SlotOf(*c.id)) ==
@@ -351,6 +382,9 @@ class TJunkDelThread::Walker {
   size_t depth_ = 0;
   std::string path_;  // path of the folder being handled
   std::string full_;  // path of the file being handed over
+  std::string database_;  // name of the database a journal belongs to
+  std::unordered_set<std::string_view> listedNames_;  // of this folder, once a journal was found
+  const uint32_t user_ = EffectiveUserId();
   std::vector<uint32_t> position_;
   DirPrefetch prefetch_;  // last: its pool stops before the rest goes
 };

@@ -102,7 +102,7 @@ TDefaultForm::TDefaultForm(bool RecycleProb, const DefaultFolders& folders, Desc
   splitter->setSizes({217, width() - 217 - splitter->handleWidth()});
   move(233, 167);
 
-  AddAllDefaults(types_, RecycleProb, folders);
+  AddAllDefaults(types_, RecycleProb, folders, DefaultsFor::Chooser);
   QList<QTreeWidgetItem*> rows;
   rows.reserve(static_cast<qsizetype>(types_.size()));
   for (const TJunkFileObj& t : types_) {

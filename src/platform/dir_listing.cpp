@@ -8,6 +8,7 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -162,7 +163,14 @@ EntryStat DirListing::Stat(const char* name) const {
   r.size = st.st_size;
   r.mtimeUtc = st.st_mtim.tv_sec;
   r.links = st.st_nlink;
+  r.uid = st.st_uid;
   return r;
+}
+
+std::optional<uint32_t> DirListing::Mode() const {
+  struct stat st {};
+  if (fd_ < 0 || fstat(fd_, &st) != 0) return std::nullopt;
+  return static_cast<uint32_t>(st.st_mode & 07777);
 }
 
 bool DirListing::CountsSubfolderLinks() const {
@@ -219,6 +227,17 @@ std::optional<FolderId> DirListing::SubfolderId(const char* name) const {
   if (fd_ < 0 || name[0] == 0 || IsDotOrDotDot(name) || std::strchr(name, '/') != nullptr)
     return std::nullopt;
   return IdOf(Fd(), name, 0, true);
+}
+
+std::vector<std::string> SubfolderNames(const std::string& path) {
+  DirListing dir = DirListing::Open(path);
+  DirEntries entries;
+  std::vector<std::string> names;
+  if (!dir.Read(entries)) return names;
+  for (size_t i = 0; i < entries.size(); ++i)
+    if (entries.Kind(i) == EntryKind::Folder) names.emplace_back(entries.Name(i));
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 }  // namespace vorlo

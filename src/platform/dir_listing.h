@@ -57,6 +57,7 @@ struct EntryStat {
   int64_t size = 0;
   int64_t mtimeUtc = 0;  // last write, seconds since 1970 UTC
   uint64_t links = 0;    // hard links; a folder's count includes its sub-folders on some file systems
+  uint32_t uid = 0;      // owner
 };
 
 // Which mounted file system a folder is on. Mount ids tell bind mounts of
@@ -104,6 +105,9 @@ class DirListing {
   [[nodiscard]] EntryStat Stat(const char* name) const;
 
   std::optional<MountKey> Mount() const;
+  // Permission bits of this open folder (sticky bit included); nothing when
+  // they cannot be read.
+  std::optional<uint32_t> Mode() const;
 
   // True when this folder's file system counts a folder's sub-folders in
   // its link count (ext2/3/4, xfs, tmpfs): a folder with two links then has
@@ -122,5 +126,9 @@ class DirListing {
   int error_ = 0;
   bool read_ = false;  // a second Read starts from the beginning again
 };
+
+// The names of the sub-folders of `path` (links left out), sorted byte-wise;
+// none when it cannot be read.
+std::vector<std::string> SubfolderNames(const std::string& path);
 
 }  // namespace vorlo

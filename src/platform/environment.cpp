@@ -97,4 +97,6 @@ std::string DataFolder() {
   return base.empty() ? std::string() : base + "Vorlo/";
 }
 
+uint32_t EffectiveUserId() { return ::geteuid(); }
+
 }  // namespace vorlo

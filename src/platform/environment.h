@@ -3,6 +3,7 @@
 // folder. Nothing here creates a folder.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace vorlo {
@@ -42,6 +43,9 @@ std::string SystemTempPath();
 
 // The folder of the running program file, without a trailing "/".
 std::string ProgramFolder();
+
+// The user the process acts as (its effective user id).
+uint32_t EffectiveUserId();
 
 // Vorlo's data folder: data home + "/Vorlo/"; empty when the home is unknown.
 std::string DataFolder();

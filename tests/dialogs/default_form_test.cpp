@@ -29,7 +29,7 @@ class DefaultFormTest : public ::testing::Test {
 
   std::vector<TJunkFileObj> Table(bool recycleProb) const {
     std::vector<TJunkFileObj> t;
-    AddAllDefaults(t, recycleProb, folders);
+    AddAllDefaults(t, recycleProb, folders, DefaultsFor::Chooser);
     return t;
   }
 

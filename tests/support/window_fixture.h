@@ -26,7 +26,9 @@ class WindowFixture {
                         .bins = run.bins,
                         .files = DataFiles(run.dir / "data/"),
                         .placements = placements,
-                        .defaultFolders = {run.dir / "config/", "", "/tmp/", "", "/", "", "", run.dir / "var-tmp"},
+                        // Every folder a default row names lies in the test's own tree.
+                        .defaultFolders = {run.dir / "config/", "", run.dir / "tmp/", "", "/", "", "",
+                                           run.dir / "var-tmp"},
                         .description = [] { return DescriptionContext{"Local drives (/)", "/"}; },
                         .runSetup =
                             [this](UserPort& port, JunkList& list, MainThreadExecutor& mainThread) {

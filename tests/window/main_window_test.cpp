@@ -20,6 +20,9 @@
 namespace vorlo {
 namespace {
 
+// The first row of the defaults window for the fixture's folders.
+const char* const kFirstDefault = "Visual Studio Code and Electron app caches";
+
 // Holds a clean-up at its first removal until released, so a test can act
 // while the run is going on.
 class RemovalGate {
@@ -205,7 +208,7 @@ TEST(MainWindow, AddUndoAndDefaultsKeepTheSelection) {
     EXPECT_EQ(f.Window().SelectedRow(), std::optional<size_t>(0)) << what;
     ExpectEnabled({a.aEdit, a.aRem, a.aProps, a.aCount, a.aDn}, true);
   }
-  EXPECT_EQ(f.Captions(), (std::vector<std::string>{"A", "New", "B", "OneDrive Log files"}));
+  EXPECT_EQ(f.Captions(), (std::vector<std::string>{"A", "New", "B", kFirstDefault}));
 
   // During a run the ribbon's add leaves the highlight on the processed row.
   f.run.File("c/a.tmp", 1);
@@ -549,7 +552,7 @@ TEST(MainWindow, DefaultsAndPropertiesOpenTheirWindows) {
   });
   f.A().act9->trigger();
   ASSERT_EQ(f.run.list.size(), 2u);
-  EXPECT_EQ(f.Captions()[1], "OneDrive Log files");
+  EXPECT_EQ(f.Captions()[1], kFirstDefault);
   EXPECT_EQ(LoadJTFromFile(f.Recovery()).types.size(), 2u);
 
   f.Select(0);
