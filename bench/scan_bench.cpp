@@ -162,7 +162,8 @@ int Scan(const std::string& root, vorlo::ReadAhead readAhead) {
   using namespace vorlo;
   std::vector<TJunkFileObj> table;
   AddAllDefaults(table, false,
-                 DefaultFolders{.appData = "", .ieCache = "", .tempPath = "", .tempVar = "", .windowsRoot = ""});
+                 DefaultFolders{.appData = "", .ieCache = "", .tempPath = "", .tempVar = "", .windowsRoot = ""},
+                 DefaultsFor::Chooser);
   const auto it =
       std::find_if(table.begin(), table.end(), [](const TJunkFileObj& t) { return t.TypName() == "Temporary files"; });
   if (it == table.end()) return 1;
@@ -222,6 +223,7 @@ struct AnalysisSink {
   long files = 0, repeats = 0;
   int64_t bytes = 0;
   void Take(const vorlo::FoundFile& f) {
+    if (f.error != 0) return;
     if (!seen.emplace(f.path).second) {
       ++repeats;
       return;
@@ -238,7 +240,8 @@ int RunTypes(const std::string& root, bool disk) {
   using namespace vorlo;
   std::vector<TJunkFileObj> table;
   AddAllDefaults(table, false,
-                 DefaultFolders{.appData = "", .ieCache = "", .tempPath = "", .tempVar = "", .windowsRoot = ""});
+                 DefaultFolders{.appData = "", .ieCache = "", .tempPath = "", .tempVar = "", .windowsRoot = ""},
+                 DefaultsFor::Chooser);
   std::vector<TJunkFileObj> types;
   for (TJunkFileObj& t : table)
     if (t.SearchesLocalDrives()) {
@@ -257,8 +260,10 @@ int RunTypes(const std::string& root, bool disk) {
   int32_t folders = 0, found = 0;
 
   const auto start = Clock::now();
-  for (const TJunkFileObj& t : types) {
-    if (!disk) store.Prune({root});
+  for (size_t i = 0; i < types.size(); ++i) {
+    const TJunkFileObj& t = types[i];
+    // As a run does: keep what the types from this one on may walk.
+    if (!disk) store.KeepFor({root}, i + 1 < types.size() ? std::vector<std::string>{root} : std::vector<std::string>{});
     bool done = false;
     ActOnFiles(
         t, FoundFileSink::To<&AnalysisSink::Take>(sink),

@@ -19,21 +19,26 @@ class FileRemover {
   // On the scan thread, while the found file's folder is open.
   [[nodiscard]] virtual RemovalResult Delete(const FoundFile& file) = 0;
   [[nodiscard]] virtual RemovalResult MoveToHolding(const FoundFile& file) = 0;
-  // One call for the batch; a result per item, in the order of `items`.
-  // Their folder descriptors are open during the call.
-  [[nodiscard]] virtual std::vector<RemovalResult> SendToTrash(const std::vector<TrashItem>& items) = 0;
+  // One call for the batch; a result per item, in the order of `items`,
+  // each told to `onResult` as soon as it is known (false stops the send:
+  // the rest stay). Their folder descriptors are open during the call.
+  [[nodiscard]] virtual std::vector<RemovalResult> SendToTrash(const std::vector<TrashItem>& items,
+                                                               const TrashResultHook& onResult) = 0;
 };
 
 class SystemFileRemover final : public FileRemover {
  public:
   SystemFileRemover(TrashSetup trash, HoldingSetup holding)
       : trash_(std::move(trash)), holding_(std::move(holding)) {}
-  RemovalResult Delete(const FoundFile& file) override { return DeleteFileAt(file.folder, file.name.data()); }
-  RemovalResult MoveToHolding(const FoundFile& file) override {
-    return MoveToHoldingAt(file.folder, file.name.data(), file.path, holding_);
+  // Each acts only on the very file the scan decided on.
+  RemovalResult Delete(const FoundFile& file) override {
+    return DeleteFileAt(file.folder, file.name.data(), &file.stat.identity);
   }
-  std::vector<RemovalResult> SendToTrash(const std::vector<TrashItem>& items) override {
-    return SendToTrashAt(items, trash_);
+  RemovalResult MoveToHolding(const FoundFile& file) override {
+    return MoveToHoldingAt(file.folder, file.name.data(), file.path, holding_, &file.stat.identity);
+  }
+  std::vector<RemovalResult> SendToTrash(const std::vector<TrashItem>& items, const TrashResultHook& onResult) override {
+    return SendToTrashAt(items, trash_, {}, onResult);
   }
 
  private:

@@ -15,6 +15,7 @@
 #include "core/stop_event.h"
 #include "core/text.h"
 #include "platform/file_ops.h"
+#include "platform/folder_path.h"
 
 namespace vorlo {
 
@@ -99,6 +100,11 @@ void RunControl::StartRun(bool test) {
     for (const DriveBinInfo& d : s_.bins.abi().DrivesInfo) binRoots_.push_back(d.mountPoint);
   }
   ClearBatch();
+  // The batch keeps its folders open within what the process may still open,
+  // leaving room for the walk, its read-ahead and the trash's own folders.
+  constexpr size_t kReserve = 80;
+  const size_t spare = SpareDescriptors();
+  RecFolderBudget_ = std::clamp<size_t>(spare > kReserve ? spare - kReserve : 1, 1, rbMaxFolders);
   listings_ = reuseListings ? std::make_unique<ListingStore>() : nullptr;
   VeryBusy_ = RunState::Running;
   s_.port.SetBusy(true);
@@ -117,8 +123,8 @@ void RunControl::StartRun(bool test) {
 bool RunControl::OpenRunLog(bool test) {
   const std::string lockPath = s_.files.RunLock();
   if (const int err = runLock_.TryExclusive(lockPath); err != 0) {
-    s_.port.ReportFailure(err == EWOULDBLOCK ? FormatText(texts::kFolderBusy, s_.files.folder.c_str())
-                                             : FormatText(texts::kCannotLock, lockPath.c_str(), ErrorText(err).c_str()));
+    s_.port.ReportFailure(err == EWOULDBLOCK ? FormatText(texts::kFolderBusy, ShownName(s_.files.folder).c_str())
+                                             : FormatText(texts::kCannotLock, ShownName(lockPath).c_str(), ErrorText(err).c_str()));
     return false;
   }
   const std::string path = test ? s_.files.TestLog() : s_.files.Log();
@@ -133,7 +139,7 @@ bool RunControl::OpenRunLog(bool test) {
   if (err == 0) return true;
   CleanFile_.Close();
   runLock_.Release();
-  s_.port.ReportFailure(FormatText(texts::kLogNotOpened, path.c_str(), ErrorText(err).c_str()));
+  s_.port.ReportFailure(FormatText(texts::kLogNotOpened, ShownName(path).c_str(), ErrorText(err).c_str()));
   return false;
 }
 
@@ -161,30 +167,38 @@ void RunControl::StartType(bool first) {
   StartScan();
 }
 
-// Keeps only the listings the types from this one on may still walk.
-void RunControl::PruneListings() {
-  if (!listings_) return;
+// The folders where the checked types from row `from` on start, resolved
+// as their scans resolve them.
+std::vector<std::string> RunControl::RootsFrom(size_t from) const {
   std::vector<std::string> roots;
   bool drives = false;
-  for (size_t row = static_cast<size_t>(CleanIdx_); row < s_.list.size(); ++row) {
+  for (size_t row = from; row < s_.list.size(); ++row) {
     const JunkRow& r = s_.list[row];
     if (!r.checked || !r.type) continue;
     if (r.type->SearchesLocalDrives()) {
       drives = true;
       continue;
     }
-    for (const FolderEntry& e : r.type->Dirs()) roots.push_back(e.path);
+    for (const FolderEntry& e : r.type->Dirs()) roots.push_back(ResolvedFolder(e.path));
   }
   if (drives)
     for (std::string& root : s_.drives.Roots()) roots.push_back(std::move(root));
   for (std::string& root : roots)
     if (root.size() > 1 && root.back() == '/') root.pop_back();
-  listings_->Prune(roots);
+  return roots;
+}
+
+// Keeps only the listings the types from this one on may still walk, and
+// lets the store keep new ones only where a later type may come.
+void RunControl::PruneListings() {
+  if (!listings_) return;
+  const auto row = static_cast<size_t>(CleanIdx_);
+  listings_->KeepFor(RootsFrom(row), RootsFrom(row + 1));
 }
 
 void RunControl::LogOne(size_t row, bool isTest) {
   const JunkRow& LI = s_.list[row];
-  s_.port.SetPanel(1, std::string(isTest ? texts::kNowAnalyzing : texts::kNowProcessing) + LI.caption + "...");
+  s_.port.SetPanel(1, std::string(isTest ? texts::kNowAnalyzing : texts::kNowProcessing) + ShownName(LI.caption) + "...");
   CleanCountOne_ = 0;
   s_.port.SetPanel(0, "0");
   CleanFile_.Text("\"" + LI.caption + "\"" + std::string(isTest ? texts::kFilesWouldHaveBeen : texts::kFilesHaveBeen));
@@ -305,7 +319,7 @@ bool RunControl::WriteBinStatistics() {
 std::string RunControl::ClosingMessage(bool stopped, bool binWarning, int logError) const {
   std::string text;
   if (logError != 0)
-    text = FormatText(texts::kLogFailed, CleanFile_.Path().c_str(), ErrorText(logError).c_str()) + "\r\n\r\n";
+    text = FormatText(texts::kLogFailed, ShownName(CleanFile_.Path()).c_str(), ErrorText(logError).c_str()) + "\r\n\r\n";
   else if (stopped)
     text = texts::kBeforeStopped;
   const std::string size = Bytes(CleanSize_);
@@ -325,6 +339,10 @@ std::string RunControl::ClosingMessage(bool stopped, bool binWarning, int logErr
 // Removal (scan thread; the final batch send on the main thread)
 
 void RunControl::DoCleanup(const FoundFile& file) {
+  if (file.error != 0) return LogRemovalError(file.path, file.error);
+  // Nothing leaves without its line: once the log fails the run is
+  // stopping, and no more files go.
+  if (CleanFile_.Error() != 0) return;
   switch (CleanMethod_) {
     case CleanupMethod::cuRecycle: DoRecycle(file); break;
     case CleanupMethod::cuHolding: DoHolding(file); break;
@@ -345,14 +363,8 @@ void RunControl::LogRemovalError(std::string_view S, int err) {
   ++CleanErr_;
 }
 
-// Listing hook: a file no longer at its place is not offered to later types.
-void RunControl::ForgetRemoved(const ListingRef& ref, const RemovalResult& r) {
-  if (listings_ && (r.Done() || r.Gone())) listings_->Forget(ref);
-}
-
 void RunControl::DoDelete(const FoundFile& file) {
   const RemovalResult r = s_.remover.Delete(file);
-  ForgetRemoved(file.listed, r);  // listing hook
   if (!r.Done()) return LogRemovalError(file.path, r.error);
   CleanFile_.Line(std::string("\t").append(file.path));
   CountRemoved(file.Size(), true);
@@ -360,7 +372,6 @@ void RunControl::DoDelete(const FoundFile& file) {
 
 void RunControl::DoHolding(const FoundFile& file) {
   const RemovalResult r = s_.remover.MoveToHolding(file);
-  ForgetRemoved(file.listed, r);  // listing hook
   if (!r.Done()) return LogRemovalError(file.path, r.error);
   CleanFile_.Line(std::string("\t").append(file.path));
   CountRemoved(file.Size(), false);
@@ -369,9 +380,8 @@ void RunControl::DoHolding(const FoundFile& file) {
 void RunControl::DoRecycle(const FoundFile& file) {
   if (RecFilesChars_ + file.path.size() > rbMax) SendBatch();
   const int folder = BatchFolder(file);
-  RecFiles_.push_back({folder, std::string(file.name), std::string(file.path)});
+  RecFiles_.push_back({folder, std::string(file.name), std::string(file.path), file.stat.identity});
   RecSizes_.push_back(file.Size());
-  RecListed_.push_back(file.listed);  // listing hook
   RecFilesChars_ += file.path.size() + 1;
   CountRemoved(file.Size(), false);
   // The file's line is written when the batch is sent.
@@ -385,7 +395,7 @@ int RunControl::BatchFolder(const FoundFile& file) {
   const std::string_view folderPath = file.path.substr(0, file.path.size() - file.name.size());
   if (!RecFiles_.empty() && RecScanFolder_ == file.folder && RecFolderPath_ == folderPath)
     return RecFiles_.back().folder;
-  if (RecFolders_.size() >= rbMaxFolders) SendBatch();
+  if (RecFolders_.size() >= RecFolderBudget_) SendBatch();
   int held = RecFolders_.Hold(file.folder);
   if (held < 0 && !RecFiles_.empty()) {
     SendBatch();
@@ -399,7 +409,6 @@ int RunControl::BatchFolder(const FoundFile& file) {
 void RunControl::ClearBatch() {
   RecFiles_.clear();
   RecSizes_.clear();
-  RecListed_.clear();
   RecFilesChars_ = 0;
   RecFolders_.Clear();
   RecScanFolder_ = -1;
@@ -407,33 +416,41 @@ void RunControl::ClearBatch() {
 }
 
 // Sends the batch in one call and writes each file's line, or its error
-// lines, in queue order. A file gone before it could be sent (ENOENT, and
-// nothing else) counts as sent.
+// lines, in queue order, as soon as its fate is known; when the log stops
+// taking lines the send stops with it, and the files not yet sent stay. A
+// file gone before it could be sent (ENOENT, and nothing else) counts as
+// sent.
 void RunControl::SendBatch() {
   if (!RecFiles_.empty()) {
-    const std::vector<RemovalResult> results = s_.remover.SendToTrash(RecFiles_);
-    for (size_t i = 0; i < RecFiles_.size(); ++i) {
-      const std::string& path = RecFiles_[i].path;
-      const RemovalResult r = results[i];
-      ForgetRemoved(RecListed_[i], r);  // listing hook
+    size_t told = 0;
+    (void)s_.remover.SendToTrash(RecFiles_, [this, &told](size_t i, const RemovalResult& r) {
+      told = i + 1;
       if (r.Done() || r.Gone()) {
-        CleanFile_.Line("\t" + path);
-        continue;
+        CleanFile_.Line("\t" + RecFiles_[i].path);
+      } else {
+        LogRemovalError(RecFiles_[i].path, r.error);
+        UncountRecycled(i);
       }
-      LogRemovalError(path, r.error);
-      --CleanSum_;
-      --NonPermSum_;
-      --CleanCountOne_;
-      CleanSize_ -= RecSizes_[i];
-    }
+      return CleanFile_.Error() == 0;
+    });
+    for (size_t i = told; i < RecFiles_.size(); ++i) UncountRecycled(i);
   }
   ClearBatch();
+}
+
+// A queued file that did not go after all.
+void RunControl::UncountRecycled(size_t i) {
+  --CleanSum_;
+  --NonPermSum_;
+  --CleanCountOne_;
+  CleanSize_ -= RecSizes_[i];
 }
 
 // ---------------------------------------------------------------------------
 // Analysis (scan thread)
 
 void RunControl::DoCleanTest(const FoundFile& file) {
+  if (file.error != 0) return LogRemovalError(file.path, file.error);
   const std::string_view S = file.path;
   if (!TestList_.Insert(S)) {
     CleanFile_.Line(std::string("\t(").append(S).append(texts::kDupeSuffix));

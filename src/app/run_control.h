@@ -57,8 +57,9 @@ enum class RunState { Idle, Counting, Running };
 // path counts its terminator), leaving room for the list's end.
 inline constexpr size_t rbSize = 16384;
 inline constexpr size_t rbMax = rbSize - 2;
-// Folders a batch holds open at most; a batch that would need more is sent
-// early, so that a batch of short paths stays within the descriptor limit.
+// Folders a batch holds open at most (fewer when the process may open fewer
+// files); a batch that would need more is sent early, so that a batch of
+// short paths stays within the descriptor limit.
 inline constexpr size_t rbMaxFolders = 256;
 
 class RunControl {
@@ -110,8 +111,8 @@ class RunControl {
   void StartType(bool first);
   void LogOne(size_t row, bool isTest);
   void StartScan();
+  std::vector<std::string> RootsFrom(size_t from) const;
   void PruneListings();
-  void ForgetRemoved(const ListingRef& ref, const RemovalResult& r);
   bool NextCheckedRow();
   void EndRun(bool stopped);
   void WriteClosingLines(bool test);
@@ -125,6 +126,7 @@ class RunControl {
   void SendBatch();
   int BatchFolder(const FoundFile& file);
   void ClearBatch();
+  void UncountRecycled(size_t i);
   void CountRemoved(int64_t fSize, bool permanent);
   void LogRemovalError(std::string_view S, int err);
   void DoCleanTest(const FoundFile& file);
@@ -157,9 +159,9 @@ class RunControl {
 
   std::vector<TrashItem> RecFiles_;  // the Recycle Bin batch, each file anchored to its folder
   std::vector<int64_t> RecSizes_;    // their sizes as the scan saw them
-  std::vector<ListingRef> RecListed_;  // their entries in the kept listings
   size_t RecFilesChars_ = 0;
   HeldFolders RecFolders_;           // the batch's folders, one descriptor each
+  size_t RecFolderBudget_ = rbMaxFolders;  // how many it may hold in this run
   int RecScanFolder_ = -1;           // the scan's descriptor of the last one held
   std::string RecFolderPath_;        // and its path
 

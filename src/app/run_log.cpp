@@ -1,21 +1,14 @@
 #include "app/run_log.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 
 #include "app/texts.h"
+#include "core/text.h"
 
 namespace vorlo {
 
 namespace {
-
-bool IsControl(char c) {
-  const auto b = static_cast<unsigned char>(c);
-  return b < 0x20 || b == 0x7f;
-}
 
 // The tabs a log line begins with are its own layout, not part of a name.
 size_t LayoutPrefix(std::string_view line) {
@@ -27,23 +20,10 @@ void AppendEscaped(std::string& out, std::string_view line) {
   const size_t prefix = LayoutPrefix(line);
   out.append(line.substr(0, prefix));
   const std::string_view rest = line.substr(prefix);
-  if (std::none_of(rest.begin(), rest.end(), IsControl)) {
+  if (HasDisplayControls(rest))
+    out.append(ShellQuoted(rest));
+  else
     out.append(rest);
-    return;
-  }
-  static constexpr char kHex[] = "0123456789abcdef";
-  out += "$'";
-  for (const char c : rest) {
-    if (IsControl(c)) {
-      const auto b = static_cast<unsigned char>(c);
-      out += {'\\', 'x', kHex[b >> 4], kHex[b & 0xf]};
-    } else if (c == '\\' || c == '\'') {
-      out += {'\\', c};
-    } else {
-      out += c;
-    }
-  }
-  out += '\'';
 }
 
 }  // namespace
@@ -53,18 +33,15 @@ int RunLog::Open(const std::string& path, bool replace) {
   const std::lock_guard lock(mutex_);
   path_ = path;
   error_ = 0;
-  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (replace ? O_TRUNC : O_APPEND), 0644);
-  return fd_ < 0 ? errno : 0;
+  return file_.Open(path, replace ? OutputFile::Mode::Replace : OutputFile::Mode::Append);
 }
 
 void RunLog::Close() {
   std::unique_lock lock(mutex_);
-  if (fd_ < 0) return;
+  if (!file_.IsOpen()) return;
   // A full disk or a lost network share may first show here.
-  const bool failed = ::close(fd_) != 0;
-  const int err = errno;
-  fd_ = -1;
-  if (!failed || error_ != 0) return;
+  const int err = file_.Close();
+  if (err == 0 || error_ != 0) return;
   error_ = err;
   lock.unlock();
   if (onFailure) onFailure(err);
@@ -92,22 +69,14 @@ void RunLog::Text(std::string_view text) {
 
 void RunLog::Write(const std::string& bytes) {
   std::unique_lock lock(mutex_);
-  if (fd_ < 0) return;
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
-    if (n > 0) {
-      done += static_cast<size_t>(n);
-      continue;
-    }
-    if (n < 0 && errno == EINTR) continue;
-    const int err = n < 0 ? errno : EIO;
-    if (error_ != 0) return;  // reported already
-    error_ = err;
-    lock.unlock();
-    if (onFailure) onFailure(err);
-    return;
-  }
+  if (!file_.IsOpen()) return;
+  // After a failure the log still takes what it can (the halt line), but
+  // the failure is reported once.
+  const int err = file_.Write(bytes);
+  if (err == 0 || error_ != 0) return;
+  error_ = err;
+  lock.unlock();
+  if (onFailure) onFailure(err);
 }
 
 }  // namespace vorlo

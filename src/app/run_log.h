@@ -2,11 +2,15 @@
 // one write under one lock, so the halt lines of a stop never split a file
 // line of the scan thread and a line on disk is never half a line.
 //
-// A control byte (C0 or DEL) would let a file name forge log lines or send
-// escape codes to a terminal, so the text after a line's leading tabs (or
-// after "ERR" and its tab) is written exactly when it has none, and
-// otherwise in shell quoting: $'...' with each control byte as \xHH, a
-// backslash as \\ and a quote as \'. A real path starts with "/", never "$'".
+// A control (C0, DEL, C1, or the line and paragraph separators) would let a
+// file name forge log lines or act on the viewer or terminal that shows the
+// log, so the text after a line's leading tabs (or after "ERR" and its tab)
+// is written exactly when it has none, and otherwise in shell quoting
+// (ShownName): $'...' with each byte of a control as \xHH, a backslash as
+// \\ and a quote as \'. A real path starts with "/", never "$'".
+//
+// The file is opened as an OutputFile: never through a link, never another
+// user's file when root writes into that user's folder.
 //
 // Failures are kept, not swallowed: opening returns the errno, the first
 // failed write or close is kept in Error() and reported once to onFailure.
@@ -16,6 +20,8 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+
+#include "platform/output_file.h"
 
 namespace vorlo {
 
@@ -49,7 +55,7 @@ class RunLog {
   int Open(const std::string& path, bool replace);
   void Write(const std::string& bytes);
   mutable std::mutex mutex_;
-  int fd_ = -1;
+  OutputFile file_;
   int error_ = 0;
   std::string path_;
 };

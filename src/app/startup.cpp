@@ -21,7 +21,7 @@ void ShowError(UserPort& port, const std::string& text) { port.Ask({MsgKind::Err
 // A list file that could not be read: nothing of it is loaded, and it is
 // left where it is (a folder or a link is not a file to copy aside).
 StartupList Unreadable(UserPort& port, const std::string& path, int err, bool refuse) {
-  std::string text = "Cannot read " + path + ": " + ErrorText(err);
+  std::string text = "Cannot read " + ShownName(path) + ": " + ErrorText(err);
   if (err == ENOENT && FileExists(path)) text += " (a link to a missing file)";
   if (refuse) text += std::string(texts::kNotStarted);
   ShowError(port, text);
@@ -37,7 +37,7 @@ StartupList Load(UserPort& port, const std::string& path, const std::string& byt
   std::string text = *read.error;
   if (keepBadAside) {
     const std::string aside = path + ".bad";
-    if (WriteFileReplacing(aside, bytes) == 0) text += "\r\n\r\nThe file has been kept as " + aside + ".";
+    if (WriteFileReplacing(aside, bytes) == 0) text += "\r\n\r\nThe file has been kept as " + ShownName(aside) + ".";
   }
   ShowError(port, text);
   return result;
@@ -80,11 +80,11 @@ int DisableBinTypes(JunkList& list, UserPort& port, RecycleBinCheck& bins) {
 
 void PromoteRecoveryFile(UserPort& port, const DataFiles& files) {
   if (const int err = CreateFolderTree(files.folder); err != 0)
-    return ShowError(port, "Cannot create " + files.folder + ": " + ErrorText(err));
+    return ShowError(port, "Cannot create " + ShownName(files.folder) + ": " + ErrorText(err));
   if (!FileExists(files.RecoveryFile())) return;
   // One rename replaces the data file, so there is never a moment without one.
   if (std::rename(files.RecoveryFile().c_str(), files.DataFile().c_str()) != 0)
-    ShowError(port, "Cannot replace " + files.DataFile() + ": " + ErrorText(errno));
+    ShowError(port, "Cannot replace " + ShownName(files.DataFile()) + ": " + ErrorText(errno));
 }
 
 }  // namespace vorlo

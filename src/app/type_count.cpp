@@ -47,16 +47,26 @@ std::string CountMessage(const CountResult& r, const NumberSeparators& separator
 TypeCount::TypeCount(std::string stopEventName, const ScanContext& context, std::string programFolder)
     : stop_(std::move(stopEventName)), context_(context), programFolder_(std::move(programFolder)) {}
 
-TypeCount::~TypeCount() {
+TypeCount::~TypeCount() { CloseList(); }
+
+// The found list is written a block at a time.
+void TypeCount::FlushList(size_t atLeast) {
+  if (listBuffer_.size() < atLeast) return;
+  if (list_.IsOpen()) (void)list_.Write(listBuffer_);
+  listBuffer_.clear();
+}
+
+void TypeCount::CloseList() {
   const std::lock_guard lock(listLock_);
-  if (list_) std::fclose(list_);
+  FlushList(0);
+  list_.Close();
 }
 
 int TypeCount::Start(const TJunkFileObj& type, const std::string& foundList, Report report, Done done) {
   if (!foundList.empty()) {
     const std::lock_guard lock(listLock_);
-    list_ = std::fopen(foundList.c_str(), "wb");
-    if (!list_) return errno != 0 ? errno : EIO;
+    listBuffer_.clear();
+    if (const int err = list_.Open(foundList, OutputFile::Mode::Replace)) return err;
   }
   stop_.Reset();
   report_ = std::move(report);
@@ -74,17 +84,13 @@ int TypeCount::Start(const TJunkFileObj& type, const std::string& foundList, Rep
 // Scan thread.
 void TypeCount::OneFile(const FoundFile& file) {
   const std::lock_guard lock(listLock_);
-  if (!list_) return;
-  std::fwrite(file.path.data(), 1, file.path.size(), list_);
-  std::fwrite("\r\n", 1, 2, list_);
+  if (!list_.IsOpen()) return;
+  listBuffer_.append(file.path).append("\r\n");
+  FlushList(1 << 16);
 }
 
 void TypeCount::Ended(TJunkDelThread& thread) {
-  {
-    const std::lock_guard lock(listLock_);
-    if (list_) std::fclose(list_);
-    list_ = nullptr;
-  }
+  CloseList();
   stop_.Reset();
   active_ = false;
   // The callbacks may start the next count, which replaces them.

@@ -14,6 +14,7 @@
 #include "core/junk_type.h"
 #include "core/stop_event.h"
 #include "platform/locale_info.h"
+#include "platform/output_file.h"
 
 namespace vorlo {
 
@@ -73,8 +74,12 @@ class TypeCount {
   StopEvent stop_;
   const ScanContext& context_;
   std::string programFolder_;
+  void FlushList(size_t atLeast);
+  void CloseList();
+
   std::mutex listLock_;  // the list is written from the scan thread
-  std::FILE* list_ = nullptr;
+  OutputFile list_;
+  std::string listBuffer_;
   bool active_ = false;
   Report report_;
   Done done_;

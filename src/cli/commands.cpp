@@ -10,6 +10,7 @@
 #include "cli/stored_list.h"
 #include "core/default_types.h"
 #include "core/description.h"
+#include "core/text.h"
 #include "core/junk_list_file.h"
 #include "core/local_drives.h"
 #include "core/version_info.h"
@@ -92,7 +93,7 @@ class Session {
     }
     const DataFiles files(o.dataDir ? *o.dataDir : DataFolder());
     if (o.dataDir && !FolderExists(files.folder)) {
-      failed = (Fail("no data folder " + files.folder), true);
+      failed = (Fail("no data folder " + ShownName(files.folder)), true);
       return {};
     }
     // The default table as the runs make it, for this machine's Recycle Bin.
@@ -140,7 +141,10 @@ int Describe(const Session& s, const Options& o) {
     return s.Fail("no junk type " + o.positional[0] + " (the list has " + std::to_string(types.size()) + ")");
   LocalDriveSource drives = SystemLocalDriveSource();
   const DescriptionContext context{drives.NameForAll(), UserDateSeparator()};
-  std::string text = DescriptionPlainText(REDisplay(types[*n - 1], context));
+  // Names, folders and specifications are shown, never acted on.
+  std::vector<DescPiece> pieces = REDisplay(types[*n - 1], context);
+  for (DescPiece& piece : pieces) piece.text = ShownName(piece.text);
+  std::string text = DescriptionPlainText(pieces);
   std::erase(text, '\r');
   s.Text(text);
   return failed ? kFailed : kDone;

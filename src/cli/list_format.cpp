@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "core/text.h"
+
 namespace vorlo::cli {
 
 namespace {
@@ -26,7 +28,8 @@ std::string Restriction(bool on, int32_t type, const std::string& data1, const s
 
 std::string Quoted(std::string_view text) {
   std::string out = "\"";
-  for (const char c : text) {
+  for (size_t i = 0; i < text.size();) {
+    const char c = text[i];
     switch (c) {
       case '"': out += "\\\""; break;
       case '\\': out += "\\\\"; break;
@@ -34,14 +37,18 @@ std::string Quoted(std::string_view text) {
       case '\r': out += "\\r"; break;
       case '\n': out += "\\n"; break;
       default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\x%02X", static_cast<unsigned char>(c));
-          out += buf;
-        } else {
-          out += c;
+        // Every other control a terminal may act on, byte by byte.
+        if (const size_t n = DisplayControlAt(text, i); n != 0) {
+          for (const size_t end = i + n; i < end; ++i) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\x%02X", static_cast<unsigned char>(text[i]));
+            out += buf;
+          }
+          continue;
         }
+        out += c;
     }
+    ++i;
   }
   return out + "\"";
 }

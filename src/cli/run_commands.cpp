@@ -17,6 +17,7 @@
 #include "app/user_port.h"
 #include "cli/stored_list.h"
 #include "core/main_thread.h"
+#include "core/text.h"
 #include "platform/file_ops.h"
 
 namespace vorlo::cli {
@@ -51,7 +52,7 @@ class CliPort final : public UserPort {
   void SelectRow(int) override {}
   void SetBusy(bool) override {}
   void SetCountCommand(const std::string&, const std::string&) override {}
-  void OpenFile(const std::string& path) override { std::fprintf(out_, "Log: %s\n", path.c_str()); }
+  void OpenFile(const std::string& path) override { std::fprintf(out_, "Log: %s\n", ShownName(path).c_str()); }
   void ReportFailure(const std::string& text) override {
     std::string line = WithoutCarriageReturns(text);
     std::replace(line.begin(), line.end(), '\n', ' ');
@@ -135,7 +136,7 @@ class ProgressLine {
     const int32_t row = runs_.CleanIdx();
     if (ended_ || runs_.VeryBusy() != RunState::Running || row < 0 || static_cast<size_t>(row) >= list_.size()) return;
     std::fprintf(err_, "\r\033[Ktype %d of %d: %s, %d files found, %lld folders searched", runs_.TypesStarted(),
-                 checked_, list_[static_cast<size_t>(row)].caption.c_str(), runs_.CleanCountOneNow(),
+                 checked_, ShownName(list_[static_cast<size_t>(row)].caption).c_str(), runs_.CleanCountOneNow(),
                  static_cast<long long>(runs_.Progress().FoldersSearched()));
     std::fflush(err_);
     port_.lineShown = true;
@@ -162,12 +163,13 @@ int RunOnStoredList(const RunRequest& request, std::FILE* out, std::FILE* err) {
   // folder named on the command line must be there already.
   if (request.dataFolder.empty() && !files.folder.empty()) {
     if (const int e = CreateFolderTree(files.folder); e != 0) {
-      std::fprintf(err, "vorlo-cli: cannot create the data folder %s: %s\n", files.folder.c_str(), ErrorText(e).c_str());
+      std::fprintf(err, "vorlo-cli: cannot create the data folder %s: %s\n", ShownName(files.folder).c_str(),
+                   ErrorText(e).c_str());
       return kFailed;
     }
   }
   if (files.folder.empty() || !FolderExists(files.folder)) {
-    std::fprintf(err, "vorlo-cli: no data folder %s\n", files.folder.c_str());
+    std::fprintf(err, "vorlo-cli: no data folder %s\n", ShownName(files.folder).c_str());
     return kFailed;
   }
   // The list Vorlo loads at start; a bad data file is not run at all.

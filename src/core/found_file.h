@@ -15,21 +15,18 @@ namespace vorlo {
 
 class TJunkFileObj;
 
-// Where a found file sits in the run's kept listings (see ListingStore), so
-// the run can tell them the file is gone; no folder when nothing is kept.
-struct ListingRef {
-  static constexpr uint32_t kNoFolder = UINT32_MAX;
-  uint32_t folder = kNoFolder;
-  uint32_t entry = 0;
-};
-
+// A found file that passed the type's tests and is handed on, looked at
+// afresh (`stat`, which removal checks again before it acts). With `error`
+// set, it is no file but a file or folder at `path` that the walk could not
+// look at (or, running as root, a folder entry it refused): the sink logs
+// it, so that nothing is passed over unseen.
 struct FoundFile {
   const TJunkFileObj* type = nullptr;  // the junk type the file is offered to
   int folder = -1;                     // descriptor of its folder, open during the call, not owned
   std::string_view name;               // within `folder`; zero-terminated, for the *at calls
   std::string_view path;               // full path
   EntryStat stat;                      // the link itself for a link
-  ListingRef listed;                   // for ListingStore::Forget
+  int error = 0;                       // errno, kUnsafeLink; 0 for a found file
 
   int64_t Size() const { return stat.size; }
 };

@@ -2,11 +2,6 @@
 
 namespace vorlo {
 
-uint32_t& StoredFolder::Aux(size_t i) {
-  if (aux_.empty()) aux_.assign(entries_.size(), kNone);
-  return aux_[i];
-}
-
 SubfolderLook StoredFolder::Look(size_t i) const {
   if (aux_.empty() || aux_[i] == kNone) return {};
   const Sub& s = subs_[aux_[i] - 1];
@@ -14,7 +9,8 @@ SubfolderLook StoredFolder::Look(size_t i) const {
 }
 
 void StoredFolder::SetLook(size_t i, const SubfolderLook& look) {
-  uint32_t& a = Aux(i);
+  if (aux_.empty()) aux_.assign(entries_.size(), kNone);
+  uint32_t& a = aux_[i];
   if (a != kNone) {
     subs_[a - 1] = {look.id, look.state, UINT32_MAX};
     return;
@@ -23,41 +19,29 @@ void StoredFolder::SetLook(size_t i, const SubfolderLook& look) {
   a = static_cast<uint32_t>(subs_.size());
 }
 
-const EntryStat* StoredFolder::Stat(size_t i) const {
-  if (aux_.empty() || aux_[i] == kNone) return nullptr;
-  return &stats_[aux_[i] - 1];
-}
-
-void StoredFolder::SetStat(size_t i, const EntryStat& st) {
-  uint32_t& a = Aux(i);
-  if (a != kNone) {
-    stats_[a - 1] = st;
-    return;
-  }
-  stats_.push_back(st);
-  a = static_cast<uint32_t>(stats_.size());
-}
-
 size_t StoredFolder::Bytes() const {
-  return sizeof *this + entries_.Bytes() + aux_.capacity() * sizeof(uint32_t) + subs_.capacity() * sizeof(Sub) +
-         stats_.capacity() * sizeof(EntryStat);
-}
-
-StoredFolder* ListingStore::Find(const FolderId& id) {
-  const uint32_t slot = SlotOf(id);
-  return slot == kNoSlot ? nullptr : folders_[slot].get();
+  return sizeof *this + entries_.Bytes() + aux_.capacity() * sizeof(uint32_t) + subs_.capacity() * sizeof(Sub);
 }
 
 uint32_t ListingStore::SlotOf(const FolderId& id) const {
   const auto it = index_.find(id);
-  return it == index_.end() ? kNoSlot : it->second;
+  return it == index_.end() || stale_[it->second] ? kNoSlot : it->second;
 }
 
-uint32_t ListingStore::Add(const FolderId& id, DirEntries&& entries) {
-  if (const uint32_t old = SlotOf(id); old != kNoSlot) {
-    folders_[old] = std::make_unique<StoredFolder>(id, std::move(entries));
-    return old;
-  }
+uint32_t ListingStore::SlotOf(const FolderId& id, uint32_t& hint) const {
+  if (hint < folders_.size() && folders_[hint] && folders_[hint]->Id() == id) return stale_[hint] ? kNoSlot : hint;
+  return hint = SlotOf(id);
+}
+
+bool ListingStore::Wants(std::string_view path) const {
+  for (const std::string& root : later_)
+    if (root == "/" || path == root || (path.starts_with(root) && path.size() > root.size() && path[root.size()] == '/'))
+      return true;
+  return false;
+}
+
+uint32_t ListingStore::Add(const FolderId& id, DirEntries&& entries, int watch) {
+  if (const auto it = index_.find(id); it != index_.end()) Drop(it->second);
   uint32_t slot;
   if (!free_.empty()) {
     slot = free_.back();
@@ -65,24 +49,43 @@ uint32_t ListingStore::Add(const FolderId& id, DirEntries&& entries) {
   } else {
     slot = static_cast<uint32_t>(folders_.size());
     folders_.emplace_back();
+    stale_.push_back(0);
   }
-  folders_[slot] = std::make_unique<StoredFolder>(id, std::move(entries));
+  folders_[slot] = std::make_unique<StoredFolder>(id, std::move(entries), watch);
+  stale_[slot] = 0;
   index_.emplace(id, slot);
+  byWatch_[watch] = slot;
   return slot;
 }
 
-void ListingStore::Forget(const ListingRef& ref) {
-  if (ref.folder >= folders_.size() || !folders_[ref.folder]) return;
-  StoredFolder& f = *folders_[ref.folder];
-  if (ref.entry < f.Entries().size()) f.Drop(ref.entry);
+void ListingStore::Drop(uint32_t slot) {
+  StoredFolder& f = *folders_[slot];
+  index_.erase(f.Id());
+  byWatch_.erase(f.Watch());
+  watch_.Forget(f.Watch());
+  folders_[slot].reset();
+  stale_[slot] = 0;
+  free_.push_back(slot);
 }
 
-void ListingStore::Prune(const std::vector<std::string>& roots) {
+void ListingStore::Refresh() {
+  const bool complete = watch_.Collect([this](int watch) {
+    if (const auto it = byWatch_.find(watch); it != byWatch_.end()) stale_[it->second] = 1;
+  });
+  // The kernel lost track: nothing kept can be trusted.
+  if (!complete)
+    for (uint32_t slot = 0; slot < folders_.size(); ++slot)
+      if (folders_[slot]) stale_[slot] = 1;
+}
+
+void ListingStore::KeepFor(const std::vector<std::string>& reach, const std::vector<std::string>& later) {
+  Refresh();
+  later_ = later;
   std::vector<uint8_t> keep(folders_.size(), 0);
   std::vector<uint32_t> stack;
-  for (const std::string& root : roots) {
+  for (const std::string& root : reach) {
     if (!root.starts_with('/')) continue;
-    const DirListing d = DirListing::Open(root);
+    const DirListing d = DirListing::OpenNoLinks(root);
     if (const auto id = d.Id())
       if (const uint32_t slot = SlotOf(*id); slot != kNoSlot) stack.push_back(slot);
   }
@@ -95,16 +98,13 @@ void ListingStore::Prune(const std::vector<std::string>& roots) {
       if (const uint32_t s = SlotOf(id, hint); s != kNoSlot && !keep[s]) stack.push_back(s);
     });
   }
-  for (uint32_t slot = 0; slot < folders_.size(); ++slot) {
-    if (keep[slot] || !folders_[slot]) continue;
-    index_.erase(folders_[slot]->Id());
-    folders_[slot].reset();
-    free_.push_back(slot);
-  }
+  for (uint32_t slot = 0; slot < folders_.size(); ++slot)
+    if (folders_[slot] && !keep[slot]) Drop(slot);
 }
 
 size_t ListingStore::Bytes() const {
-  size_t n = folders_.capacity() * sizeof(folders_[0]) + index_.size() * (sizeof(FolderId) + 32);
+  size_t n = folders_.capacity() * sizeof(folders_[0]) + index_.size() * (sizeof(FolderId) + 32) +
+             byWatch_.size() * 32 + stale_.capacity();
   for (const auto& f : folders_)
     if (f) n += f->Bytes();
   return n;

@@ -55,13 +55,23 @@ void JoinPath(std::string_view folder, std::string_view name, std::string& out) 
   out.append(name);
 }
 
+// Folder and file errors that a walk reports: a folder that is not there,
+// is no longer a folder or may not be read finds nothing, as always; any
+// other failure (too many open files, a disk error) would pass files over
+// unseen, so it is named.
+bool IsWorthReporting(int err) {
+  return err != 0 && err != ENOENT && err != ENOTDIR && err != ELOOP && err != EXDEV && err != EACCES &&
+         err != EPERM;
+}
+
 }  // namespace
 
 // The walk: depth first with an explicit stack, each folder read once, and
 // sub-folders opened relative to their parent's descriptor without following
 // links and without leaving the parent's mount. With a run's listing store,
-// a folder another scan of the run has read is walked from the kept copy:
-// it is opened only when a file in it needs a stat or goes to the sink.
+// a folder another scan of the run has read (and that has not changed since)
+// is walked from the kept copy: it is opened only when a file in it is a
+// candidate, and every candidate is looked at afresh before any decision.
 class TJunkDelThread::Walker {
  public:
   Walker(TJunkDelThread& t, std::vector<std::string> roots)
@@ -83,19 +93,30 @@ class TJunkDelThread::Walker {
 
   const std::vector<std::string>& Roots() const { return roots_; }
 
+  // A folder or file that could not be looked at: the sink hears of it.
+  void Fail(std::string_view path, int err) {
+    if (!t_.fDoWhat) return;
+    FoundFile file;
+    file.type = &t_.fTJ;
+    file.path = path;
+    file.error = err;
+    t_.fDoWhat(file);
+  }
+
   void ProcessDir(const std::string& sDir, FolderRule How) {
     if (Skipped(sDir)) return;
     path_ = sDir;
     Frame& top = FrameAt(0);
-    top.nameStart = 0;
+    top = Frame();
     top.pathLen = path_.size();
-    top.next = 0;
     // Folder entries are absolute paths; anything else is a folder that does
     // not exist rather than something found relative to the working folder.
-    top.dir = sDir.starts_with('/') ? DirListing::Open(sDir) : DirListing();
+    // No link is followed on the way: the entry was resolved when the scan
+    // started, so a link there now was put in since.
+    top.dir = sDir.starts_with('/') ? DirListing::OpenNoLinks(sDir) : DirListing();
+    if (IsWorthReporting(top.dir.Error())) Fail(sDir, top.dir.Error());
     top.id = top.dir.Id();
     top.driveRoot = IsDriveRoot(sDir);
-    top.mode.reset();
     depth_ = 0;
     const bool fromDisk = Load(top);
 
@@ -130,38 +151,46 @@ class TJunkDelThread::Walker {
     const DirEntries& Entries() const { return stored != nullptr ? stored->Entries() : own; }
   };
 
+  // EnsureOpen's answer for a folder that is gone or is another one now.
+  static constexpr int kGone = -1;
+
   Frame& FrameAt(size_t d) {
     if (d >= frames_.size()) frames_.resize(d + 1);
     return frames_[d];
   }
 
   // The listing of a frame whose folder is identified: the kept copy, or
-  // read from disk (and kept). True when it was read from disk.
+  // read from disk (and kept when a later scan may come here). True when it
+  // was read from disk.
   bool Load(Frame& f, uint32_t* hint = nullptr) {
     f.own.Clear();
     f.stored = nullptr;
     f.slot = ListingStore::kNoSlot;
     if (store_ != nullptr && f.id) {
-      f.slot = hint != nullptr ? store_->SlotOf(*f.id, *hint) : store_->SlotOf(*f.id);
-      if (f.slot != ListingStore::kNoSlot) {
-        f.stored = &store_->At(f.slot);
+      const uint32_t slot = hint != nullptr ? store_->SlotOf(*f.id, *hint) : store_->SlotOf(*f.id);
+      if (slot != ListingStore::kNoSlot) {
+        f.slot = slot;
+        f.stored = &store_->At(slot);
+        // Now and then the store hears what changed meanwhile.
+        if (++reused_ % 256 == 0) store_->Refresh();
         return false;
       }
     }
-    ReadFolderFromDisk(f);
-    if (store_ != nullptr && f.id && f.dir.IsOpen()) {
+    if (!f.dir.IsOpen()) return true;
+    const int watch = store_ != nullptr && f.id && store_->Wants(std::string_view(path_.data(), f.pathLen))
+                          ? store_->WatchBeforeRead(f.dir.Fd())
+                          : -1;
+    // The one place a folder's entries come from disk.
+    if (!f.dir.Read(f.own) && IsWorthReporting(f.dir.Error()))
+      Fail(std::string_view(path_.data(), f.pathLen), f.dir.Error());
+    if (watch >= 0) {
       f.own.Compact();
-      f.slot = store_->Add(*f.id, std::move(f.own));
+      f.slot = store_->Add(*f.id, std::move(f.own), watch);
       if (hint != nullptr) *hint = f.slot;
       f.stored = &store_->At(f.slot);
       f.own = DirEntries();
     }
     return true;
-  }
-
-  // The one place a folder's entries come from disk.
-  void ReadFolderFromDisk(Frame& f) {
-    if (f.dir.IsOpen()) f.dir.Read(f.own);
   }
 
   bool Skipped(const std::string& path) const {
@@ -177,38 +206,38 @@ class TJunkDelThread::Walker {
   // The holding folder and the trash folders directly below a drive root.
   static bool IsRootSkip(std::string_view name) { return name == kHoldingFolderName || IsTrashName(name); }
 
-  // Matches the files of the top frame; path_ is that folder's path.
+  // Matches the files of the top frame; path_ is that folder's path. Every
+  // candidate is looked at now, in its open folder: what is gone or no
+  // longer a file is passed over quietly, what cannot be looked at is named.
   void ProcessFiles() {
     Frame& f = frames_[depth_];
     const DirEntries& entries = f.Entries();
     if (entries.empty()) return;
     listedNames_.clear();
     specs_.Match(entries, matched_);
+    if (matched_.empty()) return;
     const std::string_view sDir(path_.data(), f.pathLen);
+    if (const int err = EnsureOpen(depth_)) {
+      if (err != kGone) Fail(sDir, err);
+      return;
+    }
     for (const size_t i : matched_) {
       if (Stopped()) return;
-      EntryStat st;
-      if (const EntryStat* kept = f.stored != nullptr ? f.stored->Stat(i) : nullptr) {
-        st = *kept;
-      } else {
-        if (!EnsureOpen(depth_)) return;
-        st = f.dir.Stat(entries.CName(i));
-        if (f.stored != nullptr) f.stored->SetStat(i, st);
-      }
-      // Gone since the listing, or not to be looked at: not found.
-      if (st.error != 0) continue;
+      const std::string_view name = entries.Name(i);
+      const EntryStat st = f.dir.Stat(entries.CName(i));
+      if (st.error == ENOENT || (st.error == 0 && st.kind != EntryKind::File && st.kind != EntryKind::Symlink))
+        continue;
       ++t_.fNumDel;
+      if (st.error != 0) {
+        JoinPath(sDir, name, full_);
+        Fail(full_, st.error);
+        continue;
+      }
       if (!t_.fTJ.MatchRestrict(FileFacts{st.size, st.mtimeUtc}, t_.fContext.clock)) {
         ++t_.fNumRes;
         continue;
       }
-      const std::string_view name = entries.Name(i);
-      if (t_.fTJ.MatchProts(sDir, name)) {
-        ++t_.fNumProt;
-        continue;
-      }
-      if (!EnsureOpen(depth_)) return;
-      if (Spared(f, st, name)) {
+      if (t_.fTJ.MatchProts(sDir, name) || Spared(f, st, name)) {
         ++t_.fNumProt;
         continue;
       }
@@ -217,9 +246,7 @@ class TJunkDelThread::Walker {
         // The sink acts on the file relative to its open folder.
         JoinPath(sDir, name, full_);
         if (t_.fContext.progress != nullptr) t_.fContext.progress->Publish(full_);
-        FoundFile file{&t_.fTJ, f.dir.Fd(), name, full_, st, {}};
-        if (f.stored != nullptr) file.listed = {f.slot, static_cast<uint32_t>(i)};
-        t_.fDoWhat(file);
+        t_.fDoWhat(FoundFile{&t_.fTJ, f.dir.Fd(), name, full_, st, 0});
       }
     }
   }
@@ -257,6 +284,7 @@ class TJunkDelThread::Walker {
     if (child.IsOpen()) return child.Id() == seen ? SubfolderLook{Folder, *seen} : SubfolderLook{Skip, {}};
     if (child.Error() == ENOENT || child.Error() == ELOOP || child.Error() == ENOTDIR)
       return {Skip, {}};  // no longer a folder
+    if (IsWorthReporting(child.Error())) Fail(path_, child.Error());
     return {Unreadable, {}};
   }
 
@@ -289,7 +317,10 @@ class TJunkDelThread::Walker {
       DirListing child;
       SubfolderLook look = f.stored != nullptr ? f.stored->Look(i) : SubfolderLook{};
       if (look.state == Unknown) {
-        if (!EnsureOpen(depth_)) continue;
+        if (const int err = EnsureOpen(depth_)) {
+          if (err != kGone) Fail(std::string_view(path_.data(), f.pathLen), err);
+          continue;
+        }
         look = LookAtSubfolder(f, i, child);
         if (f.stored != nullptr) f.stored->SetLook(i, look);
       }
@@ -310,8 +341,9 @@ class TJunkDelThread::Walker {
       if (c.id && !c.dir.IsOpen() &&
           (store_ == nullptr || (hint != nullptr ? store_->SlotOf(*c.id, *hint) : store_->SlotOf(*c.id)) ==
                                     ListingStore::kNoSlot)) {
-        // Known, but not kept: read it from disk after all.
-        if (!EnsureOpen(depth_)) {
+        // Known, but not kept (or changed since): read it from disk after all.
+        if (const int err = EnsureOpen(depth_)) {
+          if (err != kGone) Fail(path_, err);
           frames_[depth_].own.Clear();
           frames_[depth_].stored = nullptr;
           frames_[depth_].next = 0;
@@ -333,27 +365,42 @@ class TJunkDelThread::Walker {
   }
 
   // Makes sure frame `k` has its folder open, reopening the chain from the
-  // nearest open ancestor by name. A folder that is not the one seen before
-  // (renamed, replaced, swapped for a link) ends the walk of that branch.
-  bool EnsureOpen(size_t k) {
-    if (frames_[k].dir.IsOpen()) return true;
+  // nearest open ancestor by name: 0, kGone when a folder on the way is not
+  // the one seen before (renamed, replaced, swapped for a link), which ends
+  // the walk of that branch quietly, or the errno that kept one from opening.
+  int EnsureOpen(size_t k) {
+    if (frames_[k].dir.IsOpen()) return 0;
     size_t j = k;
     while (j > 0 && !frames_[j].dir.IsOpen()) --j;
-    if (!frames_[j].dir.IsOpen()) return GiveUp(j, k);
+    if (!frames_[j].dir.IsOpen()) return GiveUp(j, k, kGone);
+    // The folder alone, in one step below the open ancestor (no link, no
+    // mount on the way); its identity tells it is the one seen before.
+    if (k > j + 1) {
+      Frame& fk = frames_[k];
+      const std::string_view below(path_.data() + frames_[j + 1].nameStart, fk.pathLen - frames_[j + 1].nameStart);
+      DirListing d = DirListing::OpenBelow(frames_[j].dir, below);
+      if (d.IsOpen()) {
+        if (!fk.id || d.Id() != fk.id) return GiveUp(j + 1, k, kGone);
+        fk.dir = std::move(d);
+        return 0;
+      }
+      if (d.Error() != ENOSYS) return GiveUp(j + 1, k, IsWorthReporting(d.Error()) ? d.Error() : kGone);
+    }
     for (size_t m = j + 1; m <= k; ++m) {
       Frame& fm = frames_[m];
       const std::string_view name(path_.data() + fm.nameStart, fm.pathLen - fm.nameStart);
       DirListing d = DirListing::OpenAt(frames_[m - 1].dir, name);
-      if (!d.IsOpen() || !fm.id || d.Id() != fm.id) return GiveUp(m, k);
+      if (!d.IsOpen()) return GiveUp(m, k, IsWorthReporting(d.Error()) ? d.Error() : kGone);
+      if (!fm.id || d.Id() != fm.id) return GiveUp(m, k, kGone);
       fm.dir = std::move(d);
       KeepWindow(m);
     }
-    return true;
+    return 0;
   }
 
-  bool GiveUp(size_t from, size_t to) {
+  int GiveUp(size_t from, size_t to, int err) {
     for (size_t m = from; m <= to; ++m) frames_[m].next = frames_[m].Entries().size();
-    return false;
+    return err;
   }
 
   // Read-ahead hooks: which sub-folders the walk would enter, and where it
@@ -380,6 +427,7 @@ class TJunkDelThread::Walker {
   std::vector<size_t> matched_;
   std::vector<Frame> frames_;  // frames_[0..depth_] are the folders being walked
   size_t depth_ = 0;
+  size_t reused_ = 0;  // kept listings walked
   std::string path_;  // path of the folder being handled
   std::string full_;  // path of the file being handed over
   std::string database_;  // name of the database a journal belongs to
@@ -422,9 +470,15 @@ void TJunkDelThread::Execute() {
     } else {
       // Each entry resolved once (links in its own path followed, "." and
       // ".." resolved), so the paths handed on are the ones removal acts on.
-      dirs = fTJ.Dirs();
-      for (FolderEntry& e : dirs) {
-        e.path = ResolvedFolder(e.path);
+      // Running as root, a link in an entry's own path that another user
+      // could have put there refuses the entry.
+      for (const FolderEntry& entry : fTJ.Dirs()) {
+        const FolderResolution resolved = ResolveFolderEntry(entry.path);
+        if (resolved.error != 0) {
+          walk.Fail(entry.path, resolved.error);
+          continue;
+        }
+        FolderEntry& e = dirs.emplace_back(FolderEntry{resolved.path, entry.rule});
         if (e.path.size() > 1 && e.path.back() == '/') e.path.pop_back();
       }
     }

@@ -205,4 +205,40 @@ bool EndsWith(std::string_view s, std::string_view suffix) {
   return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
 }
 
+size_t DisplayControlAt(std::string_view text, size_t i) {
+  const auto b = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
+  if (b(i) < 0x20 || b(i) == 0x7f) return 1;
+  if (b(i) == 0xc2 && i + 1 < text.size() && b(i + 1) >= 0x80 && b(i + 1) <= 0x9f) return 2;
+  if (b(i) == 0xe2 && i + 2 < text.size() && b(i + 1) == 0x80 && (b(i + 2) == 0xa8 || b(i + 2) == 0xa9)) return 3;
+  return 0;
+}
+
+bool HasDisplayControls(std::string_view text) {
+  for (size_t i = 0; i < text.size(); ++i)
+    if (DisplayControlAt(text, i) != 0) return true;
+  return false;
+}
+
+std::string ShellQuoted(std::string_view text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out = "$'";
+  for (size_t i = 0; i < text.size();) {
+    if (const size_t n = DisplayControlAt(text, i); n != 0) {
+      for (const size_t end = i + n; i < end; ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        out += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xf]};
+      }
+      continue;
+    }
+    if (text[i] == '\\' || text[i] == '\'') out += '\\';
+    out += text[i++];
+  }
+  out += '\'';
+  return out;
+}
+
+std::string ShownName(std::string_view text) {
+  return HasDisplayControls(text) ? ShellQuoted(text) : std::string(text);
+}
+
 }  // namespace vorlo

@@ -40,6 +40,20 @@ std::string FormatText(const char* format, ...) __attribute__((format(printf, 1,
 // Right-aligns `text` in `width` characters (code points); longer text stays.
 std::string PadLeft(std::string_view text, size_t width);
 
+// The length of the control at `text[i]` that a log viewer or terminal may
+// act on: 1 for a C0 control or DEL, 2 for a C1 control in UTF-8 (U+0080 to
+// U+009F, NEL among them), 3 for the line and paragraph separators U+2028
+// and U+2029; 0 for anything else.
+size_t DisplayControlAt(std::string_view text, size_t i);
+bool HasDisplayControls(std::string_view text);
+// In shell quoting, $'...': each byte of a display control as \xHH (two
+// lowercase hex digits), a backslash as \\ and a quote as \'; pasted
+// into bash it is the text again.
+std::string ShellQuoted(std::string_view text);
+// The text as it is, or shell-quoted when it holds a display control: what
+// logs and terminals show of a name, so that no name can act on them.
+std::string ShownName(std::string_view text);
+
 bool StartsWith(std::string_view s, std::string_view prefix);
 bool EndsWith(std::string_view s, std::string_view suffix);
 

@@ -1,6 +1,7 @@
 #include "platform/dir_listing.h"
 
 #include <dirent.h>
+#include <linux/openat2.h>
 #include <sys/syscall.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,6 +13,8 @@
 #include <cerrno>
 #include <cstring>
 #include <utility>
+
+#include "platform/safe_path.h"
 
 // The mount id needs the kernel's statx structure; glibc's own fallback
 // structure lacks the field.
@@ -77,6 +80,22 @@ DirListing DirListing::FromFd(int fd) {
 
 DirListing DirListing::Open(const std::string& path) { return FromFd(open(path.c_str(), kOpenFlags)); }
 
+DirListing DirListing::OpenNoLinks(const std::string& path) {
+  DirListing l;
+  std::vector<std::string> parts;
+  if (!SplitPath(path, parts)) {
+    l.error_ = EINVAL;
+    return l;
+  }
+  if (parts.empty()) return FromFd(open("/", kOpenFlags));
+  UniqueFd parent;
+  if (const int err = OpenFolder(parts, parts.size() - 1, parent)) {
+    l.error_ = err;
+    return l;
+  }
+  return FromFd(openat(parent.get(), parts.back().c_str(), kOpenFlags));
+}
+
 DirListing DirListing::OpenAt(const DirListing& parent, std::string_view name) {
   DirListing l;
   if (!parent.IsOpen()) {
@@ -102,6 +121,23 @@ DirListing DirListing::OpenAt(const DirListing& parent, std::string_view name) {
     return l;
   }
   return FromFd(openat(parent.Fd(), n, kOpenFlags));
+}
+
+DirListing DirListing::OpenBelow(const DirListing& ancestor, std::string_view path) {
+  DirListing l;
+  if (!ancestor.IsOpen()) {
+    l.error_ = ancestor.error_ != 0 ? ancestor.error_ : EBADF;
+    return l;
+  }
+  if (path.empty() || path.front() == '/' || path.find('\0') != std::string_view::npos) {
+    l.error_ = EINVAL;
+    return l;
+  }
+  const std::string relative(path);
+  open_how how{};
+  how.flags = kOpenFlags;
+  how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_NO_XDEV | RESOLVE_BENEATH;
+  return FromFd(static_cast<int>(syscall(SYS_openat2, ancestor.Fd(), relative.c_str(), &how, sizeof how)));
 }
 
 DirListing::DirListing(DirListing&& other) noexcept
@@ -160,10 +196,12 @@ EntryStat DirListing::Stat(const char* name) const {
     r.error = errno;
     return r;
   }
+  r.kind = KindOfMode(st.st_mode);
   r.size = st.st_size;
   r.mtimeUtc = st.st_mtim.tv_sec;
   r.links = st.st_nlink;
   r.uid = st.st_uid;
+  r.identity = IdentityOfStat(st);
   return r;
 }
 

@@ -52,12 +52,26 @@ class DirEntries {
   std::vector<Entry> entries_;
 };
 
+// What tells one file from another and from its own earlier state: a file
+// whose identity changed between a decision and the act is not the one the
+// decision was made on.
+struct FileIdentity {
+  uint64_t dev = 0;
+  uint64_t ino = 0;
+  int64_t size = 0;
+  int64_t mtimeNs = 0;  // last write, nanoseconds since 1970 UTC
+  int64_t ctimeNs = 0;  // last change of the inode
+  bool operator==(const FileIdentity&) const = default;
+};
+
 struct EntryStat {
   int error = 0;  // errno; the figures are 0 when set
+  EntryKind kind = EntryKind::Other;
   int64_t size = 0;
   int64_t mtimeUtc = 0;  // last write, seconds since 1970 UTC
   uint64_t links = 0;    // hard links; a folder's count includes its sub-folders on some file systems
   uint32_t uid = 0;      // owner
+  FileIdentity identity;
 };
 
 // Which mounted file system a folder is on. Mount ids tell bind mounts of
@@ -82,8 +96,15 @@ class DirListing {
   // Opens a folder; a link in the last component is not followed. On failure
   // the listing is empty and Error() holds the errno.
   [[nodiscard]] static DirListing Open(const std::string& path);
+  // The same, following no link anywhere in the absolute `path`: a link on
+  // the way fails with ELOOP or ENOTDIR.
+  [[nodiscard]] static DirListing OpenNoLinks(const std::string& path);
   // Opens the sub-folder `name` (one component) of an open listing.
   [[nodiscard]] static DirListing OpenAt(const DirListing& parent, std::string_view name);
+  // Opens the folder `path` (names joined by "/") below an open ancestor in
+  // one step, following no link and crossing no mount on the way. Error()
+  // is ENOSYS where the kernel cannot do that in one step.
+  [[nodiscard]] static DirListing OpenBelow(const DirListing& ancestor, std::string_view path);
 
   DirListing() = default;
   DirListing(DirListing&& other) noexcept;

@@ -1,12 +1,17 @@
 #include "platform/file_ops.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+
+#include "platform/output_file.h"
 
 namespace vorlo {
 
@@ -38,24 +43,26 @@ std::string ParentOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-int WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    bytes.remove_prefix(static_cast<size_t>(n));
-  }
-  return 0;
-}
-
 }  // namespace
 
 std::string ErrorText(int err) {
   if (err == kNotRegularFile) return "Not a regular file";
   if (err == kFileInUse) return "The file is open in another program";
+  if (err == kFileChanged) return "The file has changed since it was found";
+  if (err == kUnsafeLink) return "The folder's path leads through a link that another user could change";
   return std::strerror(err);
+}
+
+size_t SpareDescriptors() {
+  struct rlimit limit {};
+  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return SIZE_MAX;
+  size_t open = 0;
+  if (DIR* fds = ::opendir("/proc/self/fd")) {
+    while (const dirent* e = ::readdir(fds))
+      if (e->d_name[0] != '.') ++open;
+    ::closedir(fds);
+  }
+  return limit.rlim_cur > open ? static_cast<size_t>(limit.rlim_cur) - open : 0;
 }
 
 bool FileExists(const std::string& path) {

@@ -2,6 +2,7 @@
 // (0 for success) instead of throwing, so a run never stops mid-way.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -14,9 +15,15 @@ namespace vorlo {
 inline constexpr int kNotRegularFile = 0x10000;
 // A file that another program has open or mapped.
 inline constexpr int kFileInUse = 0x10001;
+// A file that is no longer the one a decision was made on (written to,
+// replaced, renamed over since it was looked at).
+inline constexpr int kFileChanged = 0x10002;
+// A folder path that leads through a link which another user could change
+// (refused when running as root).
+inline constexpr int kUnsafeLink = 0x10003;
 
-// The platform's message text of an errno value (or of one of the codes
-// above; the run log words kFileInUse its own way).
+// The platform's message text of an errno value, or the text of one of the
+// codes above.
 std::string ErrorText(int err);
 
 bool FileExists(const std::string& path);    // anything but a folder
@@ -28,6 +35,10 @@ int64_t FileSize(const std::string& path);
 [[nodiscard]] int CreateFolder(const std::string& path);
 // Creates a folder with all missing parents.
 [[nodiscard]] int CreateFolderTree(const std::string& path);
+
+// How many more descriptors this process may open now (its soft limit less
+// those it has open).
+size_t SpareDescriptors();
 
 struct FileRead {
   std::string bytes;

@@ -15,4 +15,15 @@ namespace vorlo {
 // is.
 [[nodiscard]] std::string ResolvedFolder(const std::string& entry);
 
+struct FolderResolution {
+  std::string path;
+  int error = 0;  // kUnsafeLink: refused
+};
+// A junk type's folder entry as a scan takes it: ResolvedFolder's path, but
+// when running as root, a link on the way that another user owns, or that
+// lies in a folder another user may change (writable by others, without the
+// sticky bit, or owned by another user), refuses the entry: that user could
+// point it at any folder of root's.
+[[nodiscard]] FolderResolution ResolveFolderEntry(const std::string& entry);
+
 }  // namespace vorlo

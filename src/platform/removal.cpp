@@ -15,30 +15,19 @@ bool PathExists(const std::string& path) {
   return ::lstat(path.c_str(), &st) == 0;
 }
 
-namespace {
-
-// The entry's type, looked at now without following a link.
-int KindOf(int folder, const char* name, mode_t& mode) {
-  struct stat st {};
-  if (::fstatat(folder, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return errno;
-  mode = st.st_mode;
-  return FileKindError(mode);
-}
-
-}  // namespace
-
 RemovalResult DeleteFilePermanently(std::string_view path) {
   OpenedEntry entry;
   if (const int err = OpenEntry(path, entry)) return {err};
   return DeleteFileAt(entry.folder.get(), entry.name.c_str());
 }
 
-RemovalResult DeleteFileAt(int folder, const char* name) {
-  mode_t mode = 0;
-  if (const int err = KindOf(folder, name, mode)) return {err};
-  if (S_ISREG(mode) && (mode & 0222) == 0) return {EACCES};
+RemovalResult DeleteFileAt(int folder, const char* name, const FileIdentity* expected) {
   RemovalLease lease;
-  if (const int err = lease.Take(folder, name)) return {err};
+  if (const int err = lease.Take(folder, name, expected)) return {err};
+  const mode_t mode = lease.Mode();
+  if (const int err = FileKindError(mode)) return {err};
+  if (S_ISREG(mode) && (mode & 0222) == 0) return {EACCES};
+  if (const int err = lease.Confirm(folder, name)) return {err};
   if (::unlinkat(folder, name, 0) != 0) return {errno};
   return {};
 }
@@ -48,7 +37,8 @@ namespace {
 // Moves the opened file to the same path below `base` (the first
 // `baseDepth` parts of its path) + "/Vorlo$$$.$$$". Fails without touching
 // anything when the holding folder cannot be had there.
-int MoveBelow(int fileFolder, const std::string& fileName, const std::vector<std::string>& parts, size_t baseDepth, const MountIdentity& fileFs, bool& holdingReady) {
+int MoveBelow(int fileFolder, const std::string& fileName, const std::vector<std::string>& parts, size_t baseDepth,
+              const MountIdentity& fileFs, const RemovalLease& lease, bool& holdingReady) {
   holdingReady = false;
   UniqueFd base;
   if (const int err = OpenFolder(parts, baseDepth, base)) return err;
@@ -78,6 +68,7 @@ int MoveBelow(int fileFolder, const std::string& fileName, const std::vector<std
       ::unlinkat(folder.get(), name, 0);
     }
   }
+  if (const int err = lease.Confirm(fileFolder, fileName.c_str())) return err;
   return RenameNoReplace(fileFolder, fileName, folder.get(), fileName);
 }
 
@@ -89,16 +80,16 @@ RemovalResult MoveToHolding(std::string_view path, const HoldingSetup& setup) {
   return MoveToHoldingAt(entry.folder.get(), entry.name.c_str(), path, setup);
 }
 
-RemovalResult MoveToHoldingAt(int folder, const char* name, std::string_view path, const HoldingSetup& setup) {
+RemovalResult MoveToHoldingAt(int folder, const char* name, std::string_view path, const HoldingSetup& setup,
+                              const FileIdentity* expected) {
   std::vector<std::string> parts;
   if (!SplitPath(path, parts) || parts.empty()) return {EINVAL};
   const std::string fileName(name);
-  mode_t mode = 0;
-  if (const int err = KindOf(folder, name, mode)) return {err};
+  RemovalLease lease;
+  if (const int err = lease.Take(folder, name, expected)) return {err};
+  if (const int err = FileKindError(lease.Mode())) return {err};
   MountIdentity fileFs;
   if (const int err = IdentityOf(folder, fileFs)) return {err};
-  RemovalLease lease;
-  if (const int err = lease.Take(folder, name)) return {err};
 
   // The drive root first; the home folder stands in when no holding folder
   // can be had there (a root-owned "/" for a user).
@@ -110,7 +101,7 @@ RemovalResult MoveToHoldingAt(int folder, const char* name, std::string_view pat
   for (size_t i = 0; i < bases.size(); ++i) {
     if (i > 0 && bases[i] == bases[0]) continue;
     bool holdingReady = false;
-    const int err = MoveBelow(folder, fileName, parts, bases[i], fileFs, holdingReady);
+    const int err = MoveBelow(folder, fileName, parts, bases[i], fileFs, lease, holdingReady);
     if (holdingReady || err == 0) return {err};
     if (i == 0) result = err;  // the drive's reason is the one to report
   }

@@ -3,7 +3,8 @@
 // removal agree on what the path means, or one opened from "/" folder by
 // folder without following links. A folder swapped for a link after the
 // scan cannot redirect the removal, and a path of any length works. A file
-// another program has open or mapped is left alone (kFileInUse). Each call
+// another program has open or mapped is left alone (kFileInUse), and so is
+// one that changed since the decision to remove it (kFileChanged). Each call
 // says what happened to its file.
 #pragma once
 
@@ -12,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/dir_listing.h"
 #include "platform/file_ops.h"
 
 namespace vorlo {
@@ -37,8 +39,9 @@ struct [[nodiscard]] RemovalResult {
 // first; a folder is refused with EISDIR, a device, FIFO or socket with
 // EPERM. A link in the folder part of the path fails (ELOOP or ENOTDIR).
 RemovalResult DeleteFilePermanently(std::string_view path);
-// The same for the file `name` in the open folder `folder`.
-RemovalResult DeleteFileAt(int folder, const char* name);
+// The same for the file `name` in the open folder `folder`; with
+// `expected`, a file that is no longer that one stays (kFileChanged).
+RemovalResult DeleteFileAt(int folder, const char* name, const FileIdentity* expected = nullptr);
 
 // Where the holding folder of a drive is, and the home folder that stands
 // in for a drive root where the holding folder cannot be created there.
@@ -57,8 +60,10 @@ struct HoldingSetup {
 // EXDEV; folders and special files are refused as by DeleteFilePermanently.
 RemovalResult MoveToHolding(std::string_view path, const HoldingSetup& setup);
 // The same for the file `name` in the open folder `folder`; `path` is its
-// full path, for the place below the holding folder.
-RemovalResult MoveToHoldingAt(int folder, const char* name, std::string_view path, const HoldingSetup& setup);
+// full path, for the place below the holding folder. With `expected`, a
+// file that is no longer that one stays (kFileChanged).
+RemovalResult MoveToHoldingAt(int folder, const char* name, std::string_view path, const HoldingSetup& setup,
+                              const FileIdentity* expected = nullptr);
 
 inline constexpr const char* kHoldingFolderName = "Vorlo$$$.$$$";
 

@@ -9,6 +9,7 @@
 #include <csignal>
 #include <cstdio>
 
+#include "platform/file_ops.h"
 #include "platform/removal.h"
 
 namespace vorlo {
@@ -70,6 +71,12 @@ int OpenEntry(std::string_view path, OpenedEntry& entry) {
   entry.mode = st.st_mode;
   entry.owner = st.st_uid;
   return 0;
+}
+
+FileIdentity IdentityOfStat(const struct stat& st) {
+  constexpr int64_t kNs = 1000000000;
+  return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino), st.st_size,
+          st.st_mtim.tv_sec * kNs + st.st_mtim.tv_nsec, st.st_ctim.tv_sec * kNs + st.st_ctim.tv_nsec};
 }
 
 int FileKindError(mode_t mode) {
@@ -136,11 +143,26 @@ int IdentityOfPath(const std::string& path, MountIdentity& id) {
   }
 }
 
-int RemovalLease::Take(int folder, const char* name) {
-  UniqueFd fd(::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-  if (!fd.valid()) return errno == ENOENT ? ENOENT : 0;  // a link (ELOOP), unreadable: as before
+int RemovalLease::Take(int folder, const char* name, const FileIdentity* expected) {
   struct stat st {};
-  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
+  if (::fstatat(folder, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return errno;
+  mode_ = st.st_mode;
+  seen_ = IdentityOfStat(st);
+  if (expected != nullptr && !(seen_ == *expected)) return kFileChanged;
+  if (!S_ISREG(st.st_mode)) return 0;
+  // A write-only file is opened for writing (never truncated); the open
+  // does not wait for another program's lease to break (O_NONBLOCK).
+  constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+  UniqueFd fd(::openat(folder, name, O_RDONLY | kFlags));
+  if (!fd.valid() && errno == EACCES) fd.reset(::openat(folder, name, O_WRONLY | kFlags));
+  if (!fd.valid()) {
+    if (errno == EWOULDBLOCK || errno == ETXTBSY) return kFileInUse;  // leased elsewhere, or a running program
+    if (errno == ELOOP) return kFileChanged;                         // a link now
+    return errno;
+  }
+  struct stat opened {};
+  if (::fstat(fd.get(), &opened) != 0) return errno;
+  if (!S_ISREG(opened.st_mode) || opened.st_ino != st.st_ino || opened.st_dev != st.st_dev) return kFileChanged;
   // A break of the lease (someone opening the file in the instant it is
   // held) signals this process; SIGIO would end it, SIGURG is ignored.
   ::fcntl(fd.get(), F_SETSIG, SIGURG);
@@ -148,7 +170,15 @@ int RemovalLease::Take(int folder, const char* name) {
     fd_ = std::move(fd);
     return 0;
   }
-  return errno == EAGAIN || errno == EBUSY ? kFileInUse : 0;
+  if (errno == EAGAIN || errno == EBUSY) return kFileInUse;
+  return errno == EINVAL ? 0 : errno;  // EINVAL: this file system has no leases
+}
+
+int RemovalLease::Confirm(int folder, const char* name) const {
+  if (fd_.valid() && ::fcntl(fd_.get(), F_GETLEASE) != F_WRLCK) return kFileInUse;
+  struct stat st {};
+  if (::fstatat(folder, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return errno;
+  return st.st_ino == seen_.ino && st.st_dev == seen_.dev ? 0 : kFileChanged;
 }
 
 RemovalLease::~RemovalLease() {

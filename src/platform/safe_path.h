@@ -5,12 +5,15 @@
 // layer; results are errno values, 0 for success.
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/dir_listing.h"
 
 namespace vorlo {
 
@@ -59,6 +62,9 @@ struct OpenedEntry {
 };
 [[nodiscard]] int OpenEntry(std::string_view path, OpenedEntry& entry);
 
+// The identity of a file as fstat or fstatat report it.
+[[nodiscard]] FileIdentity IdentityOfStat(const struct stat& st);
+
 // Only regular files and links are files: 0 for those, EISDIR for a folder,
 // EPERM for devices, FIFOs and sockets.
 [[nodiscard]] int FileKindError(mode_t mode);
@@ -86,18 +92,35 @@ struct MountIdentity {
 
 // A write lease on a file about to be removed: the kernel grants it only
 // while no other process has the file open or mapped, and holding it across
-// the unlink or rename closes the gap between the test and the act.
+// the unlink or rename closes the gap between the test and the act. When in
+// doubt the file stays: only a file system without leases, or a link (no
+// program holds a link open), goes ahead without one.
 class RemovalLease {
  public:
-  // 0 to go ahead (the lease is held, or none can be had: not a regular
-  // file, another owner's file without CAP_LEASE, a file system without
-  // leases), kFileInUse when another process has the file, ENOENT when it
-  // is gone.
-  [[nodiscard]] int Take(int folder, const char* name);
+  RemovalLease() = default;
+  RemovalLease(const RemovalLease&) = delete;
+  RemovalLease& operator=(const RemovalLease&) = delete;
   ~RemovalLease();
+
+  // Looks at `name` in `folder` without following a link and, for a regular
+  // file, takes the lease through an open its mode allows. 0 to go ahead;
+  // ENOENT when it is gone; kFileChanged when it is not `expected` (when
+  // given); kFileInUse when another program has it open, mapped or running;
+  // any other errno met (too many open files, a file of another owner).
+  // Devices, FIFOs and sockets are looked at, never opened: see Mode().
+  [[nodiscard]] int Take(int folder, const char* name, const FileIdentity* expected = nullptr);
+  // The file's type and permissions as Take saw them.
+  mode_t Mode() const { return mode_; }
+  // Just before the unlink or rename: 0 while the lease holds and the name
+  // still names the file Take looked at; kFileInUse once another program
+  // has asked for the file (the lease is breaking), kFileChanged when the
+  // name names another file now.
+  [[nodiscard]] int Confirm(int folder, const char* name) const;
 
  private:
   UniqueFd fd_;
+  mode_t mode_ = 0;
+  FileIdentity seen_;
 };
 
 // renameat2 with RENAME_NOREPLACE. Where the file system lacks that flag, a

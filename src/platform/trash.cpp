@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -20,6 +21,7 @@
 #include "platform/clock.h"
 #include "platform/environment.h"
 #include "platform/file_ops.h"
+#include "platform/output_file.h"
 #include "platform/safe_path.h"
 
 namespace vorlo {
@@ -94,25 +96,51 @@ pid_t DraftPid(const char* name) {
 
 bool ProcessRuns(pid_t pid) { return ::kill(pid, 0) == 0 || errno == EPERM; }
 
+// The names of info/ with the inode each stands for.
+std::vector<std::pair<std::string, ino_t>> InfoEntries(int info) {
+  std::vector<std::pair<std::string, ino_t>> names;
+  UniqueFd listFd(::openat(info, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  DIR* list = listFd.valid() ? ::fdopendir(listFd.get()) : nullptr;
+  if (!list) return names;
+  listFd.release();
+  while (const dirent* entry = ::readdir(list)) names.emplace_back(entry->d_name, entry->d_ino);
+  ::closedir(list);
+  return names;
+}
+
 // Removes the temporaries of sends that did not finish. One whose writer no
 // longer runs goes once a minute old: a live writer in another pid
 // namespace that shares this trash looks dead from here, and its write
 // takes far less. Any is gone after a day, when its pid may run again as
 // another program.
-void RemoveAbandonedDrafts(int info) {
-  UniqueFd listFd(::openat(info, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  DIR* list = listFd.valid() ? ::fdopendir(listFd.get()) : nullptr;
-  if (!list) return;
-  listFd.release();
+//
+// A temporary stays linked to its published info file until the file has
+// moved, so one with a second name is the record of a send cut short after
+// publishing: an info file of that inode whose file never reached files/
+// restores nothing, and goes with it.
+void RemoveAbandonedDrafts(int info, int files) {
   const time_t now = ::time(nullptr);
-  while (const dirent* entry = ::readdir(list)) {
-    const pid_t pid = DraftPid(entry->d_name);
+  const std::vector<std::pair<std::string, ino_t>> names = InfoEntries(info);
+  std::vector<ino_t> published;
+  for (const auto& [name, ino] : names) {
+    const pid_t pid = DraftPid(name.c_str());
     struct stat st {};
-    if (pid == 0 || ::fstatat(info, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) continue;
+    if (pid == 0 || ::fstatat(info, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) continue;
     const time_t age = now - st.st_mtime;
-    if (age > 24 * 60 * 60 || (age > 60 && !ProcessRuns(pid))) ::unlinkat(info, entry->d_name, 0);
+    if (age <= 24 * 60 * 60 && (age <= 60 || ProcessRuns(pid))) continue;
+    if (st.st_nlink > 1) published.push_back(st.st_ino);
+    ::unlinkat(info, name.c_str(), 0);
   }
-  ::closedir(list);
+  if (published.empty()) return;
+  for (const auto& [name, ino] : names) {
+    if (std::find(published.begin(), published.end(), ino) == published.end() || !name.ends_with(kInfoSuffix) ||
+        DraftPid(name.c_str()) != 0)
+      continue;
+    const std::string trashName = name.substr(0, name.size() - kInfoSuffixLength);
+    struct stat st {};
+    if (::fstatat(files, trashName.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT)
+      ::unlinkat(info, name.c_str(), 0);
+  }
 }
 
 int OpenFilesAndInfo(int trashFd, uid_t uid, TrashFolder& trash) {
@@ -123,29 +151,18 @@ int OpenFilesAndInfo(int trashFd, uid_t uid, TrashFolder& trash) {
   trash.info.reset(::openat(info.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (!trash.info.valid()) return errno;
   if (const int err = IdentityOf(trash.files.get(), trash.fs)) return err;
-  RemoveAbandonedDrafts(trash.info.get());
+  RemoveAbandonedDrafts(trash.info.get(), trash.files.get());
   return 0;
 }
 
 // fsync, where the file system can flush that kind of file at all.
 int Flush(int fd) { return ::fsync(fd) == 0 || errno == EINVAL ? 0 : errno; }
 
-int WriteAll(int fd, const std::string& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    done += static_cast<size_t>(n);
-  }
-  return 0;
-}
-
 // An info file's content under a temporary name in info/, until it is
-// published under its own name. The name is removed when the draft ends
-// unpublished.
+// published under its own name. The temporary name stays, as a second link,
+// until the draft ends: after the file has moved, or when the send failed.
+// Left behind by a crash, it tells a later send which info file may lack its
+// file.
 class InfoDraft {
  public:
   InfoDraft(int info, const TrashStepHook& hook) : info_(info), hook_(hook) {}
@@ -156,8 +173,8 @@ class InfoDraft {
   // Writes `content` to a new temporary and flushes it to disk.
   int Write(const std::string& content);
   bool written() const { return !name_.empty(); }
-  // Gives the temporary the name `infoName`, never replacing one that
-  // exists (EEXIST), and drops the temporary name.
+  // Gives the temporary the name `infoName` as well, never replacing one
+  // that exists (EEXIST).
   int Publish(const std::string& infoName);
   void Discard();
 
@@ -189,10 +206,7 @@ int InfoDraft::Write(const std::string& content) {
 int InfoDraft::Publish(const std::string& infoName) {
   int err = hook_ ? hook_(TrashStep::kPublishInfo) : 0;
   if (err == 0 && ::linkat(info_, name_.c_str(), info_, infoName.c_str(), 0) != 0) err = errno;
-  if (err == 0) {
-    Discard();
-    return 0;
-  }
+  if (err == 0) return 0;
   // A file system without hard links: a rename that does not replace
   // publishes as well, and takes the temporary name with it.
   if (err != EPERM && err != EOPNOTSUPP) return err;
@@ -362,6 +376,28 @@ const std::string& TrashSender::DeletionDate() {
   return date_;
 }
 
+// The Path= line of an info file's content.
+std::string_view PathLine(std::string_view info) {
+  const size_t at = info.find("\nPath=");
+  if (at == std::string_view::npos) return {};
+  const size_t end = info.find('\n', at + 1);
+  return info.substr(at + 1, end == std::string_view::npos ? std::string_view::npos : end - at - 1);
+}
+
+// An info file `infoName` for the same original path whose file never
+// reached files/ (a send cut short between publishing and moving) is taken
+// over by the next send of that path, so the trash lists the path once.
+bool IsOrphanOf(const TrashFolder& trash, const std::string& trashName, const std::string& infoName,
+                std::string_view ourInfo) {
+  struct stat st {};
+  if (::fstatat(trash.files.get(), trashName.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT) return false;
+  UniqueFd fd(::openat(trash.info.get(), infoName.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > 65536) return false;
+  std::string content(static_cast<size_t>(st.st_size), '\0');
+  if (::read(fd.get(), content.data(), content.size()) != static_cast<ssize_t>(content.size())) return false;
+  return !PathLine(content).empty() && PathLine(content) == PathLine(ourInfo);
+}
+
 int TrashSender::Send(const TrashItem& item) {
   const std::string& path = item.path;
   std::vector<std::string> parts;
@@ -383,9 +419,11 @@ int TrashSender::Send(const TrashItem& item) {
     if (anchorError_ != 0) return anchorError_;
   }
   const std::string& name = item.folder < 0 ? parts.back() : item.name;
-  struct stat st {};
-  if (::fstatat(source, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return errno;
-  if (const int err = FileKindError(st.st_mode)) return err;
+  // The lease is held from here to the move: no program opens the file
+  // unnoticed while its info file is written.
+  RemovalLease lease;
+  if (const int err = lease.Take(source, name.c_str(), item.expected ? &*item.expected : nullptr)) return err;
+  if (const int err = FileKindError(lease.Mode())) return err;
 
   TrashFolder* trash = nullptr;
   if (const int err = PickTrash(parts, trash)) return err;
@@ -395,11 +433,6 @@ int TrashSender::Send(const TrashItem& item) {
   const std::string info =
       "[Trash Info]\nPath=" + TrashPathEncoded(original) + "\nDeletionDate=" + DeletionDate() + "\n";
 
-  RemovalLease lease;
-  if (const int err = lease.Take(source, name.c_str())) return err;
-
-  // A crash before the move leaves an info file without its file, which
-  // takes its name in the trash as a file left without info does.
   InfoDraft draft(trash->info.get(), hook_);
   unsigned& next = trash->nextNumber.try_emplace(name, 1).first->second;
   for (unsigned tries = 0; tries < kMaxNameTries; ++tries, ++next) {
@@ -409,11 +442,14 @@ int TrashSender::Send(const TrashItem& item) {
       if (const int err = draft.Write(info)) return err;
     }
     int err = draft.Publish(infoName);
-    if (err == EEXIST) continue;
+    const bool adopted = err == EEXIST && IsOrphanOf(*trash, trashName, infoName, info);
+    if (err == EEXIST && !adopted) continue;
+    if (adopted) err = 0;
     if (err != 0) return err;
     // The info file is on disk before its file moves.
-    err = Flush(trash->info.get());
+    if (!adopted) err = Flush(trash->info.get());
     if (err == 0 && hook_) err = hook_(TrashStep::kMove);
+    if (err == 0) err = lease.Confirm(source, name.c_str());
     // A file left in files/ without its info file still takes the name:
     // the rename does not replace it, and the next name is tried.
     if (err == 0) err = RenameNoReplace(source, name, trash->files.get(), trashName);
@@ -422,7 +458,7 @@ int TrashSender::Send(const TrashItem& item) {
       if (hook_) hook_(TrashStep::kSent);
       return 0;
     }
-    ::unlinkat(trash->info.get(), infoName.c_str(), 0);
+    if (!adopted) ::unlinkat(trash->info.get(), infoName.c_str(), 0);
     if (err != EEXIST) return err;
   }
   return EEXIST;
@@ -440,11 +476,16 @@ std::vector<RemovalResult> SendToTrash(const std::vector<std::string>& paths, co
 }
 
 std::vector<RemovalResult> SendToTrashAt(const std::vector<TrashItem>& items, const TrashSetup& setup,
-                                         const TrashStepHook& hook) {
+                                         const TrashStepHook& hook, const TrashResultHook& onResult) {
   TrashSender sender(setup, hook);
   std::vector<RemovalResult> results;
   results.reserve(items.size());
-  for (const TrashItem& item : items) results.push_back({sender.Send(item)});
+  for (const TrashItem& item : items) {
+    results.push_back({sender.Send(item)});
+    if (onResult && !onResult(results.size() - 1, results.back())) break;
+  }
+  // What was not tried stays where it is.
+  results.resize(items.size(), RemovalResult{ECANCELED});
   return results;
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,8 +19,9 @@ class Clock;
 // The steps of sending one file, in order. An info file appears in info/
 // only complete and flushed to disk, so a crash at any step leaves nothing,
 // a temporary that is not an info file (removed by a later send), an info
-// file whose file was not moved yet (its name stays taken), or the
-// finished entry.
+// file whose file was not moved yet (taken over by the next send of that
+// path, or removed with its temporary by a later send), or the finished
+// entry.
 enum class TrashStep {
   kWriteInfo,    // the info file's content goes to a temporary name in info/
   kPublishInfo,  // the temporary is linked to the name "<name>.trashinfo"
@@ -57,14 +59,20 @@ TrashSetup SystemTrashSetup(std::vector<std::string> driveRoots, const Clock& cl
 // the folder it was found in (not owned; -1 to open the folder of `path`
 // from "/"), `name` the file's name in it, `path` its full path (for the
 // trash's record and to find its drive).
+// With `expected`, a file that is no longer that one stays (kFileChanged).
 struct TrashItem {
   int folder = -1;
   std::string name;
   std::string path;
+  std::optional<FileIdentity> expected{};
 };
+// Told each item's result as soon as it is known, in order; false stops the
+// send there: the items after it are not tried (ECANCELED) and stay.
+using TrashResultHook = std::function<bool(size_t item, const RemovalResult& result)>;
 // As above, each file moved relative to its own folder descriptor.
 [[nodiscard]] std::vector<RemovalResult> SendToTrashAt(const std::vector<TrashItem>& items, const TrashSetup& setup,
-                                                       const TrashStepHook& hook = {});
+                                                       const TrashStepHook& hook = {},
+                                                       const TrashResultHook& onResult = {});
 
 // Keeps the folders of a batch open until it has been sent, each as a
 // descriptor of its own, after the scan has closed them.

@@ -96,6 +96,80 @@ std::vector<TypePlan> RandomPlans(uint32_t seed) {
   return plans;
 }
 
+// A change to the tree made between two types of a run: what another program
+// might do while the run goes on. Each works on a path below the root and
+// does nothing when that path is not what it expects.
+enum class Mutation { Rewrite, Grow, Truncate, RenameOver, ToFolder, ToLink, FolderRemade, NewFile };
+struct Change {
+  size_t beforeType;  // applied as the type with this index (from 0) in the run starts
+  Mutation what;
+  std::string path;
+};
+
+std::vector<Change> RandomChanges(uint32_t seed, size_t types) {
+  std::mt19937 rng(seed * 7919u + 1);
+  const auto pick = [&](size_t n) { return static_cast<size_t>(rng() % n); };
+  static const char* kFiles[] = {"x.tmp", "y.log", "a/x.tmp", "a/y.TMP", "a/noext", "a/b/z.tmp", "a/b/x.bak",
+                                 "a/b/c/w.tmp", "a/b/c/v.log", "mnt/m.tmp", "mnt/sub/n.bak", "d/old.tmp",
+                                 "d/e/f/g.tmp", "mnt/sub/deep/o.tmp"};
+  static const char* kFolders[] = {"a/b/c", "d/e", "mnt/sub/deep", "d", "a/b"};
+  std::vector<Change> changes;
+  if (types < 2) return changes;
+  for (size_t n = 1 + pick(4); n > 0; --n) {
+    const auto what = Mutation(pick(8));
+    const bool folder = what == Mutation::FolderRemade || what == Mutation::NewFile;
+    changes.push_back({1 + pick(types - 1), what,
+                       folder ? kFolders[pick(std::size(kFolders))] : kFiles[pick(std::size(kFiles))]});
+  }
+  return changes;
+}
+
+void Apply(const std::string& root, const Change& c) {
+  const std::string p = root + "/" + c.path;
+  struct stat st {};
+  const bool there = ::lstat(p.c_str(), &st) == 0;
+  const bool file = there && S_ISREG(st.st_mode), folder = there && S_ISDIR(st.st_mode);
+  switch (c.what) {
+    case Mutation::Rewrite:
+      if (file) Put(p, static_cast<size_t>(st.st_size), kNew);
+      break;
+    case Mutation::Grow:
+      if (file) Put(p, static_cast<size_t>(st.st_size) + 5000, st.st_mtim.tv_sec);
+      break;
+    case Mutation::Truncate:
+      if (file) Put(p, 3, st.st_mtim.tv_sec);
+      break;
+    case Mutation::RenameOver:
+      if (file) {
+        Put(p + ".new", 12, kNew);
+        ASSERT_EQ(::rename((p + ".new").c_str(), p.c_str()), 0);
+      }
+      break;
+    case Mutation::ToFolder:
+      if (file) {
+        fs::remove(p);
+        Put(p + "/inner.tmp", 8, kOld);
+      }
+      break;
+    case Mutation::ToLink:
+      if (file) {
+        fs::remove(p);
+        fs::create_symlink("x.tmp", p);
+      }
+      break;
+    case Mutation::FolderRemade:
+      if (folder) {
+        fs::remove_all(p);
+        Put(p + "/new.tmp", 30, kNew);
+        Put(p + "/old.tmp", 300, kOld);
+      }
+      break;
+    case Mutation::NewFile:
+      if (folder) Put(p + "/added.tmp", 500, kOld);
+      break;
+  }
+}
+
 // A run over one copy of the tree, with the real removal methods; the trash
 // and the home folder are temporary.
 struct TreeRun {
@@ -142,11 +216,18 @@ struct TreeRun {
     }
   }
 
-  // Runs to the end; the logs, closing message and what is left of the tree,
-  // with the root written as "ROOT".
-  std::string Go(bool test, bool reuse) {
+  // Runs to the end, changing the tree as `changes` say between types; the
+  // logs, closing message and what is left of the tree, with the root
+  // written as "ROOT".
+  std::string Go(bool test, bool reuse, const std::vector<Change>& changes = {}) {
     runs->reuseListings = reuse;
     finished = false;
+    size_t started = 0;
+    port.onSelectRow = [&](int) {
+      for (const Change& c : changes)
+        if (c.beforeType == started) Apply(root, c);
+      ++started;
+    };
     if (test)
       runs->act10Execute();
     else
@@ -187,6 +268,29 @@ TEST(OneWalkRun, LogsWhatTypeByTypeWalksLog) {
 
     ASSERT_EQ(one.Go(true, true), each.Go(true, false)) << "analysis, seed " << seed;
     ASSERT_EQ(one.Go(false, true), each.Go(false, false)) << "clean-up, seed " << seed;
+  }
+}
+
+// The same while the tree changes between types: files rewritten, grown,
+// truncated, renamed over, replaced by folders and links, folders made
+// anew. A later type decides on what is there when it comes, as a type that
+// walks the disk itself does: nothing kept from an earlier type decides.
+TEST(OneWalkRun, LaterTypesSeeTheChangesMadeMeanwhile) {
+  constexpr uint32_t kFirstSeed = 5000;
+  for (uint32_t seed = kFirstSeed; seed < kFirstSeed + 200; ++seed) {
+    const std::vector<TypePlan> plans = RandomPlans(seed);
+    const size_t checked = static_cast<size_t>(std::count_if(plans.begin(), plans.end(), [](const TypePlan& p) { return p.checked; }));
+    if (checked < 2) continue;
+    const std::vector<Change> changes = RandomChanges(seed, checked);
+    TempDir dir(TempDir::FastBase());
+    fs::create_directories(dir / "one");
+    fs::create_directories(dir / "each");
+    TreeRun one(dir / "one"), each(dir / "each");
+    one.Plan(plans);
+    each.Plan(plans);
+
+    ASSERT_EQ(one.Go(true, true, changes), each.Go(true, false, changes)) << "analysis, seed " << seed;
+    ASSERT_EQ(one.Go(false, true, changes), each.Go(false, false, changes)) << "clean-up, seed " << seed;
   }
 }
 

@@ -3,11 +3,13 @@
 // cannot forge its lines.
 #include <gtest/gtest.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
 
+#include "core/text.h"
 #include "platform/file_lock.h"
 #include "support/run_fixture.h"
 
@@ -50,11 +52,18 @@ TEST(RunLog, RunIsRefusedWithoutItsLogOrItsDataFolder) {
          return "Vorlo cannot write its log file " + data(f) +
                 "/Vorlo.LOG.TXT: Is a directory. Nothing has been removed.";
        }},
-      {"test log on a full disk", true,
-       [&](RunFixture& f) { std::filesystem::create_symlink("/dev/full", data(f) + "/Vorlo.TEST.TXT"); },
+      // A log is never written through a link, wherever it points.
+      {"test log is a link", true,
+       [&](RunFixture& f) { std::filesystem::create_symlink(data(f) + "/elsewhere", data(f) + "/Vorlo.TEST.TXT"); },
        [&](RunFixture& f) {
          return "Vorlo cannot write its log file " + data(f) +
-                "/Vorlo.TEST.TXT: No space left on device. Nothing has been removed.";
+                "/Vorlo.TEST.TXT: Too many levels of symbolic links. Nothing has been removed.";
+       }},
+      {"test log is a FIFO", true,
+       [&](RunFixture& f) { ASSERT_EQ(::mknod((data(f) + "/Vorlo.TEST.TXT").c_str(), S_IFIFO | 0600, 0), 0); },
+       [&](RunFixture& f) {
+         return "Vorlo cannot write its log file " + data(f) +
+                "/Vorlo.TEST.TXT: No such device or address. Nothing has been removed.";  // and no wait for a reader
        }},
       {"no data folder", false,
        [&](RunFixture& f) {
@@ -149,6 +158,17 @@ TEST(RunLog, ControlCharactersInNamesAreEscaped) {
   const std::string dir = f.dir / "tree/a/";
   const std::string newline = f.File("a/one\ntwo.tmp"), escape = f.File("a/\x1b[2Jit's.tmp"),
                     locked = f.File("a/del\x7f.tmp"), plain = f.File("a/back\\slash \xc3\xa9\xff.tmp");
+  // Controls beyond ASCII that viewers break lines at or act on: NEL, the
+  // line and paragraph separators, CSI.
+  const struct {
+    const char* name;
+    const char* logged;
+  } wide[] = {{"nel\xc2\x85.tmp", "nel\\xc2\\x85.tmp"},
+              {"line\xe2\x80\xa8.tmp", "line\\xe2\\x80\\xa8.tmp"},
+              {"para\xe2\x80\xa9.tmp", "para\\xe2\\x80\\xa9.tmp"},
+              {"csi\xc2\x9b""2J.tmp", "csi\\xc2\\x9b2J.tmp"}};
+  for (const auto& w : wide) f.File(std::string("a/") + w.name);
+  const std::string notControls = f.File("a/quote\xe2\x80\x9c\xc2\xa0.tmp");  // U+201C, U+00A0: plain text
   f.remover.locked.insert(locked);
   f.list.Append(f.FolderType("A", cuDelete, "a"));
 
@@ -159,13 +179,14 @@ TEST(RunLog, ControlCharactersInNamesAreEscaped) {
   EXPECT_NE(log.find("\r\n\t$'" + dir + "\\x1b[2Jit\\'s.tmp'\r\n"), std::string::npos) << log;
   EXPECT_NE(log.find("\r\nERR\t$'" + dir + "del\\x7f.tmp'\r\n\t* "), std::string::npos) << log;
   EXPECT_NE(log.find("\r\n\t" + plain + "\r\n"), std::string::npos) << log;
+  for (const auto& w : wide) EXPECT_NE(log.find("\r\n\t$'" + dir + w.logged + "'\r\n"), std::string::npos) << w.logged;
+  EXPECT_NE(log.find("\r\n\t" + notControls + "\r\n"), std::string::npos) << log;
   // No control byte but the line ends and the layout's tabs.
   std::string bare = log;
   for (size_t at; (at = bare.find("\r\n")) != std::string::npos;) bare.erase(at, 2);
-  for (const char c : bare) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x20 || b == 0x7f) {
-      EXPECT_EQ(c, '\t') << int(b);
+  for (size_t i = 0; i < bare.size(); ++i) {
+    if (DisplayControlAt(bare, i) != 0) {
+      EXPECT_EQ(bare[i], '\t') << i;
     }
   }
 }

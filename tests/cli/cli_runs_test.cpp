@@ -194,7 +194,7 @@ TEST_F(CliRuns, RunsWithoutTheirLogOrTheirDataFolderFail) {
   }
   const std::string log = DataFolder() + "/Vorlo.LOG.TXT";
   std::filesystem::create_symlink("/dev/full", log);
-  refused(Run({"clean", "--yes"}), "Vorlo cannot write its log file " + log + ": No space left on device.");
+  refused(Run({"clean", "--yes"}), "Vorlo cannot write its log file " + log + ": Too many levels of symbolic links.");
   std::filesystem::remove(log);
 
   // A file size limit lets the title lines in and stops the log a few file
@@ -210,6 +210,51 @@ TEST_F(CliRuns, RunsWithoutTheirLogOrTheirDataFolderFail) {
   int left = 0;
   for (const auto& e : std::filesystem::directory_iterator(home_ / "tree")) left += e.path().extension() == ".tmp";
   EXPECT_GT(left, 10);
+}
+
+// With few descriptors to spare, a clean-up into the trash still accounts
+// for every file: sent and logged, or left where it was with an error line.
+TEST_F(CliRuns, FewDescriptorsLeaveNoFileUnaccountedFor) {
+  std::vector<std::string> files;
+  for (int d = 0; d < 212; ++d)
+    for (int i = 0; i < 10; ++i) files.push_back(home_.Write("tree/" + std::to_string(d) + "/" + std::to_string(i) + ".tmp", "x"));
+  Store({Type("Tree", cuRecycle, home_ / "tree")});
+  for (const char* limit : {"40", "90", "110"}) {
+    SCOPED_TRACE(limit);
+    const CommandResult r = Run({"sh", "-c", std::string("ulimit -n ") + limit + "; exec \"$0\" clean --yes", VORLO_CLI_PATH},
+                                false);
+    const std::string log = ReadFile(DataFolder() + "/Vorlo.LOG.TXT");
+    size_t accounted = 0;
+    for (const std::string& p : files) {
+      const bool logged = log.find("\t" + p + "\r\n") != std::string::npos;
+      const bool failed = log.find("ERR\t" + p + "\r\n") != std::string::npos;
+      if (std::filesystem::exists(p) ? failed : logged && !failed) ++accounted;
+    }
+    EXPECT_EQ(accounted, files.size()) << r.out << r.err;
+  }
+}
+
+// Type names and paths reach a terminal shown, never acted on: the
+// progress and "Now analyzing" lines, describe and list.
+TEST_F(CliRuns, NamesOnTheTerminalAreEscaped) {
+  const std::string name = "Title\x1b]0;owned\x07 \xc2\x9b""2J\xe2\x80\xa8";
+  home_.Write("tree/a.tmp", "1234");
+  Store({TJunkFileObj(name, true, cuDelete, FolderList{{home_ / "tree", pFolAndSub}}, {"*.tmp"}, {}, {}, {}, {})});
+  const CommandResult analyze = Run({"analyze"});
+  const CommandResult describe = Run({"describe", "1"});
+  const CommandResult list = Run({"list"});
+  const CommandResult shown =
+      Run({"script", "-qec", testing::ShellQuoted(VORLO_CLI_PATH) + " analyze", "/dev/null"}, false);
+  for (const CommandResult* r : {&analyze, &describe, &list, &shown}) {
+    const std::string all = r->out + r->err;
+    EXPECT_EQ(all.find("\x1b]"), std::string::npos) << all;
+    EXPECT_EQ(all.find("\xc2\x9b"), std::string::npos) << all;
+    EXPECT_EQ(all.find("\xe2\x80\xa8"), std::string::npos) << all;
+  }
+  EXPECT_NE(analyze.err.find("Now analyzing $'Title\\x1b]0;owned\\x07 \\xc2\\x9b2J\\xe2\\x80\\xa8'..."), std::string::npos)
+      << analyze.err;
+  EXPECT_NE(describe.out.find("\\x1b]0;owned"), std::string::npos) << describe.out;
+  EXPECT_NE(shown.out.find("type 1 of 1: $'Title\\x1b"), std::string::npos) << shown.out;
 }
 
 }  // namespace

@@ -257,9 +257,19 @@ TEST_F(SendToTrashTest, TrashClientsSeeTheFile) {
   EXPECT_NE(listed.out.find("2024-02-29 13:05:09 " + file), std::string::npos) << listed.out << listed.err;
 }
 
+// Whether every info file of the trash has its file: an entry that
+// restores nothing would list its path twice once the file is sent again.
+bool EveryEntryHasItsFile(const std::string& trash) {
+  for (const std::string& name : Entries(trash + "/info"))
+    if (name.ends_with(".trashinfo") && !PathExists(trash + "/files/" + name.substr(0, name.size() - 10)))
+      return false;
+  return true;
+}
+
 // A send killed at each step, in a child process that really ends there:
 // trash clients never meet a half-written info file, and the next send of
-// the same name succeeds beside whatever the crash left.
+// the file, at once or a minute later, leaves the trash with one entry per
+// path and a file for every entry.
 TEST_F(SendToTrashTest, ACrashAtAnyStepLeavesATrashClientsCanRead) {
   struct Case {
     TrashStep step;
@@ -271,45 +281,51 @@ TEST_F(SendToTrashTest, ACrashAtAnyStepLeavesATrashClientsCanRead) {
   const std::vector<Case> cases = {
       {TrashStep::kWriteInfo, false, false, false, "x.tmp"},
       {TrashStep::kPublishInfo, false, false, true, "x.tmp"},
-      {TrashStep::kMove, false, true, false, "x.tmp.2"},
-      {TrashStep::kSent, true, true, false, "x.tmp.2"},
+      // The temporary is the record that x.tmp.trashinfo still lacks its file.
+      {TrashStep::kMove, false, true, true, "x.tmp"},
+      {TrashStep::kSent, true, true, true, "x.tmp.2"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(static_cast<int>(c.step));
-    fs::remove_all(dir / "home");
-    const std::string file = dir.Write("data/x.tmp", "first");
-    const pid_t child = ::fork();
-    if (child == 0) {
-      const auto crash = [&c](TrashStep step) {
-        if (step == c.step) ::_exit(42);
-        return 0;
-      };
-      (void)SendToTrash({file}, setup, crash);
-      ::_exit(1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 42) << status;
+  for (const bool minuteLater : {false, true})
+    for (const Case& c : cases) {
+      SCOPED_TRACE(static_cast<int>(c.step) + (minuteLater ? 10 : 0));
+      fs::remove_all(dir / "home");
+      const std::string file = dir.Write("data/x.tmp", "first");
+      const pid_t child = ::fork();
+      if (child == 0) {
+        const auto crash = [&c](TrashStep step) {
+          if (step == c.step) ::_exit(42);
+          return 0;
+        };
+        (void)SendToTrash({file}, setup, crash);
+        ::_exit(1);
+      }
+      int status = 0;
+      ASSERT_EQ(::waitpid(child, &status, 0), child);
+      ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 42) << status;
 
-    EXPECT_EQ(PathExists(file), !c.moved);
-    EXPECT_EQ(Entries(home + "/files"), c.moved ? std::set<std::string>{"x.tmp"} : std::set<std::string>{});
-    EXPECT_EQ(PathExists(home + "/info/x.tmp.trashinfo"), c.infoLeft);
-    if (c.infoLeft) {
-      EXPECT_EQ(InfoPath(home + "/info/x.tmp.trashinfo"), file);
-    }
-    const std::set<std::string> drafts = Drafts();
-    EXPECT_EQ(drafts.size(), c.draftLeft ? 1u : 0u);
-    EXPECT_EQ(TrashListComplaints(), "");
+      EXPECT_EQ(PathExists(file), !c.moved);
+      EXPECT_EQ(Entries(home + "/files"), c.moved ? std::set<std::string>{"x.tmp"} : std::set<std::string>{});
+      EXPECT_EQ(PathExists(home + "/info/x.tmp.trashinfo"), c.infoLeft);
+      if (c.infoLeft) {
+        EXPECT_EQ(InfoPath(home + "/info/x.tmp.trashinfo"), file);
+      }
+      const std::set<std::string> drafts = Drafts();
+      EXPECT_EQ(drafts.size(), c.draftLeft ? 1u : 0u);
+      EXPECT_EQ(TrashListComplaints(), "");
 
-    // The crash is over a minute old by the next run.
-    for (const std::string& draft : drafts) Age(home + "/info/" + draft, 120);
-    dir.Write("data/x.tmp", "second");
-    ASSERT_EQ(Errors(SendToTrash({file}, setup)), std::vector<int>{0});
-    EXPECT_EQ(ReadFile(home + "/files/" + c.nextName), "second");
-    EXPECT_EQ(InfoPath(home + "/info/" + c.nextName + ".trashinfo"), file);
-    EXPECT_EQ(Drafts(), std::set<std::string>{});
-    EXPECT_EQ(TrashListComplaints(), "");
-  }
+      if (minuteLater)
+        for (const std::string& draft : drafts) Age(home + "/info/" + draft, 120);
+      dir.Write("data/x.tmp", "second");
+      ASSERT_EQ(Errors(SendToTrash({file}, setup)), std::vector<int>{0});
+      EXPECT_EQ(ReadFile(home + "/files/" + c.nextName), "second");
+      EXPECT_EQ(InfoPath(home + "/info/" + c.nextName + ".trashinfo"), file);
+      EXPECT_TRUE(EveryEntryHasItsFile(home));
+      // A temporary goes once its writer is gone a minute.
+      if (minuteLater) {
+        EXPECT_EQ(Drafts(), std::set<std::string>{});
+      }
+      EXPECT_EQ(TrashListComplaints(), "");
+    }
 }
 
 // A step that fails leaves the file where it was and nothing in the trash.

@@ -26,7 +26,10 @@ class FakePort final : public UserPort {
     return MsgButton::Ok;
   }
   void SetPanel(int panel, const std::string& text) override { panels[panel] = text; }
-  void SelectRow(int row) override { selected.push_back(row); }
+  void SelectRow(int row) override {
+    selected.push_back(row);
+    if (onSelectRow) onSelectRow(row);
+  }
   void SetBusy(bool b) override { busy.push_back(b); }
   void SetCountCommand(const std::string& caption, const std::string& hint) override {
     countCaption = caption;
@@ -38,6 +41,9 @@ class FakePort final : public UserPort {
   std::deque<MsgButton> answers;
   bool defaultYes = false;
   std::function<void(const Message&)> onAsk;
+  // A run selects each type's row as the type starts: a place to change
+  // the disk between types.
+  std::function<void(int)> onSelectRow;
   std::string panels[2];
   std::vector<int> selected;
   std::vector<bool> busy;

@@ -57,7 +57,7 @@ class FakeRemover final : public FileRemover {
     return {::unlink(path.c_str()) == 0 ? 0 : errno};
   }
   RemovalResult MoveToHolding(const FoundFile& file) override { return Move(std::string(file.path)); }
-  std::vector<RemovalResult> SendToTrash(const std::vector<TrashItem>& items) override {
+  std::vector<RemovalResult> SendToTrash(const std::vector<TrashItem>& items, const TrashResultHook& onResult) override {
     std::vector<std::string> paths;
     for (const TrashItem& item : items) paths.push_back(item.path);
     {
@@ -65,7 +65,11 @@ class FakeRemover final : public FileRemover {
       sends.push_back(paths);
     }
     std::vector<RemovalResult> results;
-    for (const std::string& p : paths) results.push_back(Move(p));
+    for (const std::string& p : paths) {
+      results.push_back(Move(p));
+      if (onResult && !onResult(results.size() - 1, results.back())) break;
+    }
+    results.resize(paths.size(), RemovalResult{ECANCELED});
     return results;
   }
 
