@@ -35,7 +35,6 @@ using enum FolderRule;
 // drive/
 //   alpha/ a1/ deep/   alpha/ a2/
 //   beta/              (no subfolders)
-//   .hidden/ x/        (never shown)
 //   link -> alpha      (a link: never followed)
 //   file.txt
 class FolderPickerTest : public ::testing::Test {
@@ -45,7 +44,6 @@ class FolderPickerTest : public ::testing::Test {
     fs::create_directories(drive + "/alpha/a1/deep");
     fs::create_directories(drive + "/alpha/a2");
     fs::create_directories(drive + "/beta");
-    fs::create_directories(drive + "/.hidden/x");
     fs::create_directory_symlink(drive + "/alpha", drive + "/link");
     tmp.Write("drive/file.txt", "x");
     form = std::make_unique<TNewPickForm>(std::vector<std::string>{drive}, kAll, placements);
@@ -111,7 +109,7 @@ TEST_F(FolderPickerTest, OpensWithAllDrivesAndLoadsFoldersOnExpansion) {
   EXPECT_THAT(Saved(), ElementsAre(FolderEntry{kAll, pFolAndSub}));
 
   Drive()->setExpanded(true);
-  // Sorted; the dot-folder, the link and the file are not shown.
+  // Sorted; the link and the file are not shown.
   EXPECT_EQ(Texts(Drive()), (QStringList{QStringLiteral("alpha"), QStringLiteral("beta")}));
   QTreeWidgetItem* alpha = Child(Drive(), "alpha");
   QTreeWidgetItem* beta = Child(Drive(), "beta");
@@ -317,6 +315,39 @@ TEST_F(FolderPickerTest, LegendAndPlacement) {
   EXPECT_NE(text.find("[LegendForm Settings]"), std::string::npos);
   EXPECT_LT(text.find("[NewPickForm Settings]"), text.find("[LegendForm Settings]"));
   EXPECT_EQ(placements.Doc().Keys("LegendForm Settings").size(), 8u);  // no size
+}
+
+// A home's dot-folders are where programs keep their caches: the tree shows
+// them like any other folder, and one can be chosen alone.
+TEST(FolderPickerDotFolders, ACacheBelowAHomeCanBeChosen) {
+  TempDir tmp;
+  const std::string home = tmp / "drive/home/user";
+  std::filesystem::create_directories(home + "/.cache/thumbnails/large");
+  std::filesystem::create_directories(home + "/Documents");
+  testing::MemoryPlacements placements;
+  TNewPickForm form({tmp / "drive"}, "Local drives (x)", placements);
+  auto* tree = form.findChild<QTreeWidget*>(QStringLiteral("tvDirSel"));
+  const auto open = [](QTreeWidgetItem* item, const char* name) {
+    item->setExpanded(true);
+    for (int i = 0; i < item->childCount(); ++i)
+      if (item->child(i)->text(0) == QLatin1String(name)) return item->child(i);
+    ADD_FAILURE() << name;
+    return item;
+  };
+  QTreeWidgetItem* user = open(open(form.TreeRoot()->child(0), "home"), "user");
+  QTreeWidgetItem* cache = open(user, ".cache");
+  EXPECT_EQ(user->childCount(), 2);
+  EXPECT_TRUE(form.HasChildren(cache));
+  QTreeWidgetItem* thumbnails = open(cache, "thumbnails");
+
+  tree->setCurrentItem(form.TreeRoot());
+  form.findChild<QAction*>(QStringLiteral("aNoSubs"))->trigger();
+  tree->setCurrentItem(thumbnails);
+  form.findChild<QAction*>(QStringLiteral("aAllSubs"))->trigger();
+  form.findChild<QAction*>(QStringLiteral("aFolder"))->trigger();
+  FolderList list;
+  form.SaveToList(list);
+  EXPECT_THAT(list, ElementsAre(FolderEntry{home + "/.cache/thumbnails/", pFolAndSub}));
 }
 
 // A name that is not UTF-8 is shown replaced but saved byte for byte.
