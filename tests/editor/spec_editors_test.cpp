@@ -40,7 +40,8 @@ struct SpecCase {
   bool ok;
 };
 
-// The status looks at the last period, OK at the first.
+// The status looks at the last period; a period that begins the text
+// belongs to a dot-file's name. File names need no extension.
 const SpecCase kSpecCases[] = {
     {"*.*", "Warning: Matches all files!", true},
     {"*.tmp", "", true},
@@ -52,10 +53,17 @@ const SpecCase kSpecCases[] = {
     {"page.html", "Note: Extension longer than 3 letters", true},
     {"*.html", "Note: Extension longer than 3 letters", true},
     {"core.", "Note: Only matches files with no extension", true},
-    {"core", "Must enter extension (or period)", false},
-    {".txt", "Must enter filename", false},
-    {".tmp.bak", "Note: Matches exact filename only", false},
+    {"core", "Note: Only matches files with no extension", true},
+    {"*~", "Note: Only matches files with no extension", true},
+    {"Makefile~", "Note: Only matches files with no extension", true},
+    {".xsession-errors.old", "Note: Matches exact filename only", true},
+    {".xsession-errors", "Note: Matches exact filename only", true},
+    {".txt", "Note: Matches exact filename only", true},
+    {".tmp.bak", "Note: Matches exact filename only", true},
+    {".cache*", "", true},
     {"", "Must enter filename", false},
+    {".", "Must enter filename", false},
+    {"..", "Must enter filename", false},
 };
 
 class SpecFormTest : public ::testing::Test {
@@ -165,7 +173,7 @@ TEST_F(SpecFormTest, SwitchingKindRechecksTheChosenEdit) {
   auto* rbName = Child<QRadioButton>(form, "rbName");
   auto* lblStat = Child<QLabel>(form, "lblStat");
   auto* btnOK = Child<QPushButton>(form, "btnOK");
-  Child<QLineEdit>(form, "ebSpec")->setText(Q("core"));
+  Child<QLineEdit>(form, "ebSpec")->setText(Q("."));
   Child<QLineEdit>(form, "ebName")->setText(Q("/tmp/x"));
   EXPECT_TRUE(rbSpec->isChecked());  // typing into ebName does not switch
   EXPECT_FALSE(btnOK->isEnabled());
@@ -177,9 +185,9 @@ TEST_F(SpecFormTest, SwitchingKindRechecksTheChosenEdit) {
   EXPECT_TRUE(btnOK->isEnabled());
   rbSpec->click();
   EXPECT_FALSE(rbName->isChecked());
-  EXPECT_EQ(lblStat->text(), Q("Must enter extension (or period)"));
+  EXPECT_EQ(lblStat->text(), Q("Must enter filename"));
   EXPECT_FALSE(btnOK->isEnabled());
-  EXPECT_EQ(form.GetSpec(), "core");
+  EXPECT_EQ(form.GetSpec(), ".");
 
   rbName->click();
   QFocusEvent focusSpec(QEvent::FocusIn);
