@@ -1,5 +1,7 @@
 #include "editor/folder_choice.h"
 
+#include <algorithm>
+
 namespace vorlo {
 
 TFolderChoice::TFolderChoice(std::string nameForAll) : NameForAll(std::move(nameForAll)) {
@@ -16,6 +18,28 @@ TChoiceNode& TFolderChoice::AddDrive(std::string mountPoint, bool hasChildren) {
   drive->parent = &root_;
   root_.hasChildren = true;
   return *root_.children.emplace_back(std::move(drive));
+}
+
+TChoiceNode& TFolderChoice::AddFolder(std::string text, FolderRule rule, bool hasChildren) {
+  auto folder = std::make_unique<TChoiceNode>();
+  folder->name = std::move(text);
+  folder->sub = cSubNotP;
+  folder->fol = cFolderN;
+  folder->hasChildren = hasChildren;
+  folder->entry = true;
+  folder->parent = &root_;
+  TChoiceNode* node = folder.get();
+  for (const auto& shown : root_.children)
+    if (FullPath(*shown) == FullPath(*folder)) node = shown.get();
+  if (node == folder.get()) root_.children.push_back(std::move(folder));
+  root_.hasChildren = true;
+  SetRule(*node, rule);
+  return *node;
+}
+
+void TFolderChoice::SetRule(TChoiceNode& Node, FolderRule rule) {
+  SetSubAndAdjust(Node, rule == FolderRule::pFolOnly ? cSubNotP : cSubChkP);
+  SetFolAndAdjust(Node, rule == FolderRule::pSubOnly ? cFolderN : cFolderY);
 }
 
 TChoiceNode& TFolderChoice::AddChild(TChoiceNode& Node, std::string name, bool hasChildren) {
@@ -144,22 +168,30 @@ void TFolderChoice::SaveToList(FolderList& List) const {
 
 void TFolderChoice::Process(const TChoiceNode& Node, bool IsRoot, FolderList& List) const {
   const bool checked = FolChecked(Node);
+  const std::string path = Node.entry ? Node.name : FullPath(Node);
+  // The local-drives entry stands for the drives alone.
+  const auto isEntry = [](const auto& c) { return c->entry; };
+  const bool allDrives = IsRoot && std::none_of(Node.children.begin(), Node.children.end(), isEntry);
   switch (GetSub(Node)) {
     case cSubChkP:
-      if (IsRoot)
+      if (allDrives) {
         List.push_back({NameForAll, FolderRule::pFolAndSub});
-      else
-        List.push_back({FullPath(Node), checked ? FolderRule::pFolAndSub : FolderRule::pSubOnly});
-      return;
+        return;
+      }
+      if (!IsRoot) {
+        List.push_back({path, checked ? FolderRule::pFolAndSub : FolderRule::pSubOnly});
+        return;
+      }
+      break;
     case cSubNotP:
     case cSubGray:
-      if (checked) List.push_back({FullPath(Node), FolderRule::pFolOnly});
+      if (checked) List.push_back({path, FolderRule::pFolOnly});
       return;
     default:  // cSubChek, cSubSome: each loaded child decides
-      if (checked) List.push_back({FullPath(Node), FolderRule::pFolOnly});
-      for (const auto& c : Node.children) Process(*c, false, List);
-      return;
+      if (checked) List.push_back({path, FolderRule::pFolOnly});
+      break;
   }
+  for (const auto& c : Node.children) Process(*c, false, List);
 }
 
 }  // namespace vorlo

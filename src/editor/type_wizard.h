@@ -115,6 +115,8 @@ class TTypeWiz final : public QDialog {
   bool RunActive() const;
 
   void AddDirRow(const std::string& caption, FolderRule mode, bool withSelection);
+  // The folder rows as the type's folder list: none for the local-drives row alone.
+  FolderList DirRows() const;
   void adirClearExecute();
   void adirChangeExecute();
   void ListAdd(bool deletes);

@@ -8,6 +8,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -29,6 +31,7 @@ void PrintTo(const FolderEntry& e, std::ostream* os) {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
 using testing::TempDir;
 using enum FolderRule;
 
@@ -315,6 +318,78 @@ TEST_F(FolderPickerTest, LegendAndPlacement) {
   EXPECT_NE(text.find("[LegendForm Settings]"), std::string::npos);
   EXPECT_LT(text.find("[NewPickForm Settings]"), text.find("[LegendForm Settings]"));
   EXPECT_EQ(placements.Doc().Keys("LegendForm Settings").size(), 8u);  // no size
+}
+
+// A folder path typed or pasted into the field is added with the rule
+// beside it; one that cannot be a type's folder is refused in the path
+// panel, and Enter in the field never closes the picker.
+TEST_F(FolderPickerTest, TypedFolderIsAddedWithItsRuleOrRefusedInThePathPanel) {
+  form->show();
+  auto* field = form->findChild<QLineEdit*>(QStringLiteral("ebPath"));
+  auto* rule = form->findChild<QComboBox*>(QStringLiteral("cbPathRule"));
+  auto* panel = form->findChild<QLabel*>(QStringLiteral("pnlFullPath"));
+  ASSERT_TRUE(field && rule && panel);
+  const auto enter = [&](const std::string& text) {
+    field->setText(QString::fromStdString(text));
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(field, &press);
+  };
+  const struct {
+    std::string text, shown;
+  } refused[] = {
+      {"alpha", " Enter a full path that begins with /"},
+      {"", " Enter a full path that begins with /"},
+      {P("missing"), " No such folder: " + P("missing")},
+      {P("file.txt"), " Not a folder: " + P("file.txt")},
+  };
+  for (const auto& r : refused) {
+    enter(r.text);
+    EXPECT_EQ(panel->text().toStdString(), r.shown) << r.text;
+    EXPECT_THAT(Saved(), ElementsAre(FolderEntry{kAll, pFolAndSub})) << r.text;
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  }
+  EXPECT_TRUE(form->isVisible());
+
+  // The first folder takes the place of every drive, and is shown selected.
+  enter(P("alpha/a1"));
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_TRUE(field->text().isEmpty());
+  ASSERT_EQ(Root()->childCount(), 2);
+  QTreeWidgetItem* a1 = Root()->child(1);
+  EXPECT_EQ(a1->text(0).toStdString(), P("alpha/a1"));
+  EXPECT_EQ(tree->currentItem(), a1);
+  EXPECT_EQ(panel->text().toStdString(), " " + P("alpha/a1/"));
+  EXPECT_FALSE(form->FolChecked(Drive()));
+  EXPECT_THAT(Saved(), ElementsAre(FolderEntry{P("alpha/a1/"), pFolAndSub}));
+  a1->setExpanded(true);  // its own folders, like any node's
+  EXPECT_EQ(Texts(a1), QStringList{QStringLiteral("deep")});
+
+  rule->setCurrentIndex(1);
+  enter(P("beta/"));
+  rule->setCurrentIndex(2);
+  field->setText(QString::fromStdString(P("link")));  // a link to a folder is a folder
+  form->findChild<QPushButton*>(QStringLiteral("btnAddPath"))->click();
+  EXPECT_THAT(Saved(), ElementsAre(FolderEntry{P("alpha/a1/"), pFolAndSub}, FolderEntry{P("beta/"), pFolOnly},
+                                   FolderEntry{P("link/"), pSubOnly}));
+  EXPECT_TRUE(OkEnabled());
+}
+
+// Opened with a type's folders, the picker shows them with their rules and
+// nothing else, so OK keeps the type as it was.
+TEST_F(FolderPickerTest, OpensWithTheGivenFoldersAlone) {
+  const FolderList start{{P("alpha/"), pFolOnly}, {"/no/such/folder/", pSubOnly}};
+  form = std::make_unique<TNewPickForm>(std::vector<std::string>{drive}, kAll, placements, start);
+  tree = form->findChild<QTreeWidget*>(QStringLiteral("tvDirSel"));
+  EXPECT_THAT(Saved(), ElementsAreArray(start));
+  EXPECT_TRUE(OkEnabled());
+  EXPECT_FALSE(form->FolChecked(Drive()));
+  EXPECT_EQ(form->GetSub(Drive()), cSubNotP);
+  ASSERT_EQ(Root()->childCount(), 3);
+  EXPECT_EQ(tree->currentItem(), Root()->child(1));
+  EXPECT_TRUE(form->FolChecked(Root()->child(1)));
+  EXPECT_EQ(form->GetSub(Root()->child(1)), cSubNotP);
+  EXPECT_FALSE(form->FolChecked(Root()->child(2)));
+  EXPECT_EQ(form->GetSub(Root()->child(2)), cSubChkP);
 }
 
 // A home's dot-folders are where programs keep their caches: the tree shows
