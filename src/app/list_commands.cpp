@@ -123,6 +123,7 @@ void ListCommands::MethodForAll(int32_t method) {
 void ListCommands::SaveList() {
   try {
     SaveJTToFile(recoveryFile_, list_.Types());
+    wrote_ = true;
   } catch (const std::exception& e) {
     port_.Ask({MsgKind::Error, e.what(), {MsgButton::Ok}, 0});
   }

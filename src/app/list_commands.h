@@ -57,6 +57,8 @@ class ListCommands {
   // Writes every row's type to the recovery file; errors are shown. Every
   // stored change ends with it, so the next start shows the list as left.
   void SaveList();
+  // Whether SaveList has written the recovery file.
+  bool WroteList() const { return wrote_; }
 
  private:
   std::optional<size_t> Swap(size_t a, size_t b);
@@ -68,6 +70,7 @@ class ListCommands {
   std::string recoveryFile_;
   std::unique_ptr<TJunkFileObj> UndoObj_;
   bool readOnly_ = false;
+  bool wrote_ = false;
 };
 
 }  // namespace vorlo

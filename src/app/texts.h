@@ -100,6 +100,8 @@ inline constexpr const char* kIdenticalType =
     "Continue?";
 inline constexpr std::string_view kRestoreQuestion =
     "It appears that was not shut down properly. Attempt to restore changed data from the previous session?";
+// The recovery file answered No could not be renamed out of the way.
+inline constexpr const char* kCannotSetAside = "Cannot set aside %s as %s: %s";
 // Appended to the error of a list file the window cannot read.
 inline constexpr std::string_view kNotStarted =
     "\r\n\r\nVorlo has not started, so that nothing replaces the file. Make it readable, or move it away to "

@@ -442,6 +442,7 @@ bool TMainForm::ClaimDataFolder() {
 bool TMainForm::FormCreate() {
   services_.placements.GetPosFmINI(*this, kWindowName, true);
   StartupList loaded = LoadStartupList(*this, services_.files, services_.bins, services_.defaultFolders);
+  declinedKept_ = loaded.declinedKept;
   for (TJunkFileObj& t : loaded.types) list_.Append(std::move(t));
   return !loaded.unreadable;
 }
@@ -560,7 +561,9 @@ void TMainForm::closeEvent(QCloseEvent* e) {
   }
   if (const int err = CreateFolderTree(services_.files.folder); err == 0)
     services_.placements.SetPosToINI(*this, kWindowName, true);
-  PromoteRecoveryFile(*this, services_.files);
+  // A recovery file the user declined stays what it is until a change of
+  // this session replaces it.
+  if (!declinedKept_ || commands_.WroteList()) PromoteRecoveryFile(*this, services_.files);
   QMainWindow::closeEvent(e);
 }
 

@@ -169,6 +169,7 @@ class TMainForm final : public QMainWindow, public UserPort {
   bool binProblem_ = false;  // as the check found it when the method submenu last opened
   bool activated_ = false;
   bool closeWhenIdle_ = false;
+  bool declinedKept_ = false;  // a declined recovery file could not be set aside
 };
 
 }  // namespace vorlo

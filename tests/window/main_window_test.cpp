@@ -390,6 +390,55 @@ TEST(MainWindow, StartUpPaths) {
   }
 }
 
+// No to the restore question sets the recovery file aside, replacing an
+// older one, so that neither this close nor any later one makes it the data
+// file. Where it cannot be set aside it is said, and it is not promoted.
+TEST(MainWindow, ADeclinedRestoreStaysDeclined) {
+  WindowFixture f;
+  SaveJTToFile(f.Recovery(), std::vector<TJunkFileObj>{f.run.FolderType("Declined", cuDelete, "d")});
+  SaveJTToFile(f.DataFile(), std::vector<TJunkFileObj>(2));
+  const std::string declined = f.Recovery() + ".declined", stored = testing::ReadFile(f.DataFile());
+  const std::string recovered = testing::ReadFile(f.Recovery());
+  f.run.dir.Write("data/Vorlo.D$$.declined", "older");
+  const auto restart = [&f] {
+    f.Window().close();
+    f.window.reset();
+    f.run.list.Clear();
+    f.asked.clear();
+    EXPECT_TRUE(f.Window().FormCreate());
+  };
+  EXPECT_TRUE(f.Window().FormCreate());  // answered No
+  ASSERT_EQ(f.asked.size(), 1u);
+  EXPECT_EQ(f.run.list.size(), 2u);
+  EXPECT_FALSE(std::filesystem::exists(f.Recovery()));
+  EXPECT_EQ(testing::ReadFile(declined), recovered);
+  for (int i = 0; i < 2; ++i) {
+    restart();
+    EXPECT_TRUE(f.asked.empty());  // nothing left to restore
+    EXPECT_EQ(testing::ReadFile(f.DataFile()), stored);
+    EXPECT_EQ(f.Captions().size(), 2u);
+  }
+  EXPECT_EQ(testing::ReadFile(declined), recovered);
+
+  // A declined file that cannot be set aside is named, and kept from the
+  // data file until this session writes a list of its own.
+  f.Window().close();
+  f.window.reset();
+  f.run.list.Clear();
+  std::filesystem::remove(declined);
+  std::filesystem::create_directories(declined + "/in-the-way");
+  SaveJTToFile(f.Recovery(), std::vector<TJunkFileObj>(1));
+  f.asked.clear();
+  EXPECT_TRUE(f.Window().FormCreate());
+  ASSERT_EQ(f.asked.size(), 2u);
+  EXPECT_EQ(f.asked[1].kind, MsgKind::Error);
+  EXPECT_TRUE(f.asked[1].text.starts_with("Cannot set aside " + f.Recovery() + " as " + declined + ": "))
+      << f.asked[1].text;
+  f.Window().close();
+  EXPECT_EQ(testing::ReadFile(f.DataFile()), stored);
+  EXPECT_TRUE(std::filesystem::exists(f.Recovery()));
+}
+
 TEST(MainWindow, ActivationDisablesBinTypesAndCloseReplacesTheDataFile) {
   WindowFixture f;
   f.run.binSettings = {{f.run.dir / "tree", true, false, 100}};
