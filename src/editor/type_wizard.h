@@ -147,6 +147,7 @@ class TTypeWiz final : public QDialog {
 
   QStackedWidget* Notebook1_ = nullptr;
   QStatusBar* statusBar_ = nullptr;
+  QLabel* lblReason_ = nullptr;  // why Next or Finish is disabled
   QLineEdit* ebName_ = nullptr;
   QRadioButton* rbRecycle_ = nullptr;
   QRadioButton* rbBackup_ = nullptr;

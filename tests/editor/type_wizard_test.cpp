@@ -172,6 +172,38 @@ TEST_F(WizardTest, NewItemNeedsANameAndADeleteSpecification) {
   EXPECT_FALSE(Enabled("adelClear"));
 }
 
+// While Next or Finish is disabled, the status bar says why; a hint shown
+// over it hides it until the hint goes.
+TEST_F(WizardTest, ADisabledNextOrFinishSaysWhy) {
+  Make();
+  wiz->show();
+  auto* reason = Get<QLabel>("lblReason");
+  auto* bar = Get<QStatusBar>("StatusBar");
+  const auto shown = [&] { return reason->isVisible() ? reason->text().toStdString() : std::string(); };
+  EXPECT_EQ(shown(), "Enter a name for this junk file type.");
+  bar->showMessage(QStringLiteral("a hint"));
+  EXPECT_EQ(shown(), "");
+  bar->clearMessage();
+  EXPECT_EQ(shown(), "Enter a name for this junk file type.");
+
+  Get<QLineEdit>("ebName")->setText(QStringLiteral("Temp"));
+  ASSERT_TRUE(Enabled("btnNext"));
+  EXPECT_EQ(shown(), "Add a file specification to process.");  // Finish waits for one
+  GoTo(nbpgDels);
+  EXPECT_EQ(shown(), "Add a file specification to process.");
+  AddDelete("*.tmp");
+  EXPECT_EQ(shown(), "");
+  Get<QCheckBox>("ckRstSize")->click();  // on, but no comparison yet
+  ASSERT_FALSE(Enabled("btnFinish"));
+  EXPECT_EQ(shown(), "Complete the restriction, or switch it off.");
+  GoTo(nbpgName);
+  EXPECT_EQ(shown(), "Complete the restriction, or switch it off.");
+  GoTo(nbpgDels);
+  Get<QCheckBox>("ckRstSize")->click();
+  EXPECT_EQ(shown(), "");
+  EXPECT_TRUE(Enabled("btnFinish"));
+}
+
 TEST_F(WizardTest, RemoveSelectsTheLineThatTakesThePlace) {
   Make(Type("T", cuDelete, {}, {"a", "b", "c"}));
   auto* dels = Get<QListWidget>("lbDels");
