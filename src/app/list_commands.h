@@ -37,15 +37,17 @@ class ListCommands {
 
   // Appends a type unless the user declines a duplicate; true when added.
   bool SafeAdd(const TJunkFileObj& type);
-  // Adds (the wizard's or a default type's copy) and writes the list.
-  void Add(const TJunkFileObj& type);
+  // Adds (the wizard's or a default type's copy) and writes the list;
+  // returns the new row, if one was added.
+  std::optional<size_t> Add(const TJunkFileObj& type);
   // Replaces a row's type with the edited copy and writes the list.
   void Edit(size_t row, const TJunkFileObj& type);
 
   // Removes a row into the undo slot; returns the row to select, if any.
   std::optional<size_t> Remove(size_t row);
   bool CanUndo() const { return UndoObj_ != nullptr; }
-  void Undo();
+  // Appends the removed type again; returns its row, if there was one.
+  std::optional<size_t> Undo();
 
   // Exchanges a row with its neighbour; returns the row to select.
   std::optional<size_t> MoveUp(std::optional<size_t> row);

@@ -46,6 +46,11 @@ class WindowFixture {
                             },
                         .wizard = wizard,
                         .dialogs = &port,
+                        .openFile =
+                            [this](const std::string& path, std::function<void(bool)> ended) {
+                              port.OpenFile(path);
+                              ended(opens);
+                            },
                     });
     }
     return *window;
@@ -74,6 +79,7 @@ class WindowFixture {
 
   RunFixture run;
   std::function<std::optional<TJunkFileObj>(QWidget*, const TJunkFileObj&, bool)> wizard;
+  bool opens = true;  // whether the desktop has a program for the log
   // Answers No to questions unless told otherwise; records every message.
   FakePort port;
   std::vector<Message>& asked = port.messages;

@@ -48,6 +48,10 @@ void ExpectEnabled(const std::vector<QAction*>& commands, bool on) {
   for (const QAction* c : commands) EXPECT_EQ(c->isEnabled(), on) << WindowFixture::Name(c);
 }
 
+std::string Panel1(WindowFixture& f) {
+  return f.Window().findChild<QLabel*>(QStringLiteral("panel1"))->text().toStdString();
+}
+
 std::vector<QAction*> RowCommands(const MainActions& a) {
   return {a.aRem, a.aProps, a.aCount, a.aCheckAll, a.aClearAll};
 }
@@ -60,8 +64,16 @@ TEST(MainWindow, EnablingTableWhileIdle) {
   ExpectEnabled({a.aUp, a.aDn, a.aCleanup, a.aUndo, a.aEdit, a.aAdd}, false);
   ExpectEnabled({a.aDefaults, a.act1, a.act10, a.act5, a.act9, a.Action1, a.Action3, a.aExit, a.aAbout}, true);
   EXPECT_FALSE(a.onlineUpdate->isVisible());
-  a.act1->trigger();  // nothing checked: nothing happens
-  EXPECT_EQ(f.Window().Runs().VeryBusy(), RunState::Idle);
+  // Nothing checked: no run, and the status bar says why.
+  for (QAction* run : {a.act1, a.act10}) {
+    f.Window().SetPanel(1, "");
+    run->trigger();
+    EXPECT_EQ(f.Window().Runs().VeryBusy(), RunState::Idle);
+    EXPECT_EQ(Panel1(f), "No junk file type is checked.") << WindowFixture::Name(run);
+  }
+  // The ribbon's move with nothing above, or nothing selected, says so too.
+  a.act5->trigger();
+  EXPECT_EQ(Panel1(f), "No junk file type is selected.");
 
   f.run.list.Append(f.run.FolderType("One", cuDelete, "one"));
   f.Select(0);
@@ -71,6 +83,7 @@ TEST(MainWindow, EnablingTableWhileIdle) {
   EXPECT_TRUE(a.aCleanup->isEnabled());
   a.act5->trigger();  // the ribbon's move on the first row does nothing
   EXPECT_EQ(f.Captions(), std::vector<std::string>{"One"});
+  EXPECT_EQ(Panel1(f), "The selected junk file type is already the first.");
 
   f.run.list.Append(f.run.FolderType("Two", cuDelete, "two"));
   f.run.list.Append(f.run.FolderType("Three", cuDelete, "three"));
@@ -101,8 +114,9 @@ TEST(MainWindow, EnablingAndPinningDuringACountAndARun) {
   EXPECT_EQ(a.aCount->statusTip(), "Stop counting files");
   ExpectEnabled({a.aCleanup, a.aRem, a.aAbout, a.aUp, a.aCheckAll}, false);
   ExpectEnabled({a.act1, a.act10, a.act5, a.act9, a.Action1, a.Action3}, true);
-  a.act1->trigger();  // a count is active: nothing happens
+  a.act1->trigger();  // a count is active: no run, and the status bar says why
   EXPECT_EQ(f.Window().Runs().VeryBusy(), RunState::Counting);
+  EXPECT_EQ(Panel1(f), "A count is running. Stop it first.");
   f.Select(0);  // the highlight stays on the counted row
   EXPECT_EQ(f.Window().SelectedRow(), std::optional<size_t>(1));
   // Hints still reach panel 1 during a count.
@@ -181,9 +195,12 @@ TEST(MainWindow, BoxClickedDuringARunReachesTheTypeAtTheRowsNextIdleChange) {
   EXPECT_TRUE(stored[1].IsChecked());
 }
 
-TEST(MainWindow, AddUndoAndDefaultsKeepTheSelection) {
+// A row added by the wizard or the defaults window, or restored by undo,
+// comes at the end of a list longer than the window: it is selected and
+// scrolled into view, so the command is seen to have worked.
+TEST(MainWindow, AddedAndRestoredRowsAreSelectedAndShown) {
   WindowFixture f;
-  for (const char* name : {"A", "B"}) f.run.list.Append(f.run.FolderType(name, cuDelete, "x"));
+  for (int i = 0; i < 40; ++i) f.run.list.Append(f.run.FolderType("Row " + std::to_string(i), cuDelete, "x"));
   f.wizard = [&](QWidget*, const TJunkFileObj&, bool) { return std::optional(f.run.FolderType("New", cuDelete, "n")); };
   const auto acceptDefaults = [] {
     QTimer::singleShot(0, [] {
@@ -192,22 +209,35 @@ TEST(MainWindow, AddUndoAndDefaultsKeepTheSelection) {
       dialog->accept();
     });
   };
+  auto* view = f.Window().findChild<QListView*>(QStringLiteral("lvJunk"));
+  const auto shown = [&](size_t row) {
+    QApplication::processEvents();
+    return view->viewport()->rect().contains(view->visualRect(f.Model().index(static_cast<int>(row), 0)));
+  };
+  f.Window().show();
   const MainActions& a = f.A();
   f.Select(1);
-  a.aRem->trigger();  // something to undo; row 0 is selected now
+  a.aRem->trigger();  // something to undo
+  f.Select(0);
+  ASSERT_FALSE(shown(f.run.list.size() - 1));
   for (const auto& [what, command] : std::vector<std::pair<const char*, std::function<void()>>>{
            {"add", [&] { a.aAdd->trigger(); }},
            {"undo", [&] { a.aUndo->trigger(); }},
            {"default", [&] { acceptDefaults(), a.act9->trigger(); }}}) {
+    f.Select(0);
     const size_t rows = f.run.list.size();
     command();
     ASSERT_EQ(f.run.list.size(), rows + 1) << what;
-    EXPECT_EQ(f.Window().SelectedRow(), std::optional<size_t>(0)) << what;
-    ExpectEnabled({a.aEdit, a.aRem, a.aProps, a.aCount, a.aDn}, true);
+    EXPECT_EQ(f.Window().SelectedRow(), std::optional<size_t>(rows)) << what;
+    EXPECT_TRUE(shown(rows)) << what;
+    ExpectEnabled({a.aEdit, a.aRem, a.aProps, a.aCount, a.aUp}, true);
   }
-  EXPECT_EQ(f.Captions(), (std::vector<std::string>{"A", "New", "B", "OneDrive Log files"}));
+  EXPECT_EQ(f.Captions()[39], "New");
+  EXPECT_EQ(f.Captions()[40], "Row 1");
+  EXPECT_EQ(f.Captions()[41], "OneDrive Log files");
 
-  // During a run the ribbon's add leaves the highlight on the processed row.
+  // During a run the ribbon's add leaves the highlight on the processed row
+  // and only brings the new row into view.
   f.run.File("c/a.tmp", 1);
   f.run.list[1].type = std::make_unique<TJunkFileObj>(f.run.FolderType("New", cuDelete, "c"));
   a.aClearAll->trigger();
@@ -218,8 +248,9 @@ TEST(MainWindow, AddUndoAndDefaultsKeepTheSelection) {
   ASSERT_EQ(f.Window().SelectedRow(), std::optional<size_t>(1));
   f.answers = {MsgButton::Yes};  // identical to row 1: add it all the same
   a.act2->trigger();
-  EXPECT_EQ(f.run.list.size(), 5u);
+  EXPECT_EQ(f.run.list.size(), 43u);
   EXPECT_EQ(f.Window().SelectedRow(), std::optional<size_t>(1));
+  EXPECT_TRUE(shown(42));
   gate.Release();
   f.WaitIdle();
 }
@@ -544,6 +575,16 @@ TEST(MainWindow, YesAtTheEndOfARunOpensTheLogThroughThePort) {
   f.A().act1->trigger();
   f.WaitIdle();
   EXPECT_EQ(f.port.opened, std::vector<std::string>{f.run.dir / "data/Vorlo.LOG.TXT"});
+  EXPECT_EQ(f.asked.back().kind, MsgKind::Confirmation);  // nothing after the closing question
+
+  // A desktop with no program for the log: the person is told where it is.
+  f.opens = false;
+  f.A().act10->trigger();
+  f.WaitIdle();
+  EXPECT_EQ(f.port.opened.back(), f.run.dir / "data/Vorlo.TEST.TXT");
+  EXPECT_EQ(f.asked.back().kind, MsgKind::Information);
+  EXPECT_EQ(f.asked.back().text,
+            "No program could open the log. You will find it at " + (f.run.dir / "data/Vorlo.TEST.TXT"));
 }
 
 // One window per data folder: a second is refused with a message while the
