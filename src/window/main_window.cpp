@@ -180,6 +180,8 @@ QWidget* TMainForm::BuildRibbon() {
                                                 {QStringLiteral("Divers"), {a.aProps, a.aCount, a.Action3}},
                                                 {QStringLiteral("Online-Updates"), {a.onlineUpdate}}});
   ribbon_->AddTab(QStringLiteral("Info"), {{QStringLiteral("About the author"), {a.Action1}}});
+  // "Stop" takes the count's place while it runs; nothing around it moves.
+  ribbon_->ReserveCaption(a.aCount, Q(texts::kStopCaption));
   ribbon_->AppMenu()->addAction(a.aAbout);
   ribbon_->InstallKeys(this);
   ribbon_->setCurrentIndex(2);

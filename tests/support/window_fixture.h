@@ -7,6 +7,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QListView>
+#include <atomic>
+#include <future>
 
 #include "support/fake_port.h"
 #include "support/memory_placements.h"
@@ -86,6 +88,25 @@ class WindowFixture {
   std::deque<MsgButton>& answers = port.answers;
   MemoryPlacements placements;
   std::unique_ptr<TMainForm> window;
+};
+
+// Holds a clean-up at its first removal until released, so a test can act
+// while the run is going on.
+class RemovalGate {
+ public:
+  explicit RemovalGate(FakeRemover& remover) : going_(go_.get_future().share()) {
+    remover.onRemove = [this, going = going_](const std::string&) {
+      waiting_ = true;
+      going.wait();
+    };
+  }
+  bool Waiting() const { return waiting_; }
+  void Release() { go_.set_value(); }
+
+ private:
+  std::promise<void> go_;
+  std::shared_future<void> going_;
+  std::atomic<bool> waiting_{false};
 };
 
 }  // namespace vorlo::testing

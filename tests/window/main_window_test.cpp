@@ -9,7 +9,6 @@
 #include <QStatusTipEvent>
 #include <QStyle>
 #include <QTest>
-#include <future>
 #include <tuple>
 
 #include "core/junk_list_file.h"
@@ -20,25 +19,7 @@
 namespace vorlo {
 namespace {
 
-// Holds a clean-up at its first removal until released, so a test can act
-// while the run is going on.
-class RemovalGate {
- public:
-  explicit RemovalGate(testing::FakeRemover& remover) : going_(go_.get_future().share()) {
-    remover.onRemove = [this, going = going_](const std::string&) {
-      waiting_ = true;
-      going.wait();
-    };
-  }
-  bool Waiting() const { return waiting_; }
-  void Release() { go_.set_value(); }
-
- private:
-  std::promise<void> go_;
-  std::shared_future<void> going_;
-  std::atomic<bool> waiting_{false};
-};
-
+using testing::RemovalGate;
 using testing::WindowFixture;
 using enum CleanupMethod;
 using enum FolderRule;
