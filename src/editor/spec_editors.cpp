@@ -1,7 +1,6 @@
 #include "editor/spec_editors.h"
 
 #include <QButtonGroup>
-#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFrame>
 #include <QKeyEvent>
@@ -16,6 +15,7 @@
 #include "core/wildcard.h"
 #include "gui/dialog_parts.h"
 #include "gui/placement.h"
+#include "platform/environment.h"
 
 namespace vorlo {
 namespace {
@@ -299,10 +299,11 @@ TNameForm::TNameForm(PlacementStore& placements, QWidget* parent)
   };
 
   placements_.GetPosFmINI(*this, kNameWindowName, false);
-  const QString programDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+  // Browse starts where it last ended, at first in the home folder: the
+  // program's own folder holds nothing to protect.
   const std::optional<std::string> stored =
       placements_.ReadIniString(PlacementSection(kNameWindowName), kInitialDirKey);
-  initialDir_ = stored && !stored->empty() ? ToEditText(*stored) : programDir;
+  initialDir_ = ToEditText(stored && !stored->empty() ? *stored : HomeFolder());
   if (!initialDir_.endsWith(QLatin1Char('/'))) initialDir_ += QLatin1Char('/');
   lblStat_->setText(Text(kStatNoName));
 }

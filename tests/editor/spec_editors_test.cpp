@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <filesystem>
 
+#include "support/env_guard.h"
 #include "support/memory_placements.h"
 #include "support/temp_dir.h"
 
@@ -236,10 +237,15 @@ TEST_F(SpecFormTest, BrowseSwitchesToFullNameAndRemembersTheFolder) {
   EXPECT_EQ(startedIn, QString::fromStdString(dir / "sub/"));
   EXPECT_EQ(placements.ReadIniString("NameForm Settings", "InitialDir"), dir / "sub/");
 
-  // An empty value starts in the program's folder.
+  // An empty value, or none, starts in the home folder.
+  testing::EnvGuard env;
+  env.Set("HOME", dir.path());
   placements.WriteIniString("NameForm Settings", "InitialDir", "");
   TNameForm fresh(placements);
-  EXPECT_EQ(fresh.InitialDir(), QCoreApplication::applicationDirPath() + QLatin1Char('/'));
+  EXPECT_EQ(fresh.InitialDir(), QString::fromStdString(dir.path() + "/"));
+  testing::MemoryPlacements none;
+  TNameForm first(none);
+  EXPECT_EQ(first.InitialDir(), QString::fromStdString(dir.path() + "/"));
 }
 
 }  // namespace
