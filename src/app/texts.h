@@ -57,7 +57,7 @@ inline constexpr std::string_view kBinWarning =
     "Recycle Bin.\r\n\r\nYou will find Recycle Bin statistics at the end of the test log.";
 inline constexpr std::string_view kViewTestLog = "\r\n\r\nDo you want to view the test log?";
 // Yes to viewing the log, and no program could show it.
-inline constexpr const char* kLogNotShown = "No program could open the log. You will find it at %s";
+inline constexpr const char* kLogNotShown = "No program could open the log. You will find it here:\r\n\r\n%s";
 
 // A run that cannot keep its log or has to share its data folder.
 inline constexpr const char* kLogNotOpened = "Vorlo cannot write its log file %s: %s. Nothing has been removed.";

@@ -148,7 +148,10 @@ void TTypeWiz::EnDisButtons() {
                        : !dels          ? texts::kNeedSpec
                        : !restrictOk    ? texts::kNeedRestriction
                                         : nullptr;
-  lblReason_->setText(reason != nullptr ? QString::fromUtf8(reason) : QString());
+  const QString text = reason != nullptr ? QString::fromUtf8(reason) : QString();
+  if (text == lblReason_->text()) return;
+  lblReason_->setText(text);
+  if (!text.isEmpty()) statusBar_->clearMessage();  // a new reason shows at once
 }
 
 // The enabling of the folder and list commands (idle updates in the

@@ -186,9 +186,10 @@ TEST_F(WizardTest, ADisabledNextOrFinishSaysWhy) {
   bar->clearMessage();
   EXPECT_EQ(shown(), "Enter a name for this junk file type.");
 
+  bar->showMessage(QStringLiteral("a hint"));
   Get<QLineEdit>("ebName")->setText(QStringLiteral("Temp"));
   ASSERT_TRUE(Enabled("btnNext"));
-  EXPECT_EQ(shown(), "Add a file specification to process.");  // Finish waits for one
+  EXPECT_EQ(shown(), "Add a file specification to process.");  // a new reason shows at once
   GoTo(nbpgDels);
   EXPECT_EQ(shown(), "Add a file specification to process.");
   AddDelete("*.tmp");

@@ -565,7 +565,7 @@ TEST(MainWindow, YesAtTheEndOfARunOpensTheLogThroughThePort) {
   EXPECT_EQ(f.port.opened.back(), f.run.dir / "data/Vorlo.TEST.TXT");
   EXPECT_EQ(f.asked.back().kind, MsgKind::Information);
   EXPECT_EQ(f.asked.back().text,
-            "No program could open the log. You will find it at " + (f.run.dir / "data/Vorlo.TEST.TXT"));
+            "No program could open the log. You will find it here:\r\n\r\n" + (f.run.dir / "data/Vorlo.TEST.TXT"));
 }
 
 // One window per data folder: a second is refused with a message while the
