@@ -9,30 +9,34 @@ TFolderChoice::TFolderChoice(std::string nameForAll) : NameForAll(std::move(name
   root_.loaded = true;  // the drives are its children from the start
 }
 
-TChoiceNode& TFolderChoice::AddDrive(std::string mountPoint, bool hasChildren) {
-  auto drive = std::make_unique<TChoiceNode>();
-  drive->name = std::move(mountPoint);
-  drive->sub = cSubChkP;
-  drive->fol = cFolderY;
-  drive->hasChildren = hasChildren;
-  drive->parent = &root_;
+TChoiceNode& TFolderChoice::AddTop(std::string name, bool hasChildren) {
+  auto node = std::make_unique<TChoiceNode>();
+  node->name = std::move(name);
+  node->hasChildren = hasChildren;
+  node->parent = &root_;
   root_.hasChildren = true;
-  return *root_.children.emplace_back(std::move(drive));
+  return *root_.children.emplace_back(std::move(node));
+}
+
+TChoiceNode& TFolderChoice::AddDrive(std::string mountPoint, bool hasChildren) {
+  TChoiceNode& drive = AddTop(std::move(mountPoint), hasChildren);
+  drive.sub = cSubChkP;
+  drive.fol = cFolderY;
+  return drive;
 }
 
 TChoiceNode& TFolderChoice::AddFolder(std::string text, FolderRule rule, bool hasChildren) {
-  auto folder = std::make_unique<TChoiceNode>();
-  folder->name = std::move(text);
-  folder->sub = cSubNotP;
-  folder->fol = cFolderN;
-  folder->hasChildren = hasChildren;
-  folder->entry = true;
-  folder->parent = &root_;
-  TChoiceNode* node = folder.get();
+  std::string path = text;
+  if (path.empty() || path.back() != '/') path += '/';
+  TChoiceNode* node = nullptr;
   for (const auto& shown : root_.children)
-    if (FullPath(*shown) == FullPath(*folder)) node = shown.get();
-  if (node == folder.get()) root_.children.push_back(std::move(folder));
-  root_.hasChildren = true;
+    if (FullPath(*shown) == path) node = shown.get();
+  if (node == nullptr) {
+    node = &AddTop(std::move(text), hasChildren);
+    node->entry = true;
+    node->sub = cSubNotP;  // out until its rule is carried up
+    node->fol = cFolderN;
+  }
   SetRule(*node, rule);
   return *node;
 }

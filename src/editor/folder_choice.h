@@ -102,6 +102,8 @@ class TFolderChoice {
   void SaveToList(FolderList& List) const;
 
  private:
+  // A node below the root, at the end.
+  TChoiceNode& AddTop(std::string name, bool hasChildren);
   void Process(const TChoiceNode& Node, bool IsRoot, FolderList& List) const;
 
   std::string NameForAll;
