@@ -330,7 +330,13 @@ void TNameForm::SetSpec(const std::string& V) {
 }
 
 std::string TNameForm::GetSpec() const {
-  return FromEditText(rbSpec_->isChecked() ? ebSpec_->text() : ebName_->text());
+  if (!rbSpec_->isChecked()) return FromEditText(ebName_->text());
+  // Protect patterns meet every dotless name with a period added, so a
+  // dotless pattern gets one too: "core" then protects the file core, and
+  // "*~" the names a delete specification "*~" takes.
+  std::string spec = FromEditText(ebSpec_->text());
+  if (spec.find('.') == std::string::npos) spec += '.';
+  return spec;
 }
 
 bool TNameForm::eventFilter(QObject* watched, QEvent* event) {

@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <filesystem>
 
+#include "core/wildcard.h"
 #include "support/env_guard.h"
 #include "support/memory_placements.h"
 #include "support/temp_dir.h"
@@ -84,6 +85,30 @@ TEST_F(SpecFormTest, StatusAndOkFollowTheTextInBothEditors) {
       EXPECT_EQ(Child<QLabel>(*form, "lblStat")->text(), Q(c.status)) << form->objectName().toStdString() << ": " << c.text;
       EXPECT_EQ(Child<QPushButton>(*form, "btnOK")->isEnabled(), c.ok) << form->objectName().toStdString() << ": " << c.text;
     }
+  }
+}
+
+// A dotless protect pattern is kept with a final period, so that it spares
+// the files it names: protect patterns meet every dotless name with one.
+TEST_F(SpecFormTest, LinuxProtectPatternsProtectTheNamesTheyRead) {
+  const struct {
+    const char* typed;
+    const char* stored;
+    const char* protects;
+    const char* spares;
+  } cases[] = {
+      {"core", "core.", "core", "core.txt"},
+      {"*~", "*~.", "notes~", "letter.txt~"},  // as the delete specification *~ takes them
+      {".xsession-errors.old", ".xsession-errors.old", ".xsession-errors.old", ".xsession-errors"},
+      {".bashrc", ".bashrc", ".bashrc", "bashrc"},
+  };
+  for (const auto& c : cases) {
+    TNameForm form(placements);
+    Child<QLineEdit>(form, "ebSpec")->setText(Q(c.typed));
+    EXPECT_TRUE(Child<QPushButton>(form, "btnOK")->isEnabled()) << c.typed;
+    EXPECT_EQ(form.GetSpec(), c.stored);
+    EXPECT_TRUE(MyPathMatchSpec(c.protects, form.GetSpec())) << c.typed;
+    EXPECT_FALSE(MyPathMatchSpec(c.spares, form.GetSpec())) << c.typed;
   }
 }
 
