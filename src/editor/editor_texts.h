@@ -1,6 +1,6 @@
-// Texts the junk type editor's windows share, and those it adds to the
-// design: the folder picker's path field and the wizard's reasons for a
-// disabled Next or Finish.
+// Texts of the junk type editor: the folder rules' names, which the wizard
+// and the folder picker share, the picker's path field, and the wizard's
+// reasons for a disabled Next or Finish.
 #pragma once
 
 namespace vorlo::texts {

@@ -172,7 +172,8 @@ void TFolderChoice::SaveToList(FolderList& List) const {
 
 void TFolderChoice::Process(const TChoiceNode& Node, bool IsRoot, FolderList& List) const {
   const bool checked = FolChecked(Node);
-  const std::string path = Node.entry ? Node.name : FullPath(Node);
+  // A folder entry of its own is saved with its text as it was given.
+  const auto path = [&Node] { return Node.entry ? Node.name : FullPath(Node); };
   // The local-drives entry stands for the drives alone.
   const auto isEntry = [](const auto& c) { return c->entry; };
   const bool allDrives = IsRoot && std::none_of(Node.children.begin(), Node.children.end(), isEntry);
@@ -183,16 +184,16 @@ void TFolderChoice::Process(const TChoiceNode& Node, bool IsRoot, FolderList& Li
         return;
       }
       if (!IsRoot) {
-        List.push_back({path, checked ? FolderRule::pFolAndSub : FolderRule::pSubOnly});
+        List.push_back({path(), checked ? FolderRule::pFolAndSub : FolderRule::pSubOnly});
         return;
       }
       break;
     case cSubNotP:
     case cSubGray:
-      if (checked) List.push_back({path, FolderRule::pFolOnly});
+      if (checked) List.push_back({path(), FolderRule::pFolOnly});
       return;
     default:  // cSubChek, cSubSome: each loaded child decides
-      if (checked) List.push_back({path, FolderRule::pFolOnly});
+      if (checked) List.push_back({path(), FolderRule::pFolOnly});
       break;
   }
   for (const auto& c : Node.children) Process(*c, false, List);
