@@ -63,9 +63,11 @@ bool ListCommands::SafeAdd(const TJunkFileObj& type) {
   return true;
 }
 
-void ListCommands::Add(const TJunkFileObj& type) {
-  SafeAdd(type);
+std::optional<size_t> ListCommands::Add(const TJunkFileObj& type) {
+  const bool added = SafeAdd(type);
   SaveList();
+  if (!added) return std::nullopt;
+  return list_.size() - 1;
 }
 
 void ListCommands::Edit(size_t row, const TJunkFileObj& type) {
@@ -84,13 +86,14 @@ std::optional<size_t> ListCommands::Remove(size_t row) {
   return row < list_.size() ? row : list_.size() - 1;
 }
 
-void ListCommands::Undo() {
-  if (!UndoObj_) return;
+std::optional<size_t> ListCommands::Undo() {
+  if (!UndoObj_) return std::nullopt;
   const size_t row = list_.size();
   list_.Append(*UndoObj_);
   ApplyCheck(row, UndoObj_->IsChecked());
   UndoObj_.reset();
   SaveList();
+  return row;
 }
 
 std::optional<size_t> ListCommands::Swap(size_t a, size_t b) {
@@ -123,6 +126,7 @@ void ListCommands::MethodForAll(int32_t method) {
 void ListCommands::SaveList() {
   try {
     SaveJTToFile(recoveryFile_, list_.Types());
+    wrote_ = true;
   } catch (const std::exception& e) {
     port_.Ask({MsgKind::Error, e.what(), {MsgButton::Ok}, 0});
   }

@@ -37,15 +37,17 @@ class ListCommands {
 
   // Appends a type unless the user declines a duplicate; true when added.
   bool SafeAdd(const TJunkFileObj& type);
-  // Adds (the wizard's or a default type's copy) and writes the list.
-  void Add(const TJunkFileObj& type);
+  // Adds (the wizard's or a default type's copy) and writes the list;
+  // returns the new row, if one was added.
+  std::optional<size_t> Add(const TJunkFileObj& type);
   // Replaces a row's type with the edited copy and writes the list.
   void Edit(size_t row, const TJunkFileObj& type);
 
   // Removes a row into the undo slot; returns the row to select, if any.
   std::optional<size_t> Remove(size_t row);
   bool CanUndo() const { return UndoObj_ != nullptr; }
-  void Undo();
+  // Appends the removed type again; returns its row, if there was one.
+  std::optional<size_t> Undo();
 
   // Exchanges a row with its neighbour; returns the row to select.
   std::optional<size_t> MoveUp(std::optional<size_t> row);
@@ -57,6 +59,8 @@ class ListCommands {
   // Writes every row's type to the recovery file; errors are shown. Every
   // stored change ends with it, so the next start shows the list as left.
   void SaveList();
+  // Whether SaveList has written the recovery file.
+  bool WroteList() const { return wrote_; }
 
  private:
   std::optional<size_t> Swap(size_t a, size_t b);
@@ -68,6 +72,7 @@ class ListCommands {
   std::string recoveryFile_;
   std::unique_ptr<TJunkFileObj> UndoObj_;
   bool readOnly_ = false;
+  bool wrote_ = false;
 };
 
 }  // namespace vorlo

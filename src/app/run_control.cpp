@@ -65,13 +65,21 @@ bool RunControl::BinCheckAllowsRun() {
   return false;
 }
 
+bool RunControl::MayStartRun() {
+  const std::string_view refused = VeryBusy_ == RunState::Counting ? texts::kCountRunning
+                                   : !s_.list.AnyChecked()         ? texts::kNoneChecked
+                                                                   : std::string_view();
+  if (!refused.empty()) s_.port.SetPanel(1, std::string(refused));
+  return refused.empty();
+}
+
 void RunControl::aCleanupExecute() {
   if (VeryBusy_ == RunState::Running) {
     StopEvent_->Set();
     CleanFile_.Lines({texts::kHalted, ""});
     return;
   }
-  if (VeryBusy_ == RunState::Counting || !s_.list.AnyChecked()) return;
+  if (!MayStartRun()) return;
   if (!BinCheckAllowsRun()) return;
   StartRun(false);
 }
@@ -81,7 +89,7 @@ void RunControl::act10Execute() {
     aCleanupExecute();
     return;
   }
-  if (VeryBusy_ == RunState::Counting || !s_.list.AnyChecked()) return;
+  if (!MayStartRun()) return;
   if (!BinCheckAllowsRun()) return;
   StartRun(true);
 }

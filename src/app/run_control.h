@@ -104,6 +104,9 @@ class RunControl {
   bool reuseListings = true;
 
  private:
+  // No run while a count is active or with no checked type; the status
+  // bar says which.
+  bool MayStartRun();
   bool BinCheckAllowsRun();
   void StartRun(bool test);
   bool OpenRunLog(bool test);

@@ -43,19 +43,9 @@ StartupList Load(UserPort& port, const std::string& path, const std::string& byt
   return result;
 }
 
-}  // namespace
-
-StartupList LoadStartupList(UserPort& port, const DataFiles& files, RecycleBinCheck& bins,
-                            const DefaultFolders& defaults, StartupLoad how) {
-  if (how.offerRecovery && FileExists(files.RecoveryFile())) {
-    const Message ask{MsgKind::Question, std::string(texts::kRestoreQuestion), {MsgButton::Yes, MsgButton::No}, 0};
-    if (port.Ask(ask) == MsgButton::Yes) {
-      const std::string path = files.RecoveryFile();
-      const FileRead file = ReadWholeFile(path, kListFileLimit);
-      if (file.error != 0) return Unreadable(port, path, file.error, how.refuseUnreadable);
-      return Load(port, path, file.bytes, how.keepBadAside);
-    }
-  }
+// The data file, or the default table at a first start.
+StartupList LoadDataFile(UserPort& port, const DataFiles& files, RecycleBinCheck& bins,
+                         const DefaultFolders& defaults, StartupLoad how) {
   const std::string path = files.DataFile();
   const FileRead file = ReadWholeFile(path, kListFileLimit);
   // FileExists sees a link whose target is missing: that is no first start.
@@ -66,6 +56,36 @@ StartupList LoadStartupList(UserPort& port, const DataFiles& files, RecycleBinCh
   }
   StartupList result;
   AddAllDefaults(result.types, bins.RecycleBinProblem(), defaults, DefaultsFor::FirstStart);
+  return result;
+}
+
+// A declined recovery file goes out of the way; false, after an error, when
+// it is still there.
+bool SetRecoveryAside(UserPort& port, const DataFiles& files) {
+  const std::string recovery = files.RecoveryFile(), declined = files.DeclinedFile();
+  if (std::rename(recovery.c_str(), declined.c_str()) == 0) return true;
+  const std::string reason = ErrorText(errno);
+  ShowError(port, FormatText(texts::kCannotSetAside, ShownName(recovery).c_str(), ShownName(declined).c_str(), reason.c_str()));
+  return false;
+}
+
+}  // namespace
+
+StartupList LoadStartupList(UserPort& port, const DataFiles& files, RecycleBinCheck& bins,
+                            const DefaultFolders& defaults, StartupLoad how) {
+  bool declinedKept = false;
+  if (how.offerRecovery && FileExists(files.RecoveryFile())) {
+    const Message ask{MsgKind::Question, std::string(texts::kRestoreQuestion), {MsgButton::Yes, MsgButton::No}, 0};
+    if (port.Ask(ask) == MsgButton::Yes) {
+      const std::string path = files.RecoveryFile();
+      const FileRead file = ReadWholeFile(path, kListFileLimit);
+      if (file.error != 0) return Unreadable(port, path, file.error, how.refuseUnreadable);
+      return Load(port, path, file.bytes, how.keepBadAside);
+    }
+    declinedKept = !SetRecoveryAside(port, files);
+  }
+  StartupList result = LoadDataFile(port, files, bins, defaults, how);
+  result.declinedKept = declinedKept;
   return result;
 }
 

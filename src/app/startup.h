@@ -31,10 +31,15 @@ struct StartupList {
   std::vector<TJunkFileObj> types;
   bool failed = false;      // a read error was shown; the records before it are kept
   bool unreadable = false;  // the list file could not be read at all: nothing was loaded
+  // The recovery file was not to be restored but could not be set aside
+  // (the error was shown): it must not become the data file at close.
+  bool declinedKept = false;
 };
 
 // The list as a start loads it: from the recovery file when the user wants
-// it restored, else from the data file when that holds anything, else the
+// it restored (when not, that file is renamed to the declined file,
+// replacing an older one, so that no later close makes it the data file),
+// else from the data file when that holds anything, else the
 // default table, made for the Recycle Bin's state as `bins` sees it. Only a
 // data file that is not there or is empty means a first start: a folder, a
 // link to nothing, a FIFO or a file the system will not read is an error

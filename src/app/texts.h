@@ -30,6 +30,9 @@ inline constexpr std::string_view kDupeSuffix = ") dupe";
 // Status bar panel 1.
 inline constexpr std::string_view kNowAnalyzing = "Now analyzing ";
 inline constexpr std::string_view kNowProcessing = "Now processing ";
+// Why "Clean up" or "Analyze only" started nothing.
+inline constexpr std::string_view kNoneChecked = "No junk file type is checked.";
+inline constexpr std::string_view kCountRunning = "A count is running. Stop it first.";
 
 // Recycle Bin problem before a run.
 inline constexpr const char* kTypesDisabled = "%d junk file types that rely on the Recycle Bin have been disabled.";
@@ -53,6 +56,8 @@ inline constexpr std::string_view kBinWarning =
     "this set of junk file types, you would not be able to restore all of the files that were sent to the "
     "Recycle Bin.\r\n\r\nYou will find Recycle Bin statistics at the end of the test log.";
 inline constexpr std::string_view kViewTestLog = "\r\n\r\nDo you want to view the test log?";
+// Yes to viewing the log, and no program could show it.
+inline constexpr const char* kLogNotShown = "No program could open the log. You will find it here:\r\n\r\n%s";
 
 // A run that cannot keep its log or has to share its data folder.
 inline constexpr const char* kLogNotOpened = "Vorlo cannot write its log file %s: %s. Nothing has been removed.";
@@ -98,8 +103,13 @@ inline constexpr std::string_view kCannotEnable =
 inline constexpr const char* kIdenticalType =
     "You are trying to add a junk file type that is identical in function to the existing junk file type \"%s\". "
     "Continue?";
+// Why the ribbon's "Move item higher" moved nothing.
+inline constexpr std::string_view kNoneSelected = "No junk file type is selected.";
+inline constexpr std::string_view kAlreadyFirst = "The selected junk file type is already the first.";
 inline constexpr std::string_view kRestoreQuestion =
     "It appears that was not shut down properly. Attempt to restore changed data from the previous session?";
+// The recovery file answered No could not be renamed out of the way.
+inline constexpr const char* kCannotSetAside = "Cannot set aside %s as %s: %s";
 // Appended to the error of a list file the window cannot read.
 inline constexpr std::string_view kNotStarted =
     "\r\n\r\nVorlo has not started, so that nothing replaces the file. Make it readable, or move it away to "

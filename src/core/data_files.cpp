@@ -8,6 +8,7 @@ DataFiles::DataFiles(std::string f) : folder(std::move(f)) {
 
 std::string DataFiles::DataFile() const { return folder + std::string(DatName); }
 std::string DataFiles::RecoveryFile() const { return folder + std::string(DolName); }
+std::string DataFiles::DeclinedFile() const { return folder + std::string(DeclinedName); }
 std::string DataFiles::Log() const { return folder + std::string(LogName); }
 std::string DataFiles::TestLog() const { return folder + std::string(TestName); }
 std::string DataFiles::Ini() const { return folder + std::string(IniName); }

@@ -10,6 +10,7 @@ namespace vorlo {
 struct DataFiles {
   static constexpr std::string_view DatName = "Vorlo.DAT";
   static constexpr std::string_view DolName = "Vorlo.D$$";
+  static constexpr std::string_view DeclinedName = "Vorlo.D$$.declined";
   static constexpr std::string_view LogName = "Vorlo.LOG.TXT";
   static constexpr std::string_view TestName = "Vorlo.TEST.TXT";
   static constexpr std::string_view IniName = "Vorlo.ini";
@@ -25,6 +26,7 @@ struct DataFiles {
 
   std::string DataFile() const;      // the junk list, replaced at close
   std::string RecoveryFile() const;  // the junk list as last changed
+  std::string DeclinedFile() const;  // a recovery file the user chose not to restore
   std::string Log() const;           // clean-up log
   std::string TestLog() const;       // analysis log
   std::string Ini() const;           // settings: window placements, editor folders

@@ -1,5 +1,7 @@
 #include "editor/folder_choice.h"
 
+#include <algorithm>
+
 namespace vorlo {
 
 TFolderChoice::TFolderChoice(std::string nameForAll) : NameForAll(std::move(nameForAll)) {
@@ -7,15 +9,41 @@ TFolderChoice::TFolderChoice(std::string nameForAll) : NameForAll(std::move(name
   root_.loaded = true;  // the drives are its children from the start
 }
 
-TChoiceNode& TFolderChoice::AddDrive(std::string mountPoint, bool hasChildren) {
-  auto drive = std::make_unique<TChoiceNode>();
-  drive->name = std::move(mountPoint);
-  drive->sub = cSubChkP;
-  drive->fol = cFolderY;
-  drive->hasChildren = hasChildren;
-  drive->parent = &root_;
+TChoiceNode& TFolderChoice::AddTop(std::string name, bool hasChildren) {
+  auto node = std::make_unique<TChoiceNode>();
+  node->name = std::move(name);
+  node->hasChildren = hasChildren;
+  node->parent = &root_;
   root_.hasChildren = true;
-  return *root_.children.emplace_back(std::move(drive));
+  return *root_.children.emplace_back(std::move(node));
+}
+
+TChoiceNode& TFolderChoice::AddDrive(std::string mountPoint, bool hasChildren) {
+  TChoiceNode& drive = AddTop(std::move(mountPoint), hasChildren);
+  drive.sub = cSubChkP;
+  drive.fol = cFolderY;
+  return drive;
+}
+
+TChoiceNode& TFolderChoice::AddFolder(std::string text, FolderRule rule, bool hasChildren) {
+  std::string path = text;
+  if (path.empty() || path.back() != '/') path += '/';
+  TChoiceNode* node = nullptr;
+  for (const auto& shown : root_.children)
+    if (FullPath(*shown) == path) node = shown.get();
+  if (node == nullptr) {
+    node = &AddTop(std::move(text), hasChildren);
+    node->entry = true;
+    node->sub = cSubNotP;  // out until its rule is carried up
+    node->fol = cFolderN;
+  }
+  SetRule(*node, rule);
+  return *node;
+}
+
+void TFolderChoice::SetRule(TChoiceNode& Node, FolderRule rule) {
+  SetSubAndAdjust(Node, rule == FolderRule::pFolOnly ? cSubNotP : cSubChkP);
+  SetFolAndAdjust(Node, rule == FolderRule::pSubOnly ? cFolderN : cFolderY);
 }
 
 TChoiceNode& TFolderChoice::AddChild(TChoiceNode& Node, std::string name, bool hasChildren) {
@@ -144,22 +172,31 @@ void TFolderChoice::SaveToList(FolderList& List) const {
 
 void TFolderChoice::Process(const TChoiceNode& Node, bool IsRoot, FolderList& List) const {
   const bool checked = FolChecked(Node);
+  // A folder entry of its own is saved with its text as it was given.
+  const auto path = [&Node] { return Node.entry ? Node.name : FullPath(Node); };
+  // The local-drives entry stands for the drives alone.
+  const auto isEntry = [](const auto& c) { return c->entry; };
+  const bool allDrives = IsRoot && std::none_of(Node.children.begin(), Node.children.end(), isEntry);
   switch (GetSub(Node)) {
     case cSubChkP:
-      if (IsRoot)
+      if (allDrives) {
         List.push_back({NameForAll, FolderRule::pFolAndSub});
-      else
-        List.push_back({FullPath(Node), checked ? FolderRule::pFolAndSub : FolderRule::pSubOnly});
-      return;
+        return;
+      }
+      if (!IsRoot) {
+        List.push_back({path(), checked ? FolderRule::pFolAndSub : FolderRule::pSubOnly});
+        return;
+      }
+      break;
     case cSubNotP:
     case cSubGray:
-      if (checked) List.push_back({FullPath(Node), FolderRule::pFolOnly});
+      if (checked) List.push_back({path(), FolderRule::pFolOnly});
       return;
     default:  // cSubChek, cSubSome: each loaded child decides
-      if (checked) List.push_back({FullPath(Node), FolderRule::pFolOnly});
-      for (const auto& c : Node.children) Process(*c, false, List);
-      return;
+      if (checked) List.push_back({path(), FolderRule::pFolOnly});
+      break;
   }
+  for (const auto& c : Node.children) Process(*c, false, List);
 }
 
 }  // namespace vorlo

@@ -32,6 +32,9 @@ struct TChoiceNode {
   // Whether the node shows an expand button (it has, or had, subfolders).
   bool hasChildren = false;
   bool loaded = false;  // its children have been listed
+  // A folder entry of its own below the root, beside the drives: its name
+  // is the entry's text as given, and it is saved back so.
+  bool entry = false;
   TChoiceNode* parent = nullptr;
   std::vector<std::unique_ptr<TChoiceNode>> children;  // in tree order
 };
@@ -50,6 +53,15 @@ class TFolderChoice {
 
   // A drive below the root, fully chosen.
   TChoiceNode& AddDrive(std::string mountPoint, bool hasChildren);
+  // A folder entry (one the picker opens with, or a typed path) below the
+  // root, chosen by its rule. A drive or entry that is the same folder takes
+  // the rule instead; the node that took it is returned.
+  TChoiceNode& AddFolder(std::string text, FolderRule rule, bool hasChildren);
+  // The node's two states as a folder entry's rule says, carried down and
+  // up: the folder itself unless pSubOnly, its subfolders unless pFolOnly.
+  void SetRule(TChoiceNode& Node, FolderRule rule);
+  // Nothing chosen: every node loaded so far is excluded.
+  void ChooseNothing() { SetSubAndAdjust(root_, cSubNotP); }
   // A folder found when `Node` is first expanded; it takes its states from
   // `Node`. SetLoaded ends the listing: a node that got no child loses its
   // expand button.
@@ -85,10 +97,13 @@ class TFolderChoice {
   bool AllSibsMatch(const TChoiceNode& P, bool Value) const;
 
   // The current choice as folder entries (full path with a trailing "/" and
-  // the subfolder rule), or the single local-drives entry.
+  // the subfolder rule), or the single local-drives entry when every drive
+  // is chosen and there is no folder entry of its own.
   void SaveToList(FolderList& List) const;
 
  private:
+  // A node below the root, at the end.
+  TChoiceNode& AddTop(std::string name, bool hasChildren);
   void Process(const TChoiceNode& Node, bool IsRoot, FolderList& List) const;
 
   std::string NameForAll;

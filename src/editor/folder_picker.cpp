@@ -1,12 +1,18 @@
 #include "editor/folder_picker.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/text.h"
+#include "editor/editor_texts.h"
 #include "gui/dialog_parts.h"
 #include "gui/display_text.h"
 #include "gui/placement.h"
@@ -14,6 +20,7 @@
 #include "editor/folder_tree.h"
 #include "editor/picker_legend.h"
 #include "editor/picker_pictures.h"
+#include "platform/file_ops.h"
 
 namespace vorlo {
 
@@ -42,7 +49,7 @@ QString Q(const char* text) { return QString::fromUtf8(text); }
 }  // namespace
 
 TNewPickForm::TNewPickForm(std::vector<std::string> driveRoots, std::string nameForAll,
-                           PlacementStore& placements, QWidget* parent)
+                           PlacementStore& placements, const FolderList& start, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       placements_(placements),
       imDirSel(std::make_unique<TDirSelImages>()),
@@ -52,6 +59,16 @@ TNewPickForm::TNewPickForm(std::vector<std::string> driveRoots, std::string name
     Choice.AddDrive(std::move(r), any);
   }
   FormCreate();
+  // A type's own folders, and nothing else, so that OK keeps them.
+  if (start.empty()) return;
+  Choice.ChooseNothing();
+  QTreeWidgetItem* first = nullptr;
+  for (const FolderEntry& e : start) {
+    QTreeWidgetItem* item = ShowFolder(e.path, e.rule);
+    if (first == nullptr) first = item;
+  }
+  tvDirSel->setCurrentItem(first);
+  AfterChange();
 }
 
 TNewPickForm::~TNewPickForm() = default;
@@ -99,6 +116,8 @@ void TNewPickForm::FormCreate() {
   pnlFullPath->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   pnlFullPath->setTextFormat(Qt::PlainText);
   layout->addWidget(pnlFullPath);
+
+  layout->addWidget(BuildPathRow());
 
   tvDirSel = new TDirTree(Choice, *imDirSel, this);
   layout->addWidget(tvDirSel, 1);
@@ -162,9 +181,10 @@ void TNewPickForm::FormCreate() {
   btnLegend->setAutoDefault(false);
   bind(btnLegend, aLegend);
 
-  // Never smaller than 320 by 240 outside, so the tree shows enough rows.
+  // Never smaller than 320 by 240 outside, so the tree shows enough rows;
+  // it opens taller by the path field's height.
   setMinimumSize(320, 240);
-  resize(320, 240);
+  resize(320, 240 + 50);
   placements_.GetPosFmINI(*this, kWindowName, true);
 
   MyLegend = new TLegendForm(*imDirSel, placements_, this);
@@ -178,6 +198,72 @@ void TNewPickForm::FormCreate() {
 
   tvDirSel->setFocus();
   AfterChange();
+}
+
+// The path field below the path panel, and under it the rule and "Add".
+QWidget* TNewPickForm::BuildPathRow() {
+  auto* rows = new QWidget(this);
+  auto* grid = new QGridLayout(rows);
+  grid->setContentsMargins(2, 2, 2, 2);
+  grid->setSpacing(2);
+  ebPath = new QLineEdit(rows);
+  ebPath->setObjectName(QStringLiteral("ebPath"));
+  ebPath->setPlaceholderText(Q(texts::kPathPlaceholder));
+  ebPath->setToolTip(Q(texts::kPathHint));
+  ebPath->installEventFilter(this);  // Enter adds the folder rather than closing the picker
+  cbPathRule = new QComboBox(rows);
+  cbPathRule->setObjectName(QStringLiteral("cbPathRule"));
+  cbPathRule->setToolTip(Q(texts::kPathRuleHint));
+  for (int rule = 0; rule < 3; ++rule) cbPathRule->addItem(Q(texts::kSelectionTexts[rule]), rule);
+  auto* btnAddPath = new QPushButton(Q(texts::kAddPathCaption), rows);
+  btnAddPath->setObjectName(QStringLiteral("btnAddPath"));
+  btnAddPath->setToolTip(Q(texts::kAddPathHint));
+  btnAddPath->setAutoDefault(false);
+  btnAddPath->setFixedSize(75, 23);
+  connect(btnAddPath, &QPushButton::clicked, this, &TNewPickForm::AddTypedFolder);
+  grid->addWidget(ebPath, 0, 0, 1, 3);
+  grid->addWidget(cbPathRule, 1, 0);
+  grid->setColumnStretch(1, 1);
+  grid->addWidget(btnAddPath, 1, 2);
+  return rows;
+}
+
+bool TNewPickForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ebPath && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      AddTypedFolder();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void TNewPickForm::AddTypedFolder() {
+  const QByteArray typed = ebPath->text().toUtf8();
+  std::string path(typed.constData(), static_cast<size_t>(typed.size()));
+  std::string refused;
+  if (!path.starts_with('/'))
+    refused = texts::kPathNotFull;
+  else if (!FolderExists(path))
+    refused = FormatText(FileExists(path) ? texts::kPathNotFolder : texts::kPathMissing, path.c_str());
+  if (!refused.empty()) {
+    pnlFullPath->setText(QStringLiteral(" ") + DisplayText(refused));
+    return;
+  }
+  if (!path.ends_with('/')) path += '/';
+  // Adding one folder to every drive would change nothing.
+  if (GetSub(TreeRoot()) == cSubChkP) Choice.ChooseNothing();
+  QTreeWidgetItem* item = ShowFolder(path, FolderRule{cbPathRule->currentData().toInt()});
+  tvDirSel->setCurrentItem(item);
+  tvDirSel->scrollToItem(item);
+  ebPath->clear();
+  AfterChange();
+}
+
+QTreeWidgetItem* TNewPickForm::ShowFolder(const std::string& text, FolderRule rule) {
+  const bool any = AnySubdirs(text);
+  return tvDirSel->TopItem(Choice.AddFolder(text, rule, any));
 }
 
 // Node helpers.

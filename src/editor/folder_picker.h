@@ -13,7 +13,9 @@
 #include "editor/folder_choice.h"
 
 class QAction;
+class QComboBox;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QPushButton;
 class QTreeWidgetItem;
@@ -31,10 +33,13 @@ class TNewPickForm final : public QDialog {
  public:
   // `driveRoots`: the local drives' mount points, in their order;
   // `nameForAll`: the local-drives entry text, e.g. "Local drives (/,/home)",
-  // saved as it is when everything is chosen. The picker and its legend
-  // restore their positions from `placements` and save them when it closes.
+  // saved as it is when everything is chosen. `start`: the folder entries
+  // the picker opens with, each shown below the drives with its rule and
+  // nothing else chosen; none: every drive with all its subfolders. The
+  // picker and its legend restore their positions from `placements` and
+  // save them when it closes.
   TNewPickForm(std::vector<std::string> driveRoots, std::string nameForAll, PlacementStore& placements,
-               QWidget* parent = nullptr);
+               const FolderList& start = {}, QWidget* parent = nullptr);
   ~TNewPickForm() override;
   void done(int r) override;
 
@@ -57,6 +62,14 @@ class TNewPickForm final : public QDialog {
 
   TLegendForm* Legend() const { return MyLegend; }
 
+  // The path field: adds the typed folder with the rule chosen beside it,
+  // or says in the path panel why it cannot. A folder added while every
+  // drive is chosen is chosen instead of them.
+  void AddTypedFolder();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void FormCreate();
   QTreeWidgetItem* Selected() const;
@@ -73,6 +86,10 @@ class TNewPickForm final : public QDialog {
   void aExistSubsExecute();
   void aLegendExecute();
 
+  QWidget* BuildPathRow();
+  // Chooses a folder entry by its rule; returns the item below the root
+  // that shows it.
+  QTreeWidgetItem* ShowFolder(const std::string& text, FolderRule rule);
   void SetSubAndAdjust(int Sub);
   // Repaints the tree and enables OK unless nothing is chosen.
   void AfterChange();
@@ -83,6 +100,8 @@ class TNewPickForm final : public QDialog {
 
   TDirTree* tvDirSel = nullptr;
   QLabel* pnlFullPath = nullptr;
+  QLineEdit* ebPath = nullptr;
+  QComboBox* cbPathRule = nullptr;
   QPushButton* btnOK = nullptr;
   QMenu* pmDirSel = nullptr;
   QAction* aFolder = nullptr;

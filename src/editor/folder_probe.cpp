@@ -15,11 +15,11 @@ std::string OpenablePath(std::string path) {
   return path;
 }
 
-// A sub-folder the tree shows: a real folder (links are never followed),
-// not hidden, and on the same mount (another mount is another drive, or not
-// a local one at all). When its identity cannot be read it is shown.
+// A sub-folder the tree shows: a real folder (links are never followed) on
+// the same mount (another mount is another drive, or not a local one at
+// all). When its identity cannot be read it is shown.
 bool Shown(const DirListing& folder, const DirEntries& entries, size_t i, const std::optional<MountKey>& mount) {
-  if (entries.Kind(i) != EntryKind::Folder || entries.Name(i).empty() || entries.Hidden(i)) return false;
+  if (entries.Kind(i) != EntryKind::Folder || entries.Name(i).empty()) return false;
   if (!mount) return true;
   const std::optional<FolderId> id = folder.SubfolderId(entries.CName(i));
   return !id || id->mount == *mount;

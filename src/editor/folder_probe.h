@@ -1,6 +1,7 @@
 // What the folder picker shows of the file system: a folder's sub-folders
-// without dot-folders, links (never followed) and folders on another mount,
-// and for each whether it has such a sub-folder itself (its expand button).
+// without links (never followed) and folders on another mount, and for each
+// whether it has such a sub-folder itself (its expand button). Dot-folders
+// are shown: they are where programs keep their data and caches.
 #pragma once
 
 #include <string>

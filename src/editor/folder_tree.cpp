@@ -80,17 +80,24 @@ TDirTree::TDirTree(TFolderChoice& choice, const TDirSelImages& images, QWidget* 
   auto* root = new TDirItem(rootNode);
   root->setText(0, QString::fromUtf8(kRootText));
   addTopLevelItem(root);
-  QList<QTreeWidgetItem*> drives;
-  for (const auto& drive : rootNode.children) {
-    auto* item = new TDirItem(*drive);
-    item->setText(0, DisplayText(drive->name));
-    drives.append(item);
-  }
-  root->addChildren(drives);
+  for (const auto& drive : rootNode.children) TopItem(*drive);
   root->setExpanded(true);
 
   connect(this, &QTreeWidget::itemExpanded, this, &TDirTree::tvDirSelExpanding);
   connect(this, &QTreeWidget::itemCollapsed, this, &TDirTree::tvDirSelCollapsed);
+}
+
+QTreeWidgetItem* TDirTree::TopItem(TChoiceNode& node) {
+  QTreeWidgetItem* root = TreeRoot();
+  for (int i = 0; i < root->childCount(); ++i)
+    if (&Node(root->child(i)) == &node) return root->child(i);
+  auto* item = new TDirItem(node);
+  // A folder entry shows its path as a drive shows its mount point.
+  std::string text = node.name;
+  if (node.entry && text.size() > 1 && text.back() == '/') text.pop_back();
+  item->setText(0, DisplayText(text));
+  root->addChild(item);
+  return item;
 }
 
 TChoiceNode& TDirTree::Node(QTreeWidgetItem* Item) { return static_cast<TDirItem*>(Item)->Node(); }

@@ -32,6 +32,9 @@ class TDirTree final : public QTreeWidget {
 
   // Lists the item's children unless done already or it has none.
   void tvDirSelExpanding(QTreeWidgetItem* Item);
+  // The item below the root that shows `node` (a drive or a folder entry of
+  // its own), added at the end when there is none yet.
+  QTreeWidgetItem* TopItem(TChoiceNode& node);
 
   // Where a node's check box is, in the viewport; empty for the root or a
   // node that is not shown.

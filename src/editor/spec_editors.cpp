@@ -1,7 +1,6 @@
 #include "editor/spec_editors.h"
 
 #include <QButtonGroup>
-#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFrame>
 #include <QKeyEvent>
@@ -13,8 +12,10 @@
 #include <system_error>
 
 #include "core/text.h"
+#include "core/wildcard.h"
 #include "gui/dialog_parts.h"
 #include "gui/placement.h"
+#include "platform/environment.h"
 
 namespace vorlo {
 namespace {
@@ -28,7 +29,6 @@ constexpr const char* kBrowseFilter = "All files (*)";
 constexpr const char* kInitialDirKey = "InitialDir";
 
 constexpr const char* kStatNoName = "Must enter filename";
-constexpr const char* kStatNoPeriod = "Must enter extension (or period)";
 constexpr const char* kStatNoExt = "Note: Only matches files with no extension";
 constexpr const char* kStatLongExt = "Note: Extension longer than 3 letters";
 constexpr const char* kStatAllFiles = "Warning: Matches all files!";
@@ -105,16 +105,35 @@ QString CleanEdit(QLineEdit& edit, const QString& forbidden) {
   return text;
 }
 
-// The status looks at the last period, OK at the first.
-const char* SpecStatus(const QString& text) {
+// A specification's name and extension. A period that begins the text is
+// part of a dot-file's name, so the extension is what follows the last
+// period after the first character; without such a period it is empty.
+struct SpecParts {
+  QString name;
+  QString ext;
+};
+
+SpecParts SplitSpec(const QString& text) {
   const qsizetype dot = text.lastIndexOf(QLatin1Char('.'));
-  const QString name = dot < 0 ? text : text.left(dot);
-  const QString ext = dot < 0 ? QString() : text.mid(dot + 1);
+  if (dot <= 0) return {text, {}};
+  return {text.left(dot), text.mid(dot + 1)};
+}
+
+// A name of periods alone names no file.
+bool NameMissing(const QString& name) {
+  for (const QChar c : name)
+    if (c != QLatin1Char('.')) return false;
+  return true;
+}
+
+const char* SpecStatus(const QString& text) {
+  const auto [name, ext] = SplitSpec(text);
   const auto hasStar = [](const QString& s) { return s.contains(QLatin1Char('*')); };
   const auto hasWild = [&](const QString& s) { return hasStar(s) || s.contains(QLatin1Char('?')); };
-  if (name.isEmpty()) return kStatNoName;
-  if (dot < 0) return kStatNoPeriod;
-  if (ext.isEmpty()) return kStatNoExt;
+  if (NameMissing(name)) return kStatNoName;
+  // As matching decides it: "*~", "core" and "core." take only names
+  // without an extension.
+  if (HasNoExt(text.toStdString())) return kStatNoExt;
   if (ext.size() >= 4) return kStatLongExt;
   if (ext == QLatin1String("*") && name == QLatin1String("*")) return kStatAllFiles;
   if (hasStar(name) && hasStar(ext)) return kStatStarBoth;
@@ -122,10 +141,8 @@ const char* SpecStatus(const QString& text) {
   return "";
 }
 
-bool SpecOk(const QString& text) {
-  const qsizetype dot = text.indexOf(QLatin1Char('.'));
-  return dot > 0;
-}
+// File names need no extension, and a dot-file's name begins with a period.
+bool SpecOk(const QString& text) { return !NameMissing(SplitSpec(text).name); }
 
 // A full path on this system begins with "/".
 bool IsFullPath(const QString& text) { return text.startsWith(QLatin1Char('/')); }
@@ -282,10 +299,11 @@ TNameForm::TNameForm(PlacementStore& placements, QWidget* parent)
   };
 
   placements_.GetPosFmINI(*this, kNameWindowName, false);
-  const QString programDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+  // Browse starts where it last ended, at first in the home folder: the
+  // program's own folder holds nothing to protect.
   const std::optional<std::string> stored =
       placements_.ReadIniString(PlacementSection(kNameWindowName), kInitialDirKey);
-  initialDir_ = stored && !stored->empty() ? ToEditText(*stored) : programDir;
+  initialDir_ = ToEditText(stored && !stored->empty() ? *stored : HomeFolder());
   if (!initialDir_.endsWith(QLatin1Char('/'))) initialDir_ += QLatin1Char('/');
   lblStat_->setText(Text(kStatNoName));
 }
@@ -312,7 +330,13 @@ void TNameForm::SetSpec(const std::string& V) {
 }
 
 std::string TNameForm::GetSpec() const {
-  return FromEditText(rbSpec_->isChecked() ? ebSpec_->text() : ebName_->text());
+  if (!rbSpec_->isChecked()) return FromEditText(ebName_->text());
+  // Protect patterns meet every dotless name with a period added, so a
+  // dotless pattern gets one too: "core" then protects the file core, and
+  // "*~" the names a delete specification "*~" takes.
+  std::string spec = FromEditText(ebSpec_->text());
+  if (spec.find('.') == std::string::npos) spec += '.';
+  return spec;
 }
 
 bool TNameForm::eventFilter(QObject* watched, QEvent* event) {

@@ -6,6 +6,7 @@
 #include <QRadioButton>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -24,6 +25,7 @@
 #include "gui/dialog_parts.h"
 #include "gui/help.h"
 #include "gui/placement.h"
+#include "editor/editor_texts.h"
 #include "editor/restriction_panel.h"
 
 namespace vorlo {
@@ -62,6 +64,10 @@ TTypeWiz::TTypeWiz(WizardSetup setup, QWidget* parent)
   statusBar_ = new QStatusBar(this);
   statusBar_->setObjectName(QStringLiteral("StatusBar"));
   statusBar_->setSizeGripEnabled(true);
+  // Under the hints: a hint hides it while it shows.
+  lblReason_ = new QLabel(statusBar_);
+  lblReason_->setObjectName(QStringLiteral("lblReason"));
+  statusBar_->addWidget(lblReason_, 1);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -135,6 +141,17 @@ void TTypeWiz::EnDisButtons() {
   if (page == nbpgName) next = next && named;
   if (page == nbpgDels) next = next && dels && restrictOk;
   btnNext_->setEnabled(next);
+  // A disabled Next or Finish says why for as long as it stays disabled
+  // (on the Counts page the count holds them).
+  const char* reason = page == nbPgTotl ? nullptr
+                       : !named         ? texts::kNeedName
+                       : !dels          ? texts::kNeedSpec
+                       : !restrictOk    ? texts::kNeedRestriction
+                                        : nullptr;
+  const QString text = reason != nullptr ? QString::fromUtf8(reason) : QString();
+  if (text == lblReason_->text()) return;
+  lblReason_->setText(text);
+  if (!text.isEmpty()) statusBar_->clearMessage();  // a new reason shows at once
 }
 
 // The enabling of the folder and list commands (idle updates in the

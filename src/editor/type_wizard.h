@@ -115,6 +115,8 @@ class TTypeWiz final : public QDialog {
   bool RunActive() const;
 
   void AddDirRow(const std::string& caption, FolderRule mode, bool withSelection);
+  // The folder rows as the type's folder list: none for the local-drives row alone.
+  FolderList DirRows() const;
   void adirClearExecute();
   void adirChangeExecute();
   void ListAdd(bool deletes);
@@ -145,6 +147,7 @@ class TTypeWiz final : public QDialog {
 
   QStackedWidget* Notebook1_ = nullptr;
   QStatusBar* statusBar_ = nullptr;
+  QLabel* lblReason_ = nullptr;  // why Next or Finish is disabled
   QLineEdit* ebName_ = nullptr;
   QRadioButton* rbRecycle_ = nullptr;
   QRadioButton* rbBackup_ = nullptr;

@@ -9,6 +9,7 @@
 
 #include "core/local_drives.h"
 #include "core/text.h"
+#include "editor/editor_texts.h"
 #include "editor/folder_picker.h"
 #include "editor/spec_editors.h"
 #include "editor/wizard_items.h"
@@ -18,8 +19,6 @@ namespace vorlo {
 using namespace wizard;
 
 namespace {
-
-constexpr const char* kSelectionTexts[] = {"Folder and subfolders", "Folder only", "Subfolders only"};
 
 // 16 x 16: a box, ticked when the folder's own files are searched, and a
 // folder, green when subfolders are searched.
@@ -55,7 +54,7 @@ void TTypeWiz::AddDirRow(const std::string& caption, FolderRule mode, bool withS
   row->setData(0, Qt::UserRole, code);
   if (withSelection && code >= 0 && code <= 2) {
     row->setIcon(0, ModeIcon(mode));
-    row->setText(1, QString::fromUtf8(kSelectionTexts[code]));
+    row->setText(1, QString::fromUtf8(texts::kSelectionTexts[code]));
   }
 }
 
@@ -65,8 +64,21 @@ void TTypeWiz::adirClearExecute() {
   UpdateListActions();
 }
 
+FolderList TTypeWiz::DirRows() const {
+  FolderList dirs;
+  const int rows = lvDirs_->topLevelItemCount();
+  if (rows == 1 && IsLocalDrives(*lvDirs_->topLevelItem(0))) return dirs;
+  for (int i = 0; i < rows; ++i) {
+    const QTreeWidgetItem& row = *lvDirs_->topLevelItem(i);
+    dirs.push_back({RawOf(row), FolderRule{row.data(0, Qt::UserRole).toInt()}});
+  }
+  return dirs;
+}
+
+// The picker starts from the type's own folders, so that OK never widens
+// them; a type of all local drives starts with every drive.
 void TTypeWiz::adirChangeExecute() {
-  TNewPickForm picker(setup_.drives.Roots(), nameforAll_, setup_.placements, this);
+  TNewPickForm picker(setup_.drives.Roots(), nameforAll_, setup_.placements, DirRows(), this);
   if (picker.exec() != QDialog::Accepted) return;
   FolderList entries;
   picker.SaveToList(entries);

@@ -55,14 +55,7 @@ void TTypeWiz::SetFromObj(const TJunkFileObj& TJ, bool BinHasProb) {
 const TJunkFileObj& TTypeWiz::GetFromObj() {
   if (theObj_ && (CurrentPage() == WizardPage::nbpgSumm || CurrentPage() == WizardPage::nbPgTotl)) return *theObj_;
   theObj_.reset();
-  FolderList dirs;
-  const int rows = lvDirs_->topLevelItemCount();
-  if (!(rows == 1 && IsLocalDrives(*lvDirs_->topLevelItem(0)))) {
-    for (int i = 0; i < rows; ++i) {
-      const QTreeWidgetItem& row = *lvDirs_->topLevelItem(i);
-      dirs.push_back({RawOf(row), FolderRule{row.data(0, Qt::UserRole).toInt()}});
-    }
-  }
+  const FolderList dirs = DirRows();
   const CleanupMethod method = rbRecycle_->isChecked()  ? CleanupMethod::cuRecycle
                                : rbDelete_->isChecked() ? CleanupMethod::cuDelete
                                                         : CleanupMethod::cuHolding;

@@ -59,6 +59,8 @@ int main(int argc, char** argv) {
                       if (wizard.exec() != QDialog::Accepted) return std::nullopt;
                       return wizard.GetFromObj();
                     },
+                .dialogs = nullptr,
+                .openFile = {},
             });
   if (!window.ClaimDataFolder()) return 1;
   vorlo::CloseOnSignal closeOnSignal(window);

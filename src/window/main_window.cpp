@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListView>
@@ -15,7 +14,6 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <cerrno>
 #include <tuple>
@@ -27,6 +25,7 @@
 #include "core/recycle_bin.h"
 #include "dialogs/about_form.h"
 #include "dialogs/default_form.h"
+#include "gui/desktop_open.h"
 #include "gui/dialog_parts.h"
 #include "gui/help.h"
 #include "dialogs/prop_form.h"
@@ -181,6 +180,8 @@ QWidget* TMainForm::BuildRibbon() {
                                                 {QStringLiteral("Divers"), {a.aProps, a.aCount, a.Action3}},
                                                 {QStringLiteral("Online-Updates"), {a.onlineUpdate}}});
   ribbon_->AddTab(QStringLiteral("Info"), {{QStringLiteral("About the author"), {a.Action1}}});
+  // "Stop" takes the count's place while it runs; nothing around it moves.
+  ribbon_->ReserveCaption(a.aCount, Q(texts::kStopCaption));
   ribbon_->AppMenu()->addAction(a.aAbout);
   ribbon_->InstallKeys(this);
   ribbon_->setCurrentIndex(2);
@@ -366,8 +367,17 @@ void TMainForm::aRemExecute() {
 }
 
 void TMainForm::aUndoExecute() {
-  commands_.Undo();
+  ShowNewRow(commands_.Undo());
   UpdateActions();
+}
+
+// A row added or restored is selected and brought into view, so that the
+// command is seen to have worked; during a count or run the highlight stays
+// on the row being handled.
+void TMainForm::ShowNewRow(std::optional<size_t> row) {
+  if (!row) return;
+  if (runs_->VeryBusy() == RunState::Idle) SelectRow(static_cast<int>(*row));
+  lvJunk_->scrollTo(model_->index(static_cast<int>(*row)));
 }
 
 void TMainForm::MoveExecute(bool up) {
@@ -376,13 +386,16 @@ void TMainForm::MoveExecute(bool up) {
   if (moved && moved != row) {
     SelectRow(static_cast<int>(*moved));
     lvJunk_->setFocus();
+  } else if (up && runs_->VeryBusy() != RunState::Running) {
+    // Only the ribbon's move stays enabled without a row above.
+    SetPanel(1, std::string(row ? texts::kAlreadyFirst : texts::kNoneSelected));
   }
 }
 
 void TMainForm::aAddExecute() {
   if (!services_.wizard) return;
   const auto result = services_.wizard(this, TJunkFileObj(), services_.bins.RecycleBinProblem());
-  if (result) commands_.Add(*result);
+  if (result) ShowNewRow(commands_.Add(*result));
   UpdateActions();
 }
 
@@ -397,7 +410,7 @@ void TMainForm::aEditExecute() {
 void TMainForm::aDefaultsExecute() {
   TDefaultForm form(services_.bins.RecycleBinProblem(), services_.defaultFolders, services_.description(), this);
   if (form.exec() != QDialog::Accepted) return;
-  if (const auto chosen = form.GetTheObj()) commands_.Add(*chosen);
+  if (const auto chosen = form.GetTheObj()) ShowNewRow(commands_.Add(*chosen));
   UpdateActions();
 }
 
@@ -442,6 +455,7 @@ bool TMainForm::ClaimDataFolder() {
 bool TMainForm::FormCreate() {
   services_.placements.GetPosFmINI(*this, kWindowName, true);
   StartupList loaded = LoadStartupList(*this, services_.files, services_.bins, services_.defaultFolders);
+  declinedKept_ = loaded.declinedKept;
   for (TJunkFileObj& t : loaded.types) list_.Append(std::move(t));
   return !loaded.unreadable;
 }
@@ -498,6 +512,7 @@ void TMainForm::SelectRow(int row) {
   if (row < 0 || static_cast<size_t>(row) >= list_.size()) return;
   const QModelIndex index = model_->index(row);
   lvJunk_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+  lvJunk_->scrollTo(index);
 }
 
 void TMainForm::SetBusy(bool busy) {
@@ -520,9 +535,14 @@ void TMainForm::SetCountCommand(const std::string& caption, const std::string& h
   a->setToolTip(Q(hint));
 }
 
+// A desktop without a program for the log says nothing itself: the person
+// is told where the log is.
 void TMainForm::OpenFile(const std::string& path) {
-  if (services_.dialogs) return services_.dialogs->OpenFile(path);
-  QDesktopServices::openUrl(QUrl::fromLocalFile(Q(path)));
+  auto ended = [this, path](bool opened) {
+    if (!opened) Ask({MsgKind::Information, FormatText(texts::kLogNotShown, path.c_str()), {MsgButton::Ok}, 0});
+  };
+  if (services_.openFile) return services_.openFile(path, std::move(ended));
+  OpenWithDesktop(Q(path), this, std::move(ended));
 }
 
 // ---------------------------------------------------------------------------
@@ -560,7 +580,9 @@ void TMainForm::closeEvent(QCloseEvent* e) {
   }
   if (const int err = CreateFolderTree(services_.files.folder); err == 0)
     services_.placements.SetPosToINI(*this, kWindowName, true);
-  PromoteRecoveryFile(*this, services_.files);
+  // A recovery file the user declined stays what it is until a change of
+  // this session replaces it.
+  if (!declinedKept_ || commands_.WroteList()) PromoteRecoveryFile(*this, services_.files);
   QMainWindow::closeEvent(e);
 }
 

@@ -45,10 +45,12 @@ struct WindowServices {
   // The junk type wizard: edits a copy of the type; nothing when cancelled.
   // Absent until the wizard exists: the add and edit commands stay disabled.
   std::function<std::optional<TJunkFileObj>(QWidget* parent, const TJunkFileObj&, bool recycleProb)> wizard;
-  // Message boxes and opening files with other programs, the parts of the
-  // user port that leave the window. Null: the window's own message boxes
-  // and the desktop's programs; tests give a scripted port.
+  // Message boxes, the part of the user port that leaves the window. Null:
+  // the window's own message boxes; tests give a scripted port.
   UserPort* dialogs = nullptr;
+  // Opens a file with the desktop's program for it and tells `ended`
+  // whether that worked. Null: xdg-open; tests give their own.
+  std::function<void(const std::string& path, std::function<void(bool opened)> ended)> openFile;
 };
 
 // The window's commands, one member each, all created with the window.
@@ -141,6 +143,7 @@ class TMainForm final : public QMainWindow, public UserPort {
 
   void aRemExecute();
   void aUndoExecute();
+  void ShowNewRow(std::optional<size_t> row);
   void MoveExecute(bool up);
   void aAddExecute();
   void aEditExecute();
@@ -169,6 +172,7 @@ class TMainForm final : public QMainWindow, public UserPort {
   bool binProblem_ = false;  // as the check found it when the method submenu last opened
   bool activated_ = false;
   bool closeWhenIdle_ = false;
+  bool declinedKept_ = false;  // a declined recovery file could not be set aside
 };
 
 }  // namespace vorlo

@@ -20,6 +20,16 @@ namespace {
 constexpr int kMinHeight = 60;   // the large ribbon buttons
 constexpr int kTextFlags = Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
 
+// A caption with "&&" as "&" and the mnemonic marker removed.
+QString WithoutMarker(const QString& text) {
+  QString out;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] == u'&' && i + 1 < text.size()) ++i;
+    out += text[i];
+  }
+  return out;
+}
+
 }  // namespace
 
 RibbonButton::RibbonButton(QAction* command, QWidget* parent) : QToolButton(parent), command_(command) {
@@ -42,15 +52,7 @@ void RibbonButton::Follow() {
   update();
 }
 
-QString RibbonButton::ShownCaption() const {
-  const QString text = command_->text();
-  QString out;
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    if (text[i] == u'&' && i + 1 < text.size()) ++i;
-    out += text[i];
-  }
-  return out;
-}
+QString RibbonButton::ShownCaption() const { return WithoutMarker(command_->text()); }
 
 QChar RibbonButton::Mnemonic() const {
   const QString text = command_->text();
@@ -62,31 +64,49 @@ QChar RibbonButton::Mnemonic() const {
   return {};
 }
 
-QSize RibbonButton::CaptionSize(int width) const {
-  return fontMetrics().boundingRect(QRect(0, 0, width, 1000), kTextFlags, command_->text()).size();
+QSize RibbonButton::CaptionSize(int width) const { return TextSize(command_->text(), width); }
+
+void RibbonButton::ReserveCaption(const QString& caption) {
+  if (reserved_.isEmpty()) reserved_.append(command_->text());  // the caption it comes back to
+  reserved_.append(caption);
+  updateGeometry();
+}
+
+QStringList RibbonButton::Captions() const { return QStringList{command_->text()} + reserved_; }
+
+QSize RibbonButton::TextSize(const QString& caption, int width) const {
+  return fontMetrics().boundingRect(QRect(0, 0, width, 1000), kTextFlags, caption).size();
 }
 
 // The narrowest width at which the caption needs no more than `lines`
 // lines and no word is broken.
-int RibbonButton::WrapWidth(int lines) const {
+int RibbonButton::WrapWidth(const QString& caption, int lines) const {
   const QFontMetrics fm = fontMetrics();
   const int limit = fm.boundingRect(QRect(0, 0, 1000, 1000), kTextFlags, QStringLiteral("X\nX\nX").left(2 * lines - 1))
                         .height();
-  const int full = fm.boundingRect(QRect(0, 0, 10000, 1000), kTextFlags, command_->text()).width();
+  const int full = fm.boundingRect(QRect(0, 0, 10000, 1000), kTextFlags, caption).width();
   int widest = 0;
-  for (const QString& word : ShownCaption().split(u' ', Qt::SkipEmptyParts))
+  for (const QString& word : WithoutMarker(caption).split(u' ', Qt::SkipEmptyParts))
     widest = std::max(widest, fm.horizontalAdvance(word));
   for (int w = widest; w < full; ++w)
-    if (const QSize needed = CaptionSize(w); needed.height() <= limit && needed.width() <= w) return w;
+    if (const QSize needed = TextSize(caption, w); needed.height() <= limit && needed.width() <= w) return w;
   return full;
 }
 
-// One line where there is room, up to three where the window is narrow.
-QSize RibbonButton::sizeHint() const { return {WrapWidth(1) + 2 * kPad, minimumSizeHint().height()}; }
+// One line where there is room, up to three where the window is narrow;
+// wide enough for every caption the command takes.
+QSize RibbonButton::sizeHint() const {
+  int w = 0;
+  for (const QString& caption : Captions()) w = std::max(w, WrapWidth(caption, 1));
+  return {w + 2 * kPad, minimumSizeHint().height()};
+}
 
 QSize RibbonButton::minimumSizeHint() const {
-  const int w = WrapWidth(3);
-  return {w + 2 * kPad, std::max(kMinHeight, CaptionSize(w).height() + 2 * kPad)};
+  int w = 0;
+  for (const QString& caption : Captions()) w = std::max(w, WrapWidth(caption, 3));
+  int h = 0;
+  for (const QString& caption : Captions()) h = std::max(h, TextSize(caption, w).height());
+  return {w + 2 * kPad, std::max(kMinHeight, h + 2 * kPad)};
 }
 
 void RibbonButton::paintEvent(QPaintEvent*) {
@@ -176,6 +196,11 @@ void Ribbon::AddTab(const QString& title, const std::vector<RibbonGroup>& groups
   }
   row->addStretch(1);
   addTab(page, title);
+}
+
+void Ribbon::ReserveCaption(QAction* command, const QString& caption) {
+  for (RibbonButton* b : Buttons())
+    if (b->Command() == command) b->ReserveCaption(caption);
 }
 
 std::vector<RibbonButton*> Ribbon::Buttons() const {

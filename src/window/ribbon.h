@@ -29,6 +29,10 @@ class RibbonButton final : public QToolButton {
   static constexpr int kPad = 4;  // between the button's edge and its caption
 
   QAction* Command() const { return command_; }
+  // Another caption the command shows at times ("Stop" for the count): the
+  // button is sized for the widest of it and the caption it has now, so
+  // that neither it nor its neighbours move when the caption changes.
+  void ReserveCaption(const QString& caption);
   // The caption with "&&" as "&" and the mnemonic marker removed.
   QString ShownCaption() const;
   // The mnemonic letter, upper case; null when the caption has none.
@@ -44,9 +48,13 @@ class RibbonButton final : public QToolButton {
 
  private:
   void Follow();
-  int WrapWidth(int lines) const;
+  QSize TextSize(const QString& caption, int width) const;
+  int WrapWidth(const QString& caption, int lines) const;
+  // The shown caption, then the reserved ones.
+  QStringList Captions() const;
 
   QAction* command_;
+  QStringList reserved_;
 };
 
 struct RibbonGroup {
@@ -72,6 +80,8 @@ class Ribbon final : public QTabWidget {
   // when no visible, enabled button has it.
   bool RunMnemonic(QChar letter);
   std::vector<RibbonButton*> Buttons() const;
+  // Sizes the buttons of `command` for `caption` as well (see RibbonButton).
+  void ReserveCaption(QAction* command, const QString& caption);
   // The key tip "F" on the application menu's button, shown while Alt is
   // held in the ribbon's window.
   QLabel* AppMenuKeyTip() const { return appKeyTip_; }

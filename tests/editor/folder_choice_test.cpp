@@ -288,6 +288,45 @@ TEST(FolderChoice, SaveToListGivesFolderEntriesInTreeOrder) {
   }
 }
 
+// A type's folder entries, chosen alone below the drives, are saved back as
+// they were given; an entry that is a drive's folder sets the drive.
+TEST(FolderChoice, FolderEntriesOfTheirOwnAreSavedAsGiven) {
+  struct Case {
+    std::vector<FolderEntry> entries, want;
+    size_t shown;  // nodes below the root
+  } cases[] = {
+      {{{"/home/u/.cache/thumbnails/", pFolAndSub}}, {{"/home/u/.cache/thumbnails/", pFolAndSub}}, 3},
+      {{{"/a/", pFolOnly}, {"/b", pSubOnly}, {"Local drives (/)", pFolAndSub}},
+       {{"/a/", pFolOnly}, {"/b", pSubOnly}, {"Local drives (/)", pFolAndSub}},
+       5},
+      {{{"/home/", pFolOnly}}, {{"/home/", pFolOnly}}, 2},
+      {{{"/x/", pSubOnly}, {"/x", pFolAndSub}}, {{"/x/", pFolAndSub}}, 3},  // the later rule wins
+      {{{"/x/", FolderRule{7}}}, {{"/x/", pFolAndSub}}, 3},                // as the scan reads it
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.entries[0].path);
+    TFolderChoice choice(kAll);
+    choice.AddDrive("/", true);
+    choice.AddDrive("/home", true);
+    choice.ChooseNothing();
+    for (const FolderEntry& e : c.entries) choice.AddFolder(e.path, e.rule, false);
+    FolderList list;
+    choice.SaveToList(list);
+    EXPECT_THAT(list, ElementsAreArray(c.want));
+    EXPECT_EQ(choice.TreeRoot().children.size(), c.shown);
+  }
+
+  // With every drive chosen, a folder of its own is saved beside the drives,
+  // each named: the local-drives entry would stand for the drives alone.
+  TFolderChoice choice(kAll);
+  choice.AddDrive("/", true);
+  choice.AddDrive("/home", true);
+  choice.AddFolder("/tmp/", pFolAndSub, true);
+  FolderList list;
+  choice.SaveToList(list);
+  EXPECT_THAT(list, ElementsAreArray(std::vector<FolderEntry>{{"/", pFolAndSub}, {"/home/", pFolAndSub}, {"/tmp/", pFolAndSub}}));
+}
+
 TEST(FolderChoice, LoadedChildrenTakeTheirStatesFromTheNode) {
   struct Case {
     int sub;

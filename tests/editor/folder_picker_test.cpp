@@ -8,6 +8,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -29,13 +31,13 @@ void PrintTo(const FolderEntry& e, std::ostream* os) {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
 using testing::TempDir;
 using enum FolderRule;
 
 // drive/
 //   alpha/ a1/ deep/   alpha/ a2/
 //   beta/              (no subfolders)
-//   .hidden/ x/        (never shown)
 //   link -> alpha      (a link: never followed)
 //   file.txt
 class FolderPickerTest : public ::testing::Test {
@@ -45,7 +47,6 @@ class FolderPickerTest : public ::testing::Test {
     fs::create_directories(drive + "/alpha/a1/deep");
     fs::create_directories(drive + "/alpha/a2");
     fs::create_directories(drive + "/beta");
-    fs::create_directories(drive + "/.hidden/x");
     fs::create_directory_symlink(drive + "/alpha", drive + "/link");
     tmp.Write("drive/file.txt", "x");
     form = std::make_unique<TNewPickForm>(std::vector<std::string>{drive}, kAll, placements);
@@ -111,7 +112,7 @@ TEST_F(FolderPickerTest, OpensWithAllDrivesAndLoadsFoldersOnExpansion) {
   EXPECT_THAT(Saved(), ElementsAre(FolderEntry{kAll, pFolAndSub}));
 
   Drive()->setExpanded(true);
-  // Sorted; the dot-folder, the link and the file are not shown.
+  // Sorted; the link and the file are not shown.
   EXPECT_EQ(Texts(Drive()), (QStringList{QStringLiteral("alpha"), QStringLiteral("beta")}));
   QTreeWidgetItem* alpha = Child(Drive(), "alpha");
   QTreeWidgetItem* beta = Child(Drive(), "beta");
@@ -317,6 +318,111 @@ TEST_F(FolderPickerTest, LegendAndPlacement) {
   EXPECT_NE(text.find("[LegendForm Settings]"), std::string::npos);
   EXPECT_LT(text.find("[NewPickForm Settings]"), text.find("[LegendForm Settings]"));
   EXPECT_EQ(placements.Doc().Keys("LegendForm Settings").size(), 8u);  // no size
+}
+
+// A folder path typed or pasted into the field is added with the rule
+// beside it; one that cannot be a type's folder is refused in the path
+// panel, and Enter in the field never closes the picker.
+TEST_F(FolderPickerTest, TypedFolderIsAddedWithItsRuleOrRefusedInThePathPanel) {
+  form->show();
+  auto* field = form->findChild<QLineEdit*>(QStringLiteral("ebPath"));
+  auto* rule = form->findChild<QComboBox*>(QStringLiteral("cbPathRule"));
+  auto* panel = form->findChild<QLabel*>(QStringLiteral("pnlFullPath"));
+  ASSERT_TRUE(field && rule && panel);
+  const auto enter = [&](const std::string& text) {
+    field->setText(QString::fromStdString(text));
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(field, &press);
+  };
+  const struct {
+    std::string text, shown;
+  } refused[] = {
+      {"alpha", " Enter a full path that begins with /"},
+      {"", " Enter a full path that begins with /"},
+      {P("missing"), " No such folder: " + P("missing")},
+      {P("file.txt"), " Not a folder: " + P("file.txt")},
+  };
+  for (const auto& r : refused) {
+    enter(r.text);
+    EXPECT_EQ(panel->text().toStdString(), r.shown) << r.text;
+    EXPECT_THAT(Saved(), ElementsAre(FolderEntry{kAll, pFolAndSub})) << r.text;
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  }
+  EXPECT_TRUE(form->isVisible());
+
+  // The first folder takes the place of every drive, and is shown selected.
+  enter(P("alpha/a1"));
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_TRUE(field->text().isEmpty());
+  ASSERT_EQ(Root()->childCount(), 2);
+  QTreeWidgetItem* a1 = Root()->child(1);
+  EXPECT_EQ(a1->text(0).toStdString(), P("alpha/a1"));
+  EXPECT_EQ(tree->currentItem(), a1);
+  EXPECT_EQ(panel->text().toStdString(), " " + P("alpha/a1/"));
+  EXPECT_FALSE(form->FolChecked(Drive()));
+  EXPECT_THAT(Saved(), ElementsAre(FolderEntry{P("alpha/a1/"), pFolAndSub}));
+  a1->setExpanded(true);  // its own folders, like any node's
+  EXPECT_EQ(Texts(a1), QStringList{QStringLiteral("deep")});
+
+  rule->setCurrentIndex(1);
+  enter(P("beta/"));
+  rule->setCurrentIndex(2);
+  field->setText(QString::fromStdString(P("link")));  // a link to a folder is a folder
+  form->findChild<QPushButton*>(QStringLiteral("btnAddPath"))->click();
+  EXPECT_THAT(Saved(), ElementsAre(FolderEntry{P("alpha/a1/"), pFolAndSub}, FolderEntry{P("beta/"), pFolOnly},
+                                   FolderEntry{P("link/"), pSubOnly}));
+  EXPECT_TRUE(OkEnabled());
+}
+
+// Opened with a type's folders, the picker shows them with their rules and
+// nothing else, so OK keeps the type as it was.
+TEST_F(FolderPickerTest, OpensWithTheGivenFoldersAlone) {
+  const FolderList start{{P("alpha/"), pFolOnly}, {"/no/such/folder/", pSubOnly}};
+  form = std::make_unique<TNewPickForm>(std::vector<std::string>{drive}, kAll, placements, start);
+  tree = form->findChild<QTreeWidget*>(QStringLiteral("tvDirSel"));
+  EXPECT_THAT(Saved(), ElementsAreArray(start));
+  EXPECT_TRUE(OkEnabled());
+  EXPECT_FALSE(form->FolChecked(Drive()));
+  EXPECT_EQ(form->GetSub(Drive()), cSubNotP);
+  ASSERT_EQ(Root()->childCount(), 3);
+  EXPECT_EQ(tree->currentItem(), Root()->child(1));
+  EXPECT_TRUE(form->FolChecked(Root()->child(1)));
+  EXPECT_EQ(form->GetSub(Root()->child(1)), cSubNotP);
+  EXPECT_FALSE(form->FolChecked(Root()->child(2)));
+  EXPECT_EQ(form->GetSub(Root()->child(2)), cSubChkP);
+}
+
+// A home's dot-folders are where programs keep their caches: the tree shows
+// them like any other folder, and one can be chosen alone.
+TEST(FolderPickerDotFolders, ACacheBelowAHomeCanBeChosen) {
+  TempDir tmp;
+  const std::string home = tmp / "drive/home/user";
+  std::filesystem::create_directories(home + "/.cache/thumbnails/large");
+  std::filesystem::create_directories(home + "/Documents");
+  testing::MemoryPlacements placements;
+  TNewPickForm form({tmp / "drive"}, "Local drives (x)", placements);
+  auto* tree = form.findChild<QTreeWidget*>(QStringLiteral("tvDirSel"));
+  const auto open = [](QTreeWidgetItem* item, const char* name) {
+    item->setExpanded(true);
+    for (int i = 0; i < item->childCount(); ++i)
+      if (item->child(i)->text(0) == QLatin1String(name)) return item->child(i);
+    ADD_FAILURE() << name;
+    return item;
+  };
+  QTreeWidgetItem* user = open(open(form.TreeRoot()->child(0), "home"), "user");
+  QTreeWidgetItem* cache = open(user, ".cache");
+  EXPECT_EQ(user->childCount(), 2);
+  EXPECT_TRUE(form.HasChildren(cache));
+  QTreeWidgetItem* thumbnails = open(cache, "thumbnails");
+
+  tree->setCurrentItem(form.TreeRoot());
+  form.findChild<QAction*>(QStringLiteral("aNoSubs"))->trigger();
+  tree->setCurrentItem(thumbnails);
+  form.findChild<QAction*>(QStringLiteral("aAllSubs"))->trigger();
+  form.findChild<QAction*>(QStringLiteral("aFolder"))->trigger();
+  FolderList list;
+  form.SaveToList(list);
+  EXPECT_THAT(list, ElementsAre(FolderEntry{home + "/.cache/thumbnails/", pFolAndSub}));
 }
 
 // A name that is not UTF-8 is shown replaced but saved byte for byte.

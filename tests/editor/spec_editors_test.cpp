@@ -10,6 +10,8 @@
 #include <QRadioButton>
 #include <filesystem>
 
+#include "core/wildcard.h"
+#include "support/env_guard.h"
 #include "support/memory_placements.h"
 #include "support/temp_dir.h"
 
@@ -40,7 +42,8 @@ struct SpecCase {
   bool ok;
 };
 
-// The status looks at the last period, OK at the first.
+// The status looks at the last period; a period that begins the text
+// belongs to a dot-file's name. File names need no extension.
 const SpecCase kSpecCases[] = {
     {"*.*", "Warning: Matches all files!", true},
     {"*.tmp", "", true},
@@ -52,10 +55,17 @@ const SpecCase kSpecCases[] = {
     {"page.html", "Note: Extension longer than 3 letters", true},
     {"*.html", "Note: Extension longer than 3 letters", true},
     {"core.", "Note: Only matches files with no extension", true},
-    {"core", "Must enter extension (or period)", false},
-    {".txt", "Must enter filename", false},
-    {".tmp.bak", "Note: Matches exact filename only", false},
+    {"core", "Note: Only matches files with no extension", true},
+    {"*~", "Note: Only matches files with no extension", true},
+    {"Makefile~", "Note: Only matches files with no extension", true},
+    {".xsession-errors.old", "Note: Matches exact filename only", true},
+    {".xsession-errors", "Note: Matches exact filename only", true},
+    {".txt", "Note: Matches exact filename only", true},
+    {".tmp.bak", "Note: Matches exact filename only", true},
+    {".cache*", "", true},
     {"", "Must enter filename", false},
+    {".", "Must enter filename", false},
+    {"..", "Must enter filename", false},
 };
 
 class SpecFormTest : public ::testing::Test {
@@ -75,6 +85,30 @@ TEST_F(SpecFormTest, StatusAndOkFollowTheTextInBothEditors) {
       EXPECT_EQ(Child<QLabel>(*form, "lblStat")->text(), Q(c.status)) << form->objectName().toStdString() << ": " << c.text;
       EXPECT_EQ(Child<QPushButton>(*form, "btnOK")->isEnabled(), c.ok) << form->objectName().toStdString() << ": " << c.text;
     }
+  }
+}
+
+// A dotless protect pattern is kept with a final period, so that it spares
+// the files it names: protect patterns meet every dotless name with one.
+TEST_F(SpecFormTest, LinuxProtectPatternsProtectTheNamesTheyRead) {
+  const struct {
+    const char* typed;
+    const char* stored;
+    const char* protects;
+    const char* spares;
+  } cases[] = {
+      {"core", "core.", "core", "core.txt"},
+      {"*~", "*~.", "notes~", "letter.txt~"},  // as the delete specification *~ takes them
+      {".xsession-errors.old", ".xsession-errors.old", ".xsession-errors.old", ".xsession-errors"},
+      {".bashrc", ".bashrc", ".bashrc", "bashrc"},
+  };
+  for (const auto& c : cases) {
+    TNameForm form(placements);
+    Child<QLineEdit>(form, "ebSpec")->setText(Q(c.typed));
+    EXPECT_TRUE(Child<QPushButton>(form, "btnOK")->isEnabled()) << c.typed;
+    EXPECT_EQ(form.GetSpec(), c.stored);
+    EXPECT_TRUE(MyPathMatchSpec(c.protects, form.GetSpec())) << c.typed;
+    EXPECT_FALSE(MyPathMatchSpec(c.spares, form.GetSpec())) << c.typed;
   }
 }
 
@@ -165,7 +199,7 @@ TEST_F(SpecFormTest, SwitchingKindRechecksTheChosenEdit) {
   auto* rbName = Child<QRadioButton>(form, "rbName");
   auto* lblStat = Child<QLabel>(form, "lblStat");
   auto* btnOK = Child<QPushButton>(form, "btnOK");
-  Child<QLineEdit>(form, "ebSpec")->setText(Q("core"));
+  Child<QLineEdit>(form, "ebSpec")->setText(Q("."));
   Child<QLineEdit>(form, "ebName")->setText(Q("/tmp/x"));
   EXPECT_TRUE(rbSpec->isChecked());  // typing into ebName does not switch
   EXPECT_FALSE(btnOK->isEnabled());
@@ -177,9 +211,9 @@ TEST_F(SpecFormTest, SwitchingKindRechecksTheChosenEdit) {
   EXPECT_TRUE(btnOK->isEnabled());
   rbSpec->click();
   EXPECT_FALSE(rbName->isChecked());
-  EXPECT_EQ(lblStat->text(), Q("Must enter extension (or period)"));
+  EXPECT_EQ(lblStat->text(), Q("Must enter filename"));
   EXPECT_FALSE(btnOK->isEnabled());
-  EXPECT_EQ(form.GetSpec(), "core");
+  EXPECT_EQ(form.GetSpec(), ".");
 
   rbName->click();
   QFocusEvent focusSpec(QEvent::FocusIn);
@@ -228,10 +262,15 @@ TEST_F(SpecFormTest, BrowseSwitchesToFullNameAndRemembersTheFolder) {
   EXPECT_EQ(startedIn, QString::fromStdString(dir / "sub/"));
   EXPECT_EQ(placements.ReadIniString("NameForm Settings", "InitialDir"), dir / "sub/");
 
-  // An empty value starts in the program's folder.
+  // An empty value, or none, starts in the home folder.
+  testing::EnvGuard env;
+  env.Set("HOME", dir.path());
   placements.WriteIniString("NameForm Settings", "InitialDir", "");
   TNameForm fresh(placements);
-  EXPECT_EQ(fresh.InitialDir(), QCoreApplication::applicationDirPath() + QLatin1Char('/'));
+  EXPECT_EQ(fresh.InitialDir(), QString::fromStdString(dir.path() + "/"));
+  testing::MemoryPlacements none;
+  TNameForm first(none);
+  EXPECT_EQ(first.InitialDir(), QString::fromStdString(dir.path() + "/"));
 }
 
 }  // namespace

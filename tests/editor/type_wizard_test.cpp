@@ -24,6 +24,7 @@
 
 #include "core/local_drives.h"
 #include "core/text.h"
+#include "editor/folder_picker.h"
 #include "editor/spec_editors.h"
 #include "platform/clock.h"
 #include "support/memory_placements.h"
@@ -171,6 +172,39 @@ TEST_F(WizardTest, NewItemNeedsANameAndADeleteSpecification) {
   EXPECT_FALSE(Enabled("adelClear"));
 }
 
+// While Next or Finish is disabled, the status bar says why; a hint shown
+// over it hides it until the hint goes.
+TEST_F(WizardTest, ADisabledNextOrFinishSaysWhy) {
+  Make();
+  wiz->show();
+  auto* reason = Get<QLabel>("lblReason");
+  auto* bar = Get<QStatusBar>("StatusBar");
+  const auto shown = [&] { return reason->isVisible() ? reason->text().toStdString() : std::string(); };
+  EXPECT_EQ(shown(), "Enter a name for this junk file type.");
+  bar->showMessage(QStringLiteral("a hint"));
+  EXPECT_EQ(shown(), "");
+  bar->clearMessage();
+  EXPECT_EQ(shown(), "Enter a name for this junk file type.");
+
+  bar->showMessage(QStringLiteral("a hint"));
+  Get<QLineEdit>("ebName")->setText(QStringLiteral("Temp"));
+  ASSERT_TRUE(Enabled("btnNext"));
+  EXPECT_EQ(shown(), "Add a file specification to process.");  // a new reason shows at once
+  GoTo(nbpgDels);
+  EXPECT_EQ(shown(), "Add a file specification to process.");
+  AddDelete("*.tmp");
+  EXPECT_EQ(shown(), "");
+  Get<QCheckBox>("ckRstSize")->click();  // on, but no comparison yet
+  ASSERT_FALSE(Enabled("btnFinish"));
+  EXPECT_EQ(shown(), "Complete the restriction, or switch it off.");
+  GoTo(nbpgName);
+  EXPECT_EQ(shown(), "Complete the restriction, or switch it off.");
+  GoTo(nbpgDels);
+  Get<QCheckBox>("ckRstSize")->click();
+  EXPECT_EQ(shown(), "");
+  EXPECT_TRUE(Enabled("btnFinish"));
+}
+
 TEST_F(WizardTest, RemoveSelectsTheLineThatTakesThePlace) {
   Make(Type("T", cuDelete, {}, {"a", "b", "c"}));
   auto* dels = Get<QListWidget>("lbDels");
@@ -248,6 +282,62 @@ TEST_F(WizardTest, FolderClearAndPickerCancel) {
   EXPECT_EQ(dirs->topLevelItem(0)->text(0).toStdString(), "Local drives (/)");
   EXPECT_FALSE(Enabled("adirClear"));
   EXPECT_TRUE(wiz->GetFromObj().Dirs().empty());
+}
+
+// Change opens the picker with the type's own folders, so Enter (OK) keeps
+// them; a type of all local drives opens with every drive.
+TEST_F(WizardTest, ChangeStartsFromTheTypesOwnFolders) {
+  const FolderList own{{dir / "tree/", pFolOnly}, {dir / "other", pSubOnly}};
+  for (const FolderList& dirs : {FolderList{own[0]}, own, FolderList{}}) {
+    Make(Type("T", cuDelete, dirs, {"*"}));
+    GoTo(nbpgDirs);
+    FolderList shown;
+    OnNextModal([&shown](QDialog& d) {
+      static_cast<TNewPickForm&>(d).SaveToList(shown);
+      QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+      QApplication::sendEvent(d.focusWidget() ? d.focusWidget() : &d, &enter);
+    });
+    Click("aDirChange");
+    const FolderList want = dirs.empty() ? FolderList{{"Local drives (/)", pFolAndSub}} : dirs;
+    EXPECT_EQ(shown, want);
+    EXPECT_EQ(wiz->GetFromObj().Dirs(), dirs);
+  }
+}
+
+// A type for a cache below the home that takes backup names without a dot,
+// built in the wizard alone: the folder typed into the picker, "*~" typed
+// into the specification editor.
+TEST_F(WizardTest, ACacheFolderAndALinuxFileNameInTheWizardAlone) {
+  const std::string cache = dir / "home/.cache/app";
+  std::filesystem::create_directories(cache);
+  Make();
+  Get<QLineEdit>("ebName")->setText(QStringLiteral("App backups"));
+  GoTo(nbpgDirs);
+  OnNextModal([&cache](QDialog& d) {
+    auto* field = d.findChild<QLineEdit*>(QStringLiteral("ebPath"));
+    ASSERT_NE(field, nullptr);
+    field->setText(QString::fromStdString(cache));
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(field, &enter);
+    d.findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+  });
+  Click("aDirChange");
+  GoTo(nbpgDels);
+  OnNextModal([](QDialog& d) {
+    auto* edit = d.findChild<QLineEdit*>(QStringLiteral("ebSpec"));
+    for (const QChar c : QStringLiteral("*~")) {
+      QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+      QApplication::sendEvent(edit, &key);
+    }
+    d.findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+  });
+  Click("aDelAdd");
+  ASSERT_TRUE(Enabled("btnFinish"));
+  Click("btnFinish");
+  EXPECT_EQ(wiz->result(), QDialog::Accepted);
+  const TJunkFileObj& made = wiz->GetFromObj();
+  EXPECT_EQ(made.Dirs(), (FolderList{{cache + "/", pFolAndSub}}));
+  EXPECT_EQ(made.Deletes(), SpecList{"*~"});
 }
 
 TEST_F(WizardTest, SummaryThenBackAndAddIsKeptByFinish) {

@@ -7,6 +7,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QListView>
+#include <atomic>
+#include <future>
 
 #include "support/fake_port.h"
 #include "support/memory_placements.h"
@@ -48,6 +50,11 @@ class WindowFixture {
                             },
                         .wizard = wizard,
                         .dialogs = &port,
+                        .openFile =
+                            [this](const std::string& path, std::function<void(bool)> ended) {
+                              port.OpenFile(path);
+                              ended(opens);
+                            },
                     });
     }
     return *window;
@@ -76,12 +83,32 @@ class WindowFixture {
 
   RunFixture run;
   std::function<std::optional<TJunkFileObj>(QWidget*, const TJunkFileObj&, bool)> wizard;
+  bool opens = true;  // whether the desktop has a program for the log
   // Answers No to questions unless told otherwise; records every message.
   FakePort port;
   std::vector<Message>& asked = port.messages;
   std::deque<MsgButton>& answers = port.answers;
   MemoryPlacements placements;
   std::unique_ptr<TMainForm> window;
+};
+
+// Holds a clean-up at its first removal until released, so a test can act
+// while the run is going on.
+class RemovalGate {
+ public:
+  explicit RemovalGate(FakeRemover& remover) : going_(go_.get_future().share()) {
+    remover.onRemove = [this, going = going_](const std::string&) {
+      waiting_ = true;
+      going.wait();
+    };
+  }
+  bool Waiting() const { return waiting_; }
+  void Release() { go_.set_value(); }
+
+ private:
+  std::promise<void> go_;
+  std::shared_future<void> going_;
+  std::atomic<bool> waiting_{false};
 };
 
 }  // namespace vorlo::testing

@@ -9,7 +9,6 @@
 #include <QStatusTipEvent>
 #include <QStyle>
 #include <QTest>
-#include <future>
 #include <tuple>
 
 #include "core/junk_list_file.h"
@@ -23,25 +22,7 @@ namespace {
 // The first row of the defaults window for the fixture's folders.
 const char* const kFirstDefault = "Visual Studio Code and Electron app caches";
 
-// Holds a clean-up at its first removal until released, so a test can act
-// while the run is going on.
-class RemovalGate {
- public:
-  explicit RemovalGate(testing::FakeRemover& remover) : going_(go_.get_future().share()) {
-    remover.onRemove = [this, going = going_](const std::string&) {
-      waiting_ = true;
-      going.wait();
-    };
-  }
-  bool Waiting() const { return waiting_; }
-  void Release() { go_.set_value(); }
-
- private:
-  std::promise<void> go_;
-  std::shared_future<void> going_;
-  std::atomic<bool> waiting_{false};
-};
-
+using testing::RemovalGate;
 using testing::WindowFixture;
 using enum CleanupMethod;
 using enum FolderRule;
@@ -49,6 +30,10 @@ using enum FolderRule;
 // Each command's enabled state is `on`; a failure names the command.
 void ExpectEnabled(const std::vector<QAction*>& commands, bool on) {
   for (const QAction* c : commands) EXPECT_EQ(c->isEnabled(), on) << WindowFixture::Name(c);
+}
+
+std::string Panel1(WindowFixture& f) {
+  return f.Window().findChild<QLabel*>(QStringLiteral("panel1"))->text().toStdString();
 }
 
 std::vector<QAction*> RowCommands(const MainActions& a) {
@@ -63,8 +48,16 @@ TEST(MainWindow, EnablingTableWhileIdle) {
   ExpectEnabled({a.aUp, a.aDn, a.aCleanup, a.aUndo, a.aEdit, a.aAdd}, false);
   ExpectEnabled({a.aDefaults, a.act1, a.act10, a.act5, a.act9, a.Action1, a.Action3, a.aExit, a.aAbout}, true);
   EXPECT_FALSE(a.onlineUpdate->isVisible());
-  a.act1->trigger();  // nothing checked: nothing happens
-  EXPECT_EQ(f.Window().Runs().VeryBusy(), RunState::Idle);
+  // Nothing checked: no run, and the status bar says why.
+  for (QAction* run : {a.act1, a.act10}) {
+    f.Window().SetPanel(1, "");
+    run->trigger();
+    EXPECT_EQ(f.Window().Runs().VeryBusy(), RunState::Idle);
+    EXPECT_EQ(Panel1(f), "No junk file type is checked.") << WindowFixture::Name(run);
+  }
+  // The ribbon's move with nothing above, or nothing selected, says so too.
+  a.act5->trigger();
+  EXPECT_EQ(Panel1(f), "No junk file type is selected.");
 
   f.run.list.Append(f.run.FolderType("One", cuDelete, "one"));
   f.Select(0);
@@ -74,6 +67,7 @@ TEST(MainWindow, EnablingTableWhileIdle) {
   EXPECT_TRUE(a.aCleanup->isEnabled());
   a.act5->trigger();  // the ribbon's move on the first row does nothing
   EXPECT_EQ(f.Captions(), std::vector<std::string>{"One"});
+  EXPECT_EQ(Panel1(f), "The selected junk file type is already the first.");
 
   f.run.list.Append(f.run.FolderType("Two", cuDelete, "two"));
   f.run.list.Append(f.run.FolderType("Three", cuDelete, "three"));
@@ -104,8 +98,9 @@ TEST(MainWindow, EnablingAndPinningDuringACountAndARun) {
   EXPECT_EQ(a.aCount->statusTip(), "Stop counting files");
   ExpectEnabled({a.aCleanup, a.aRem, a.aAbout, a.aUp, a.aCheckAll}, false);
   ExpectEnabled({a.act1, a.act10, a.act5, a.act9, a.Action1, a.Action3}, true);
-  a.act1->trigger();  // a count is active: nothing happens
+  a.act1->trigger();  // a count is active: no run, and the status bar says why
   EXPECT_EQ(f.Window().Runs().VeryBusy(), RunState::Counting);
+  EXPECT_EQ(Panel1(f), "A count is running. Stop it first.");
   f.Select(0);  // the highlight stays on the counted row
   EXPECT_EQ(f.Window().SelectedRow(), std::optional<size_t>(1));
   // Hints still reach panel 1 during a count.
@@ -184,9 +179,12 @@ TEST(MainWindow, BoxClickedDuringARunReachesTheTypeAtTheRowsNextIdleChange) {
   EXPECT_TRUE(stored[1].IsChecked());
 }
 
-TEST(MainWindow, AddUndoAndDefaultsKeepTheSelection) {
+// A row added by the wizard or the defaults window, or restored by undo,
+// comes at the end of a list longer than the window: it is selected and
+// scrolled into view, so the command is seen to have worked.
+TEST(MainWindow, AddedAndRestoredRowsAreSelectedAndShown) {
   WindowFixture f;
-  for (const char* name : {"A", "B"}) f.run.list.Append(f.run.FolderType(name, cuDelete, "x"));
+  for (int i = 0; i < 40; ++i) f.run.list.Append(f.run.FolderType("Row " + std::to_string(i), cuDelete, "x"));
   f.wizard = [&](QWidget*, const TJunkFileObj&, bool) { return std::optional(f.run.FolderType("New", cuDelete, "n")); };
   const auto acceptDefaults = [] {
     QTimer::singleShot(0, [] {
@@ -195,22 +193,35 @@ TEST(MainWindow, AddUndoAndDefaultsKeepTheSelection) {
       dialog->accept();
     });
   };
+  auto* view = f.Window().findChild<QListView*>(QStringLiteral("lvJunk"));
+  const auto shown = [&](size_t row) {
+    QApplication::processEvents();
+    return view->viewport()->rect().contains(view->visualRect(f.Model().index(static_cast<int>(row), 0)));
+  };
+  f.Window().show();
   const MainActions& a = f.A();
   f.Select(1);
-  a.aRem->trigger();  // something to undo; row 0 is selected now
+  a.aRem->trigger();  // something to undo
+  f.Select(0);
+  ASSERT_FALSE(shown(f.run.list.size() - 1));
   for (const auto& [what, command] : std::vector<std::pair<const char*, std::function<void()>>>{
            {"add", [&] { a.aAdd->trigger(); }},
            {"undo", [&] { a.aUndo->trigger(); }},
            {"default", [&] { acceptDefaults(), a.act9->trigger(); }}}) {
+    f.Select(0);
     const size_t rows = f.run.list.size();
     command();
     ASSERT_EQ(f.run.list.size(), rows + 1) << what;
-    EXPECT_EQ(f.Window().SelectedRow(), std::optional<size_t>(0)) << what;
-    ExpectEnabled({a.aEdit, a.aRem, a.aProps, a.aCount, a.aDn}, true);
+    EXPECT_EQ(f.Window().SelectedRow(), std::optional<size_t>(rows)) << what;
+    EXPECT_TRUE(shown(rows)) << what;
+    ExpectEnabled({a.aEdit, a.aRem, a.aProps, a.aCount, a.aUp}, true);
   }
-  EXPECT_EQ(f.Captions(), (std::vector<std::string>{"A", "New", "B", kFirstDefault}));
+  EXPECT_EQ(f.Captions()[39], "New");
+  EXPECT_EQ(f.Captions()[40], "Row 1");
+  EXPECT_EQ(f.Captions()[41], kFirstDefault);
 
-  // During a run the ribbon's add leaves the highlight on the processed row.
+  // During a run the ribbon's add leaves the highlight on the processed row
+  // and only brings the new row into view.
   f.run.File("c/a.tmp", 1);
   f.run.list[1].type = std::make_unique<TJunkFileObj>(f.run.FolderType("New", cuDelete, "c"));
   a.aClearAll->trigger();
@@ -221,8 +232,9 @@ TEST(MainWindow, AddUndoAndDefaultsKeepTheSelection) {
   ASSERT_EQ(f.Window().SelectedRow(), std::optional<size_t>(1));
   f.answers = {MsgButton::Yes};  // identical to row 1: add it all the same
   a.act2->trigger();
-  EXPECT_EQ(f.run.list.size(), 5u);
+  EXPECT_EQ(f.run.list.size(), 43u);
   EXPECT_EQ(f.Window().SelectedRow(), std::optional<size_t>(1));
+  EXPECT_TRUE(shown(42));
   gate.Release();
   f.WaitIdle();
 }
@@ -393,6 +405,55 @@ TEST(MainWindow, StartUpPaths) {
   }
 }
 
+// No to the restore question sets the recovery file aside, replacing an
+// older one, so that neither this close nor any later one makes it the data
+// file. Where it cannot be set aside it is said, and it is not promoted.
+TEST(MainWindow, ADeclinedRestoreStaysDeclined) {
+  WindowFixture f;
+  SaveJTToFile(f.Recovery(), std::vector<TJunkFileObj>{f.run.FolderType("Declined", cuDelete, "d")});
+  SaveJTToFile(f.DataFile(), std::vector<TJunkFileObj>(2));
+  const std::string declined = f.Recovery() + ".declined", stored = testing::ReadFile(f.DataFile());
+  const std::string recovered = testing::ReadFile(f.Recovery());
+  f.run.dir.Write("data/Vorlo.D$$.declined", "older");
+  const auto restart = [&f] {
+    f.Window().close();
+    f.window.reset();
+    f.run.list.Clear();
+    f.asked.clear();
+    EXPECT_TRUE(f.Window().FormCreate());
+  };
+  EXPECT_TRUE(f.Window().FormCreate());  // answered No
+  ASSERT_EQ(f.asked.size(), 1u);
+  EXPECT_EQ(f.run.list.size(), 2u);
+  EXPECT_FALSE(std::filesystem::exists(f.Recovery()));
+  EXPECT_EQ(testing::ReadFile(declined), recovered);
+  for (int i = 0; i < 2; ++i) {
+    restart();
+    EXPECT_TRUE(f.asked.empty());  // nothing left to restore
+    EXPECT_EQ(testing::ReadFile(f.DataFile()), stored);
+    EXPECT_EQ(f.Captions().size(), 2u);
+  }
+  EXPECT_EQ(testing::ReadFile(declined), recovered);
+
+  // A declined file that cannot be set aside is named, and kept from the
+  // data file until this session writes a list of its own.
+  f.Window().close();
+  f.window.reset();
+  f.run.list.Clear();
+  std::filesystem::remove(declined);
+  std::filesystem::create_directories(declined + "/in-the-way");
+  SaveJTToFile(f.Recovery(), std::vector<TJunkFileObj>(1));
+  f.asked.clear();
+  EXPECT_TRUE(f.Window().FormCreate());
+  ASSERT_EQ(f.asked.size(), 2u);
+  EXPECT_EQ(f.asked[1].kind, MsgKind::Error);
+  EXPECT_TRUE(f.asked[1].text.starts_with("Cannot set aside " + f.Recovery() + " as " + declined + ": "))
+      << f.asked[1].text;
+  f.Window().close();
+  EXPECT_EQ(testing::ReadFile(f.DataFile()), stored);
+  EXPECT_TRUE(std::filesystem::exists(f.Recovery()));
+}
+
 TEST(MainWindow, ActivationDisablesBinTypesAndCloseReplacesTheDataFile) {
   WindowFixture f;
   f.run.binSettings = {{f.run.dir / "tree", true, false, 100}};
@@ -498,6 +559,16 @@ TEST(MainWindow, YesAtTheEndOfARunOpensTheLogThroughThePort) {
   f.A().act1->trigger();
   f.WaitIdle();
   EXPECT_EQ(f.port.opened, std::vector<std::string>{f.run.dir / "data/Vorlo.LOG.TXT"});
+  EXPECT_EQ(f.asked.back().kind, MsgKind::Confirmation);  // nothing after the closing question
+
+  // A desktop with no program for the log: the person is told where it is.
+  f.opens = false;
+  f.A().act10->trigger();
+  f.WaitIdle();
+  EXPECT_EQ(f.port.opened.back(), f.run.dir / "data/Vorlo.TEST.TXT");
+  EXPECT_EQ(f.asked.back().kind, MsgKind::Information);
+  EXPECT_EQ(f.asked.back().text,
+            "No program could open the log. You will find it here:\r\n\r\n" + (f.run.dir / "data/Vorlo.TEST.TXT"));
 }
 
 // One window per data folder: a second is refused with a message while the

@@ -8,13 +8,21 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <future>
+#include <map>
 
 #include "support/window_fixture.h"
 #include "window/ribbon.h"
 
+// A button's place in failure messages.
+void PrintTo(const QRect& r, std::ostream* os) {
+  *os << r.x() << ',' << r.y() << ' ' << r.width() << 'x' << r.height();
+}
+
 namespace vorlo {
 namespace {
 
+using testing::RemovalGate;
 using testing::WindowFixture;
 using enum CleanupMethod;
 
@@ -170,6 +178,50 @@ TEST(MainWindowRibbon, EveryCaptionFitsAtTheDefaultAndTheLeastWidth) {
               << parts[i].first.toStdString() << " / " << parts[j].first.toStdString();
       }
     }
+  }
+}
+
+// "Stop" stands where "Coun&t matching files" stood, and no other button
+// moves during a count or a run, at the default and the least width.
+TEST(MainWindowRibbon, ButtonsKeepTheirPlacesDuringACountAndARun) {
+  WindowFixture f;
+  f.run.File("c/a.tmp", 1);
+  f.run.list.Append(f.run.FolderType("First", cuDelete, "c"));
+  TMainForm& w = f.Window();
+  w.show();
+  Ribbon& ribbon = w.RibbonBar();
+  const auto places = [&] {
+    std::map<std::string, QRect> out;
+    for (int tab = 0; tab < ribbon.count(); ++tab) {
+      ribbon.setCurrentIndex(tab);
+      QApplication::processEvents();
+      for (RibbonButton* b : ribbon.widget(tab)->findChildren<RibbonButton*>())
+        out[b->objectName().toStdString()] = QRect(b->mapTo(&ribbon, QPoint()), b->size());
+    }
+    return out;
+  };
+  for (const int width : {650, 522}) {
+    SCOPED_TRACE(width);
+    w.resize(width, 463);
+    f.Select(0);
+    const auto idle = places();
+
+    std::promise<void> release;
+    f.run.clock.onToLocal = [held = release.get_future().share()] { held.wait(); };
+    f.A().aCount->trigger();
+    ASSERT_EQ(f.A().aCount->text(), QStringLiteral("Stop"));
+    EXPECT_EQ(places(), idle);
+    release.set_value();
+    f.WaitIdle();
+    f.run.clock.onToLocal = nullptr;
+
+    RemovalGate gate(f.run.remover);
+    f.A().act1->trigger();
+    while (!gate.Waiting()) QApplication::processEvents();
+    EXPECT_EQ(places(), idle);
+    gate.Release();
+    f.WaitIdle();
+    f.run.File("c/a.tmp", 1);  // for the next width's run
   }
 }
 
