@@ -180,14 +180,14 @@ int Scan(const std::string& root, vorlo::ReadAhead readAhead) {
   int32_t numDir = 0, numDel = 0, numRes = 0, numProt = 0;
 
   const auto start = Clock::now();
-  ActOnFiles(
+  const auto scan = ActOnFiles(
       tj, nullptr,
-      [&](int64_t s, int32_t d, int32_t del, int32_t res, int32_t prot) {
-        sizDel = s;
-        numDir = d;
-        numDel = del;
-        numRes = res;
-        numProt = prot;
+      [&](const ScanCounts& c) {
+        sizDel = c.bytes;
+        numDir = c.folders;
+        numDel = c.matched;
+        numRes = c.restricted;
+        numProt = c.protectedFiles;
       },
       [&](TJunkDelThread&) { done = true; }, stop, "/no/program/folder", context);
   mainThread.RunUntil([&] { return done; });
@@ -265,11 +265,11 @@ int RunTypes(const std::string& root, bool disk) {
     // As a run does: keep what the types from this one on may walk.
     if (!disk) store.KeepFor({root}, i + 1 < types.size() ? std::vector<std::string>{root} : std::vector<std::string>{});
     bool done = false;
-    ActOnFiles(
+    const auto scan = ActOnFiles(
         t, FoundFileSink::To<&AnalysisSink::Take>(sink),
-        [&](int64_t, int32_t d, int32_t del, int32_t, int32_t) {
-          folders += d;
-          found += del;
+        [&](const ScanCounts& c) {
+          folders += c.folders;
+          found += c.matched;
         },
         [&](TJunkDelThread&) { done = true; }, stop, "/no/program/folder", context, disk ? nullptr : &store);
     mainThread.RunUntil([&] { return done; });

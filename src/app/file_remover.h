@@ -4,6 +4,7 @@
 // implementation uses the race-safe platform operations.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,9 @@ namespace vorlo {
 class FileRemover {
  public:
   virtual ~FileRemover() = default;
+  // A run starts: a disk mounted since the last run has its trash and
+  // holding folder too.
+  virtual void BeginRun() {}
   // On the scan thread, while the found file's folder is open.
   [[nodiscard]] virtual RemovalResult Delete(const FoundFile& file) = 0;
   [[nodiscard]] virtual RemovalResult MoveToHolding(const FoundFile& file) = 0;
@@ -28,8 +32,16 @@ class FileRemover {
 
 class SystemFileRemover final : public FileRemover {
  public:
-  SystemFileRemover(TrashSetup trash, HoldingSetup holding)
-      : trash_(std::move(trash)), holding_(std::move(holding)) {}
+  // With `currentDrives`, each run takes the local drives from it afresh;
+  // without, the setups' drives stay.
+  SystemFileRemover(TrashSetup trash, HoldingSetup holding,
+                    std::function<std::vector<std::string>()> currentDrives = {})
+      : trash_(std::move(trash)), holding_(std::move(holding)), currentDrives_(std::move(currentDrives)) {}
+  void BeginRun() override {
+    if (!currentDrives_) return;
+    trash_.driveRoots = currentDrives_();
+    holding_.driveRoots = trash_.driveRoots;
+  }
   // Each acts only on the very file the scan decided on.
   RemovalResult Delete(const FoundFile& file) override {
     return DeleteFileAt(file.folder, file.name.data(), &file.stat.identity);
@@ -44,6 +56,7 @@ class SystemFileRemover final : public FileRemover {
  private:
   TrashSetup trash_;
   HoldingSetup holding_;
+  std::function<std::vector<std::string>()> currentDrives_;
 };
 
 }  // namespace vorlo

@@ -13,14 +13,16 @@ SystemServices::SystemServices(std::string dataFolder)
       files_(dataFolder.empty() ? vorlo::DataFolder() : std::move(dataFolder)),
       dateForm_(LongDateForm::User()) {
   bins_ = std::make_unique<RecycleBinCheck>(
-      [this] { return ReadTrashSettings(trash_, ConfigHome() + "/ktrashrc"); },
+      // The drives as they are at each check, not as they were at start.
+      [this] { return ReadTrashSettings(SystemTrashSetup(drives_.Roots(), clock_), ConfigHome() + "/ktrashrc"); },
       [](const std::string& mountPoint) {
         const DriveSize size = DriveTotalSize(mountPoint);
         return size.error == 0 ? static_cast<int64_t>(size.bytes) : int64_t{-1};
       });
   // Found paths are real paths (folder entries are resolved at each scan),
   // so the home folder is compared in that form.
-  remover_ = std::make_unique<SystemFileRemover>(trash_, HoldingSetup{trash_.driveRoots, ResolvedFolder(HomeFolder())});
+  remover_ = std::make_unique<SystemFileRemover>(trash_, HoldingSetup{trash_.driveRoots, ResolvedFolder(HomeFolder())},
+                                                 [this] { return drives_.Roots(); });
 }
 
 std::vector<std::string> SystemServices::SkipFolders() const {

@@ -26,6 +26,8 @@ inline constexpr const char* kBinLineErrorUnknown = "%s %12s, Size: %12s (%.02d%
 inline constexpr std::string_view kErrPrefix = "ERR\t";
 inline constexpr std::string_view kDetailPrefix = "\t* ";
 inline constexpr std::string_view kDupeSuffix = ") dupe";
+// The error line of a scan that broke off; its detail says why.
+inline constexpr std::string_view kScanBrokeOff = "(the search of this junk file type broke off)";
 
 // Status bar panel 1.
 inline constexpr std::string_view kNowAnalyzing = "Now analyzing ";

@@ -10,10 +10,6 @@
 
 namespace vorlo {
 
-int32_t CountResult::Actual() const {
-  return static_cast<int32_t>(std::max<int64_t>(0, int64_t{matched} - restricted - protectedFiles));
-}
-
 CountLines CountReportLines(const CountResult& r, const NumberSeparators& separators, CountWording wording) {
   // The plural tables are indexed by whether the number is 1.
   const auto one = [](int64_t n) { return n == 1 ? 1 : 0; };
@@ -72,10 +68,11 @@ int TypeCount::Start(const TJunkFileObj& type, const std::string& foundList, Rep
   report_ = std::move(report);
   done_ = std::move(done);
   active_ = true;
-  ActOnFiles(
+  error_.clear();
+  scan_ = ActOnFiles(
       type, foundList.empty() ? FoundFileSink() : FoundFileSink::To<&TypeCount::OneFile>(*this),
-      [this](int64_t SizDel, int32_t NumDir, int32_t NumDel, int32_t NumRes, int32_t NumProt) {
-        if (report_) report_(CountResult{SizDel, NumDir, NumDel, NumRes, NumProt});
+      [this](const ScanCounts& counts) {
+        if (report_) report_(counts);
       },
       [this](TJunkDelThread& thread) { Ended(thread); }, stop_, programFolder_, context_);
   return 0;
@@ -84,7 +81,7 @@ int TypeCount::Start(const TJunkFileObj& type, const std::string& foundList, Rep
 // Scan thread.
 void TypeCount::OneFile(const FoundFile& file) {
   const std::lock_guard lock(listLock_);
-  if (!list_.IsOpen()) return;
+  if (!list_.IsOpen() || file.error != 0) return;
   listBuffer_.append(file.path).append("\r\n");
   FlushList(1 << 16);
 }
@@ -93,6 +90,7 @@ void TypeCount::Ended(TJunkDelThread& thread) {
   CloseList();
   stop_.Reset();
   active_ = false;
+  error_ = thread.Error();
   // The callbacks may start the next count, which replaces them.
   const Done done = std::move(done_);
   report_ = nullptr;

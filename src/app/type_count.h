@@ -7,30 +7,25 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 
 #include "core/found_file.h"
 #include "core/junk_type.h"
+#include "core/scan_thread.h"
 #include "core/stop_event.h"
 #include "platform/locale_info.h"
 #include "platform/output_file.h"
 
 namespace vorlo {
 
-struct ScanContext;
 class TJunkDelThread;
 
-// What a finished count found.
-struct CountResult {
-  int64_t bytes = 0;        // of the files that would be processed
-  int32_t folders = 0;      // searched
-  int32_t matched = 0;      // matched a delete specification
-  int32_t restricted = 0;   // matched, but failed the restrictions
-  int32_t protectedFiles = 0;
-  // Matched less restricted and protected, never below 0.
-  int32_t Actual() const;
-};
+// What a finished count found: the scan's counts (bytes of the files that
+// would be processed, folders searched, files matched, restricted and
+// protected).
+using CountResult = ScanCounts;
 
 // The report, line by line as shown; a line that is not shown is empty.
 struct CountLines {
@@ -66,6 +61,9 @@ class TypeCount {
   int Start(const TJunkFileObj& type, const std::string& foundList, Report report, Done done);
   void Stop() { stop_.Set(); }
   bool Active() const { return active_; }
+  // What broke the last count off, when something did (the report was not
+  // made then).
+  const std::string& Error() const { return error_; }
 
  private:
   void OneFile(const FoundFile& file);
@@ -81,6 +79,8 @@ class TypeCount {
   OutputFile list_;
   std::string listBuffer_;
   bool active_ = false;
+  std::string error_;
+  std::unique_ptr<TJunkDelThread> scan_;
   Report report_;
   Done done_;
 };

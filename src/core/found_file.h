@@ -23,6 +23,7 @@ class TJunkFileObj;
 struct FoundFile {
   const TJunkFileObj* type = nullptr;  // the junk type the file is offered to
   int folder = -1;                     // descriptor of its folder, open during the call, not owned
+  FolderId folderId;                   // which folder that is
   std::string_view name;               // within `folder`; zero-terminated, for the *at calls
   std::string_view path;               // full path
   EntryStat stat;                      // the link itself for a link

@@ -71,26 +71,17 @@ constexpr const char* kRootMount = "26 1 254:0 / / rw - ext4 /dev/vda rw\n";
 
 class ScanThreadTest : public ::testing::Test {
  protected:
-  // Runs one scan to its end notification.
+  // Runs the walk of one type, as the scan thread does.
   Outcome Scan(const TJunkFileObj& tj, const std::string& myDir = "/no/program/folder",
                const std::function<void(Outcome&)>& onFile = {}) {
     Outcome o;
-    bool done = false;
     auto take = [&](const FoundFile& file) {
       o.files.emplace_back(file.path);
       if (onFile) onFile(o);
     };
-    ActOnFiles(
-        tj, FoundFileSink(take),
-        [&](int64_t sz, int32_t d, int32_t del, int32_t res, int32_t prot) {
-          o.report = Report{sz, d, del, res, prot};
-        },
-        [&](TJunkDelThread& t) {
-          o.stopped = t.WasStopped();
-          done = true;
-        },
-        stop, myDir, context);
-    main.queue.RunUntil([&] { return done; });
+    const ScanCounts c = WalkJunkType(tj, ScanRequest{stop, FoundFileSink(take), nullptr, context, myDir});
+    if (!c.stopped) o.report = Report{c.bytes, c.folders, c.matched, c.restricted, c.protectedFiles};
+    o.stopped = c.stopped;
     return o;
   }
 
@@ -216,10 +207,10 @@ TEST_F(ScanThreadTest, StopEndsTheWalkWithoutReport) {
   stop.Reset();
   bool reported = false;
   bool done = false, stopped = true;
-  ActOnFiles(
+  const auto scan = ActOnFiles(
       tj, nullptr,
-      [&](int64_t, int32_t, int32_t del, int32_t, int32_t) {
-        reported = del == 10;
+      [&](const ScanCounts& c) {
+        reported = c.matched == 10;
         stop.Set();
       },
       [&](TJunkDelThread& t) {
@@ -241,9 +232,9 @@ TEST_F(ScanThreadTest, ThreadsOfTheCallbacksAndTheEnd) {
   context.progress = &progress;
   const TJunkFileObj tj = Type({{dir.path(), pFolAndSub}}, {"*.tmp"});
   auto take = [&](const FoundFile&) { fileThread = std::this_thread::get_id(); };
-  ActOnFiles(
+  const auto scan = ActOnFiles(
       tj, FoundFileSink(take),
-      [&](int64_t, int32_t, int32_t, int32_t, int32_t) {
+      [&](const ScanCounts&) {
         reportOnMain = std::this_thread::get_id() == mainId;
         // Had the scan not waited, its end notification would be posted by now.
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -275,11 +266,13 @@ TEST_F(ScanThreadTest, EndNotificationAlwaysAndOnlyWithIt) {
     ++files;
     throw std::runtime_error("disk on fire");
   };
-  ActOnFiles(
+  std::string error;
+  const auto scan = ActOnFiles(
       tj, FoundFileSink(failing),
-      [&](int64_t, int32_t, int32_t, int32_t, int32_t) { reported = true; },
+      [&](const ScanCounts&) { reported = true; },
       [&](TJunkDelThread& t) {
         stopped = t.WasStopped();
+        error = t.Error();
         done = true;
       },
       stop, "/no/program/folder", context);
@@ -287,14 +280,15 @@ TEST_F(ScanThreadTest, EndNotificationAlwaysAndOnlyWithIt) {
   EXPECT_EQ(files, 1);
   EXPECT_FALSE(reported);
   EXPECT_FALSE(stopped);
+  EXPECT_EQ(error, "disk on fire");  // said, not taken for an empty scan
 
   // Without an end notification nothing starts.
   const int posted = main.posted;
   auto counting = [&](const FoundFile&) { ++files; };
-  ActOnFiles(
-      tj, FoundFileSink(counting),
-      [&](int64_t, int32_t, int32_t, int32_t, int32_t) { reported = true; }, nullptr, stop, "/no/program/folder",
-      context);
+  EXPECT_EQ(ActOnFiles(
+                tj, FoundFileSink(counting), [&](const ScanCounts&) { reported = true; }, nullptr, stop,
+                "/no/program/folder", context),
+            nullptr);
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   main.queue.RunPending();
   EXPECT_EQ(files, 1);
@@ -324,8 +318,8 @@ TEST_F(ScanThreadTest, AFoundFileCarriesItsOpenFolderNameAndStat) {
                     f.stat.mtimeUtc - byPath.st_mtime, f.type});
   };
   bool done = false;
-  ActOnFiles(tj, FoundFileSink(take), nullptr, [&](TJunkDelThread&) { done = true; }, stop, "/no/program/folder",
-             context);
+  const auto scan = ActOnFiles(tj, FoundFileSink(take), nullptr, [&](TJunkDelThread&) { done = true; }, stop,
+                               "/no/program/folder", context);
   main.queue.RunUntil([&] { return done; });
 
   ASSERT_EQ(seen.size(), 2u);
