@@ -1,7 +1,6 @@
 #include "app/startup.h"
 
 #include <cerrno>
-#include <cstdio>
 
 #include "app/junk_list.h"
 #include "app/texts.h"
@@ -63,8 +62,9 @@ StartupList LoadDataFile(UserPort& port, const DataFiles& files, RecycleBinCheck
 // it is still there.
 bool SetRecoveryAside(UserPort& port, const DataFiles& files) {
   const std::string recovery = files.RecoveryFile(), declined = files.DeclinedFile();
-  if (std::rename(recovery.c_str(), declined.c_str()) == 0) return true;
-  const std::string reason = ErrorText(errno);
+  const int err = RenameFile(recovery, declined);
+  if (err == 0) return true;
+  const std::string reason = ErrorText(err);
   ShowError(port, FormatText(texts::kCannotSetAside, ShownName(recovery).c_str(), ShownName(declined).c_str(), reason.c_str()));
   return false;
 }
@@ -103,8 +103,8 @@ void PromoteRecoveryFile(UserPort& port, const DataFiles& files) {
     return ShowError(port, "Cannot create " + ShownName(files.folder) + ": " + ErrorText(err));
   if (!FileExists(files.RecoveryFile())) return;
   // One rename replaces the data file, so there is never a moment without one.
-  if (std::rename(files.RecoveryFile().c_str(), files.DataFile().c_str()) != 0)
-    ShowError(port, "Cannot replace " + ShownName(files.DataFile()) + ": " + ErrorText(errno));
+  if (const int err = RenameFile(files.RecoveryFile(), files.DataFile()); err != 0)
+    ShowError(port, "Cannot replace " + ShownName(files.DataFile()) + ": " + ErrorText(err));
 }
 
 }  // namespace vorlo

@@ -19,12 +19,17 @@ struct Message {
   int helpContext = 0;  // 0: none
 };
 
-class UserPort {
+// Message boxes alone: what a window shows and what tests answer by script.
+class MessagePort {
  public:
-  virtual ~UserPort() = default;
+  virtual ~MessagePort() = default;
   // Shows a message and returns the button that closed it (Ok, Yes or No;
   // Help opens the help topic and does not close the box).
   virtual MsgButton Ask(const Message& message) = 0;
+};
+
+class UserPort : public MessagePort {
+ public:
   virtual void SetPanel(int panel, const std::string& text) = 0;
   virtual void SelectRow(int row) = 0;
   virtual void SetBusy(bool busy) = 0;  // busy-in-background pointer, read-only list

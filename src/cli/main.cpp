@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "platform/end_signals.h"
 
 int main(int argc, char** argv) {
+  vorlo::EndSignals::Hold();
   const std::vector<std::string> args(argv + 1, argv + argc);
   try {
     return vorlo::cli::Run(args, stdout, stderr);

@@ -1,8 +1,5 @@
 #include "cli/run_commands.h"
 
-#include <pthread.h>
-#include <signal.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -18,6 +15,7 @@
 #include "cli/stored_list.h"
 #include "core/main_thread.h"
 #include "core/text.h"
+#include "platform/end_signals.h"
 #include "platform/file_ops.h"
 
 namespace vorlo::cli {
@@ -73,35 +71,6 @@ class CliPort final : public UserPort {
   std::FILE* out_;
   std::FILE* err_;
   bool yes_;
-};
-
-// Turns Ctrl+C (and SIGTERM) into a stop request on the main thread. The
-// signals are blocked in every thread and taken by one waiting thread.
-class InterruptWatch {
- public:
-  InterruptWatch(MainThreadExecutor& mainThread, std::function<void()> stop) {
-    sigemptyset(&set_);
-    sigaddset(&set_, SIGINT);
-    sigaddset(&set_, SIGTERM);
-    sigaddset(&set_, SIGUSR1);
-    pthread_sigmask(SIG_BLOCK, &set_, nullptr);
-    thread_ = std::thread([this, &mainThread, stop = std::move(stop)] {
-      for (;;) {
-        int sig = 0;
-        if (sigwait(&set_, &sig) != 0 || sig == SIGUSR1) return;
-        mainThread.Post(stop);
-      }
-    });
-  }
-  ~InterruptWatch() {
-    pthread_kill(thread_.native_handle(), SIGUSR1);
-    thread_.join();
-    pthread_sigmask(SIG_UNBLOCK, &set_, nullptr);
-  }
-
- private:
-  sigset_t set_;
-  std::thread thread_;
 };
 
 // One line on a terminal's error stream, redrawn from the sampled progress
@@ -196,7 +165,8 @@ int RunOnStoredList(const RunRequest& request, std::FILE* out, std::FILE* err) {
     }
   };
 
-  InterruptWatch interrupts(mainThread, command);  // the same command stops what it started
+  // Ctrl+C, SIGTERM and SIGHUP stop the run: the same command stops what it started.
+  EndSignals interrupts([&mainThread, &command](int) { mainThread.Post(command); });
   command();
   if (runs.VeryBusy() == RunState::Idle && !finished) {
     // A refused run has said why already.
@@ -206,7 +176,7 @@ int RunOnStoredList(const RunRequest& request, std::FILE* out, std::FILE* err) {
   }
   {
     std::optional<ProgressLine> progress;
-    if (request.kind != RunKind::Count && ::isatty(::fileno(err)) == 1) progress.emplace(err, port, mainThread, runs, list);
+    if (request.kind != RunKind::Count && IsTerminal(err)) progress.emplace(err, port, mainThread, runs, list);
     mainThread.RunUntil([&] { return finished; });
     if (progress) progress->End();
   }

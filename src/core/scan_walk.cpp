@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <optional>
 #include <string_view>
-#include <unordered_set>
 #include <utility>
 
 #include "core/listing_store.h"
@@ -13,7 +12,6 @@
 #include "core/stop_event.h"
 #include "core/wildcard.h"
 #include "platform/dir_listing.h"
-#include "platform/environment.h"
 #include "platform/folder_path.h"
 #include "platform/removal.h"
 
@@ -214,7 +212,7 @@ class Walker {
     Frame& f = frames_[depth_];
     const DirEntries& entries = f.Entries();
     if (entries.empty()) return;
-    listedNames_.clear();
+    spared_.NewFolder();
     specs_.Match(entries, matched_);
     if (matched_.empty()) return;
     const std::string_view sDir(path_.data(), f.pathLen);
@@ -238,7 +236,7 @@ class Walker {
         ++counts_.restricted;
         continue;
       }
-      if (tj_.MatchProts(sDir, name) || Spared(f, st, name)) {
+      if (tj_.MatchProts(sDir, name) || spared_.Spares(f.dir, f.mode, entries, st, name)) {
         ++counts_.protectedFiles;
         continue;
       }
@@ -250,26 +248,6 @@ class Walker {
         request_.sink(FoundFile{&tj_, f.dir.Fd(), *f.id, name, full_, st, 0});
       }
     }
-  }
-
-  // Files no type takes (see spared_files.h); the frame's folder is open.
-  bool Spared(Frame& f, const EntryStat& st, std::string_view name) {
-    if (st.uid != user_) {
-      if (!f.mode) f.mode = f.dir.Mode().value_or(07777);  // unknown counts as shared
-      if (IsSharedStickyFolder(*f.mode)) return true;
-    }
-    const std::string_view database = DatabaseOfJournal(name);
-    if (database.empty()) return false;
-    // The database as the listing saw it, so that an analysis and a clean-up
-    // that removes the database first agree; or as it is now.
-    if (listedNames_.empty()) {
-      const DirEntries& entries = f.Entries();
-      for (size_t i = 0; i < entries.size(); ++i) listedNames_.insert(entries.Name(i));
-    }
-    if (listedNames_.count(database) != 0) return true;
-    database_.assign(database);
-    // Anything there but "nothing" keeps the journal.
-    return f.dir.Stat(database_.c_str()).error != ENOENT;
   }
 
   // Looks at sub-folder entry `i` of the top frame on disk; `child` is the
@@ -433,9 +411,7 @@ class Walker {
   size_t reused_ = 0;  // kept listings walked
   std::string path_;  // path of the folder being handled
   std::string full_;  // path of the file being handed over
-  std::string database_;  // name of the database a journal belongs to
-  std::unordered_set<std::string_view> listedNames_;  // of this folder, once a journal was found
-  const uint32_t user_ = EffectiveUserId();
+  SparedFiles spared_;
   std::vector<uint32_t> position_;
   DirPrefetch prefetch_;  // last: its pool stops before the rest goes
 };

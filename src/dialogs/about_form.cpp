@@ -1,5 +1,7 @@
 #include "dialogs/about_form.h"
 
+#include "gui/dialog_parts.h"
+
 #include <QDate>
 #include <QDesktopServices>
 #include <QMouseEvent>
@@ -34,12 +36,6 @@ const char* const TestAddress = "https://github.com/google/googletest";
 const char* const SiteAddress = "https://vorlo.invalid/";
 const char* const SiteText = "vorlo.invalid";
 
-QFont PixelFont(const QString& family, int pixels, bool underline = false) {
-  QFont font(family);
-  font.setPixelSize(pixels);
-  font.setUnderline(underline);
-  return font;
-}
 
 // The locale's long time format names the time zone; the line adds " UTC"
 // itself, so the zone letters are dropped (quoted text stays).
@@ -127,7 +123,7 @@ QString BuildLineText(int64_t buildTime) {
 TAboutForm::TAboutForm(QWidget* parent, const BuildInfo& info) : QDialog(parent) {
   setObjectName(QStringLiteral("AboutForm"));
   setWindowTitle(QString::fromUtf8(AppTitle.data(), static_cast<int>(AppTitle.size())));
-  setFont(PixelFont(QStringLiteral("Tahoma"), 16));
+  setFont(PixelFont("Tahoma", 16));
   setFixedSize(538, 320);
 
   img1 = new QLabel(this);
@@ -138,7 +134,7 @@ TAboutForm::TAboutForm(QWidget* parent, const BuildInfo& info) : QDialog(parent)
 
   lblVersion = new QLabel(this);
   lblVersion->setObjectName(QStringLiteral("lblVersion"));
-  lblVersion->setFont(PixelFont(QStringLiteral("Tahoma"), 21));
+  lblVersion->setFont(PixelFont("Tahoma", 21));
   lblVersion->setText(QString::fromStdString(VersionLine(AppTitle, info.VerStr, info.PreRel)));
   if (info.PreRel) {
     QPalette palette = lblVersion->palette();
@@ -149,7 +145,7 @@ TAboutForm::TAboutForm(QWidget* parent, const BuildInfo& info) : QDialog(parent)
 
   lbldate = new QLabel(BuildLineText(info.buildTime), this);
   lbldate->setObjectName(QStringLiteral("lbldate"));
-  lbldate->setFont(PixelFont(QStringLiteral("Arial"), 16));
+  lbldate->setFont(PixelFont("Arial", 16));
   lbldate->setGeometry(ColumnX, 52, width() - ColumnX - 16, 22);
 
   // The support picture at the right, between the credits and the OK button.
@@ -157,7 +153,7 @@ TAboutForm::TAboutForm(QWidget* parent, const BuildInfo& info) : QDialog(parent)
   Image1 = new PictureLink(this, QString::fromUtf8(SiteAddress));
   Image1->setObjectName(QStringLiteral("Image1"));
   Image1->setGeometry(pictureRect);
-  Image1->setPixmap(SupportPicture(pictureRect.size(), PixelFont(QStringLiteral("Tahoma"), 12)));
+  Image1->setPixmap(SupportPicture(pictureRect.size(), PixelFont("Tahoma", 12)));
 
   int y = 92;
   for (const char* text : MakerLines) {
@@ -166,7 +162,7 @@ TAboutForm::TAboutForm(QWidget* parent, const BuildInfo& info) : QDialog(parent)
     y += 24;
   }
 
-  const QFont creditFont = PixelFont(QStringLiteral("Tahoma"), 13, true);
+  const QFont creditFont = PixelFont("Tahoma", 13, true);
   Label2 = LinkLabel(this, QString::fromUtf8(QtCredit), QString::fromUtf8(QtAddress), creditFont);
   Label2->setObjectName(QStringLiteral("Label2"));
   Label2->setGeometry(ColumnX, 176, width() - ColumnX - 16, 18);

@@ -1,7 +1,7 @@
 #include "dialogs/settings_form.h"
+#include "gui/dialog_parts.h"
 
 #include <QButtonGroup>
-#include <QFont>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -22,9 +22,7 @@ TSettingsform::TSettingsform(QWidget* parent, PrioritySetter setPriority)
       setPriority_(std::move(setPriority)) {
   setObjectName(QStringLiteral("Settingsform"));
   setWindowTitle(QStringLiteral("Settingsform"));
-  QFont font(QStringLiteral("Segoe UI"));
-  font.setPixelSize(12);
-  setFont(font);
+  SetWindowFont(*this, "Segoe UI", 12);
   setFixedSize(319, 245);
 
   RadioGroup1 = new QGroupBox(QStringLiteral("Power-Mode"), this);

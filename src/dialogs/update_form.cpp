@@ -1,9 +1,9 @@
 #include "dialogs/update_form.h"
+#include "gui/dialog_parts.h"
 
 #include <QDesktopServices>
 #include <QDir>
 #include <QEventLoop>
-#include <QFont>
 #include <QMessageBox>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -74,9 +74,7 @@ TFormUpdate::TFormUpdate(QWidget* parent, UpdateServices services) : QDialog(par
   if (!services_.openFile) services_.openFile = OpenWithDesktop;
   setObjectName(QStringLiteral("FormUpdate"));
   setWindowTitle(QStringLiteral("FormUpdate"));
-  QFont font(QStringLiteral("Segoe UI"));
-  font.setPixelSize(12);
-  setFont(font);
+  SetWindowFont(*this, "Segoe UI", 12);
   resize(624, 441);
   setSizeGripEnabled(true);
 

@@ -1,4 +1,5 @@
 #include "editor/comparison_diagram.h"
+#include "gui/dialog_parts.h"
 
 #include <QAbstractItemView>
 #include <QPainter>
@@ -101,9 +102,7 @@ void DrawComparisonItem(QPainter& painter, const QRect& rect, int index, const Q
 }
 
 TComparisonBox::TComparisonBox(QWidget* parent) : QComboBox(parent) {
-  QFont font(QStringLiteral("Arial"));
-  font.setPixelSize(11);
-  setFont(font);
+  SetWindowFont(*this, "Arial", 11);
   setItemDelegate(new ComparisonDelegate(this));
 }
 

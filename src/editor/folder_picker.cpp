@@ -44,7 +44,6 @@ constexpr const char* kOKHint = "Close this form and accept changes";
 constexpr const char* kCancelCaption = "Cancel";
 constexpr const char* kCancelHint = "Close this form without accepting changes";
 
-QString Q(const char* text) { return QString::fromUtf8(text); }
 
 }  // namespace
 
@@ -83,10 +82,10 @@ void TNewPickForm::FormCreate() {
   SetUpWindow(*this, kWindowName, kCaption);
 
   auto makeAction = [this](const char* name, const char* caption, const char* hint, int picture) {
-    auto* a = new QAction(Q(caption), this);
+    auto* a = new QAction(DisplayText(caption), this);
     a->setObjectName(QString::fromLatin1(name));
-    a->setToolTip(Q(hint));
-    a->setStatusTip(Q(hint));
+    a->setToolTip(DisplayText(hint));
+    a->setStatusTip(DisplayText(hint));
     if (picture >= 0) a->setIcon(QIcon(imDirSel->Picture(picture)));
     addAction(a);
     return a;
@@ -163,16 +162,16 @@ void TNewPickForm::FormCreate() {
     b->setAutoDefault(false);
     bind(b, subActions[i]);
   }
-  btnOK = new QPushButton(Q(kOKCaption), right);
+  btnOK = new QPushButton(DisplayText(kOKCaption), right);
   btnOK->setObjectName(QStringLiteral("btnOK"));
   btnOK->setGeometry(3, rows[0], 75, 23);
-  btnOK->setToolTip(Q(kOKHint));
+  btnOK->setToolTip(DisplayText(kOKHint));
   btnOK->setDefault(true);
   connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-  auto* btnCancel = new QPushButton(Q(kCancelCaption), right);
+  auto* btnCancel = new QPushButton(DisplayText(kCancelCaption), right);
   btnCancel->setObjectName(QStringLiteral("btnCancel"));
   btnCancel->setGeometry(3, rows[1], 75, 23);
-  btnCancel->setToolTip(Q(kCancelHint));
+  btnCancel->setToolTip(DisplayText(kCancelHint));
   btnCancel->setAutoDefault(false);
   connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
   auto* btnLegend = new QPushButton(aLegend->text(), right);
@@ -208,16 +207,16 @@ QWidget* TNewPickForm::BuildPathRow() {
   grid->setSpacing(2);
   ebPath = new QLineEdit(rows);
   ebPath->setObjectName(QStringLiteral("ebPath"));
-  ebPath->setPlaceholderText(Q(texts::kPathPlaceholder));
-  ebPath->setToolTip(Q(texts::kPathHint));
+  ebPath->setPlaceholderText(DisplayText(texts::kPathPlaceholder));
+  ebPath->setToolTip(DisplayText(texts::kPathHint));
   ebPath->installEventFilter(this);  // Enter adds the folder rather than closing the picker
   cbPathRule = new QComboBox(rows);
   cbPathRule->setObjectName(QStringLiteral("cbPathRule"));
-  cbPathRule->setToolTip(Q(texts::kPathRuleHint));
-  for (int rule = 0; rule < 3; ++rule) cbPathRule->addItem(Q(texts::kSelectionTexts[rule]), rule);
-  auto* btnAddPath = new QPushButton(Q(texts::kAddPathCaption), rows);
+  cbPathRule->setToolTip(DisplayText(texts::kPathRuleHint));
+  for (int rule = 0; rule < 3; ++rule) cbPathRule->addItem(DisplayText(texts::kSelectionTexts[rule]), rule);
+  auto* btnAddPath = new QPushButton(DisplayText(texts::kAddPathCaption), rows);
   btnAddPath->setObjectName(QStringLiteral("btnAddPath"));
-  btnAddPath->setToolTip(Q(texts::kAddPathHint));
+  btnAddPath->setToolTip(DisplayText(texts::kAddPathHint));
   btnAddPath->setAutoDefault(false);
   btnAddPath->setFixedSize(75, 23);
   connect(btnAddPath, &QPushButton::clicked, this, &TNewPickForm::AddTypedFolder);

@@ -10,7 +10,9 @@
 #include <array>
 #include <cmath>
 
+#include "gui/display_text.h"
 #include "core/description.h"
+#include "core/spec_rules.h"
 #include "editor/comparison_diagram.h"
 
 namespace vorlo {
@@ -20,13 +22,11 @@ constexpr int kAgeCount = 7;
 constexpr int kUnitCount = 3;
 constexpr const char* kDateFormat = "MM'/'dd'/'yyyy";
 
-QString Text(const char* s) { return QString::fromUtf8(s); }
-QString Text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 // Comparison items; index = restriction code.
 QStringList Items(Comparison kind) {
   QStringList list;
-  for (int32_t code = 0; code < 5; ++code) list << Text(ComparisonText(kind, code));
+  for (int32_t code = 0; code < 5; ++code) list << DisplayText(ComparisonText(kind, code));
   return list;
 }
 
@@ -45,16 +45,7 @@ double DayNumberOf(const QDate& date) { return static_cast<double>(kDayZero.days
 
 // A size text as a whole number of 0 to 2147483647; `fallback` for text
 // that is empty, not a number or too large.
-int32_t SizeOf(const QString& text, int32_t fallback) {
-  if (text.isEmpty()) return fallback;
-  int64_t value = 0;
-  for (const QChar c : text) {
-    if (c < QLatin1Char('0') || c > QLatin1Char('9')) return fallback;
-    value = value * 10 + (c.unicode() - '0');
-    if (value > INT32_MAX) return fallback;
-  }
-  return static_cast<int32_t>(value);
-}
+int32_t SizeOf(const QString& text, int32_t fallback) { return SizeNumber(text.toStdString()).value_or(fallback); }
 
 // Refuses typed printable characters other than digits; control
 // characters (Backspace, the paste shortcut) pass.
@@ -77,7 +68,7 @@ template <typename W>
 W* Place(W* widget, const char* objectName, int x, int y, int width, const char* hint = nullptr) {
   widget->setObjectName(QString::fromLatin1(objectName));
   widget->setGeometry(x, y, width, 21);
-  if (hint) widget->setStatusTip(Text(hint));  // the wizard shows it in its status bar
+  if (hint) widget->setStatusTip(DisplayText(hint));  // the wizard shows it in its status bar
   return widget;
 }
 
@@ -87,45 +78,45 @@ TRestrictPanel::TRestrictPanel(double today, QWidget* parent) : QWidget(parent) 
   setMinimumSize(393, 113);
   setFixedHeight(113);
 
-  ckRstDate_ = Place(new QCheckBox(Text("Process matching files only if"), this), "ckRstDate", 16, 8, 193,
+  ckRstDate_ = Place(new QCheckBox(DisplayText("Process matching files only if"), this), "ckRstDate", 16, 8, 193,
                      "If checked, only process files matching the date/age restrictions below");
-  rbDate_ = Place(new QRadioButton(Text("date"), this), "rbDate", 208, 8, 49,
+  rbDate_ = Place(new QRadioButton(DisplayText("date"), this), "rbDate", 208, 8, 49,
                   "Restrict deletion by absolute date (e.g. 1/1/1999) ");
-  rbAge_ = Place(new QRadioButton(Text("age"), this), "rbAge", 260, 8, 45,
+  rbAge_ = Place(new QRadioButton(DisplayText("age"), this), "rbAge", 260, 8, 45,
                  "Restrict deleation by relative date (e.g. 1 year old)");
-  auto* lblIs = Place(new QLabel(Text("is"), this), "lblIs", 312, 9, 12);
+  auto* lblIs = Place(new QLabel(DisplayText("is"), this), "lblIs", 312, 9, 12);
   cbDateType_ = Place(new TComparisonBox(this), "cbDateType", 32, 28, 97,
                       "Choose comparison method for date/age restriction");
   cbAgeDat1_ = Place(new QComboBox(this), "cbAgeDat1", 136, 28, 105, "Choose a relative date");
   dpDateDat1_ = Place(new QDateEdit(this), "dpDateDat1", 136, 28, 105,
                       "Choose a date. Click down-arrow for calendar.");
-  lblDateAnd_ = Place(new QLabel(Text("and"), this), "lblDateAnd", 248, 32, 24);
+  lblDateAnd_ = Place(new QLabel(DisplayText("and"), this), "lblDateAnd", 248, 32, 24);
   cbAgeDat2_ = Place(new QComboBox(this), "cbAgeDat2", 280, 28, 105, "Choose second relative date");
   dpDateDat2_ = Place(new QDateEdit(this), "dpDateDat2", 280, 28, 105,
                       "Choose second date. Click down-arrow for calendar.");
-  ckRstSize_ = Place(new QCheckBox(Text("Process matching files only if size is"), this), "ckRstSize", 16, 59, 233,
+  ckRstSize_ = Place(new QCheckBox(DisplayText("Process matching files only if size is"), this), "ckRstSize", 16, 59, 233,
                      "If checked, only process files matching the size restrictions below");
   cbSizeType_ = Place(new TComparisonBox(this), "cbSizeType", 32, 79, 97,
                       "Choose comparison method for size restriction");
   ebSizeDat1_ = Place(new QLineEdit(this), "ebSizeDat1", 136, 79, 73, "Enter file size");
-  lblSizeAnd_ = Place(new QLabel(Text("and"), this), "lblSizeAnd", 216, 83, 24);
+  lblSizeAnd_ = Place(new QLabel(DisplayText("and"), this), "lblSizeAnd", 216, 83, 24);
   ebSizeDat2_ = Place(new QLineEdit(this), "ebSizeDat2", 248, 79, 73, "Enter second file size");
   cbSizeUnits_ = Place(new QComboBox(this), "cbSizeUnits", 328, 79, 57, "Select units for file size");
   lblIs->adjustSize();
 
   QStringList ages;
-  for (int i = 0; i < kAgeCount; ++i) ages << Text(AgeText(i));
+  for (int i = 0; i < kAgeCount; ++i) ages << DisplayText(AgeText(i));
   SetItems(*cbAgeDat1_, ages);
   SetItems(*cbAgeDat2_, ages);
   QStringList units;
-  for (int i = 0; i < kUnitCount; ++i) units << Text(SizeUnitText(i));
+  for (int i = 0; i < kUnitCount; ++i) units << DisplayText(SizeUnitText(i));
   SetItems(*cbSizeUnits_, units);
   SetItems(*cbSizeType_, Items(Comparison::Size));
 
   // Day numbers outside the years 1 to 9999 have no date to show.
   for (QDateEdit* picker : {dpDateDat1_, dpDateDat2_}) {
     picker->setDateRange(QDate(1, 1, 1), QDate(9999, 12, 31));
-    picker->setDisplayFormat(Text(kDateFormat));
+    picker->setDisplayFormat(DisplayText(kDateFormat));
     picker->setCalendarPopup(true);
   }
   for (QLineEdit* edit : {ebSizeDat1_, ebSizeDat2_}) edit->installEventFilter(new DigitKeyFilter(edit));
@@ -223,30 +214,21 @@ void TRestrictPanel::ebSizeChange(QLineEdit* edit) {
 }
 
 bool TRestrictPanel::OkRestrictions() const {
-  if (ckRstDate_->isChecked()) {
-    const int type = cbDateType_->currentIndex();
-    if (type < 0) return false;
-    const bool two = type == 3 || type == 4;
-    if (rbDate_->isChecked()) {
-      if (two && dpDateDat1_->date() == dpDateDat2_->date()) return false;
-    } else if (rbAge_->isChecked()) {
-      if (cbAgeDat1_->currentIndex() < 0) return false;
-      if (two && (cbAgeDat2_->currentIndex() < 0 || cbAgeDat2_->currentIndex() == cbAgeDat1_->currentIndex()))
-        return false;
-    } else {
-      return false;
-    }
-  }
-  if (ckRstSize_->isChecked()) {
-    const int type = cbSizeType_->currentIndex();
-    if (type < 0 || cbSizeUnits_->currentIndex() < 0) return false;
-    if (SizeOf(ebSizeDat1_->text(), -1) < 0) return false;
-    if (type > 2) {
-      if (SizeOf(ebSizeDat2_->text(), -1) < 0) return false;
-      if (ebSizeDat1_->text() == ebSizeDat2_->text()) return false;
-    }
-  }
-  return true;
+  RestrictionChoice c;
+  c.dateOn = ckRstDate_->isChecked();
+  c.byDate = rbDate_->isChecked();
+  c.byAge = rbAge_->isChecked();
+  c.dateType = cbDateType_->currentIndex();
+  c.date1 = DayNumberOf(dpDateDat1_->date());
+  c.date2 = DayNumberOf(dpDateDat2_->date());
+  c.age1 = cbAgeDat1_->currentIndex();
+  c.age2 = cbAgeDat2_->currentIndex();
+  c.sizeOn = ckRstSize_->isChecked();
+  c.sizeType = cbSizeType_->currentIndex();
+  c.sizeUnit = cbSizeUnits_->currentIndex();
+  c.size1 = ebSizeDat1_->text().toStdString();
+  c.size2 = ebSizeDat2_->text().toStdString();
+  return RestrictionsComplete(c);
 }
 
 void TRestrictPanel::LoadFrom(const TJunkFileObj& TJ) {

@@ -8,14 +8,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <filesystem>
-#include <system_error>
 
-#include "core/text.h"
-#include "core/wildcard.h"
+#include "gui/display_text.h"
+#include "core/spec_rules.h"
 #include "gui/dialog_parts.h"
 #include "gui/placement.h"
 #include "platform/environment.h"
+#include "platform/file_ops.h"
 
 namespace vorlo {
 namespace {
@@ -28,49 +27,9 @@ constexpr const char* kBrowseTitle = "Choose file to protect";
 constexpr const char* kBrowseFilter = "All files (*)";
 constexpr const char* kInitialDirKey = "InitialDir";
 
-constexpr const char* kStatNoName = "Must enter filename";
-constexpr const char* kStatNoExt = "Note: Only matches files with no extension";
-constexpr const char* kStatLongExt = "Note: Extension longer than 3 letters";
-constexpr const char* kStatAllFiles = "Warning: Matches all files!";
-constexpr const char* kStatStarBoth = "Warning: * in both name and extension";
-constexpr const char* kStatExact = "Note: Matches exact filename only";
-constexpr const char* kStatNotFull = "Enter full path";
-constexpr const char* kStatExists = "File exists";
-constexpr const char* kStatMissing = "File does not exist";
-
 const QString kSpecForbidden = QStringLiteral("\"/:<>\\|");
 const QString kNameForbidden = QStringLiteral("\"*<>?|");
 
-QString Text(const char* s) { return QString::fromUtf8(s); }
-
-// Edit text of a byte string: bytes that are not UTF-8 travel as the lone
-// surrogates U+DC80..U+DCFF, so a path comes back out byte for byte.
-QString ToEditText(const std::string& bytes) {
-  QString out;
-  for (const char32_t c : DecodeUtf8(bytes)) {
-    if (c >= 0x10000) {
-      out += QChar(QChar::highSurrogate(c));
-      out += QChar(QChar::lowSurrogate(c));
-    } else {
-      out += QChar(static_cast<char16_t>(c));
-    }
-  }
-  return out;
-}
-
-std::string FromEditText(const QString& text) {
-  std::u32string cps;
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const char16_t c = text[i].unicode();
-    if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-      cps.push_back(QChar::surrogateToUcs4(c, text[i + 1].unicode()));
-      ++i;
-    } else {
-      cps.push_back(c);
-    }
-  }
-  return EncodeUtf8(cps);
-}
 
 // Drops typed characters of a forbidden set; pasted text is cleaned by the
 // change handlers instead.
@@ -105,54 +64,9 @@ QString CleanEdit(QLineEdit& edit, const QString& forbidden) {
   return text;
 }
 
-// A specification's name and extension. A period that begins the text is
-// part of a dot-file's name, so the extension is what follows the last
-// period after the first character; without such a period it is empty.
-struct SpecParts {
-  QString name;
-  QString ext;
-};
-
-SpecParts SplitSpec(const QString& text) {
-  const qsizetype dot = text.lastIndexOf(QLatin1Char('.'));
-  if (dot <= 0) return {text, {}};
-  return {text.left(dot), text.mid(dot + 1)};
-}
-
-// A name of periods alone names no file.
-bool NameMissing(const QString& name) {
-  for (const QChar c : name)
-    if (c != QLatin1Char('.')) return false;
-  return true;
-}
-
-const char* SpecStatus(const QString& text) {
-  const auto [name, ext] = SplitSpec(text);
-  const auto hasStar = [](const QString& s) { return s.contains(QLatin1Char('*')); };
-  const auto hasWild = [&](const QString& s) { return hasStar(s) || s.contains(QLatin1Char('?')); };
-  if (NameMissing(name)) return kStatNoName;
-  // As matching decides it: "*~", "core" and "core." take only names
-  // without an extension.
-  if (HasNoExt(text.toStdString())) return kStatNoExt;
-  if (ext.size() >= 4) return kStatLongExt;
-  if (ext == QLatin1String("*") && name == QLatin1String("*")) return kStatAllFiles;
-  if (hasStar(name) && hasStar(ext)) return kStatStarBoth;
-  if (!hasWild(name) && !hasWild(ext)) return kStatExact;
-  return "";
-}
-
-// File names need no extension, and a dot-file's name begins with a period.
-bool SpecOk(const QString& text) { return !NameMissing(SplitSpec(text).name); }
-
-// A full path on this system begins with "/".
-bool IsFullPath(const QString& text) { return text.startsWith(QLatin1Char('/')); }
-
-// A file of that name, following links; a folder does not count.
-bool FileThere(const std::string& path) {
-  std::error_code ec;
-  const auto status = std::filesystem::status(path, ec);
-  return !ec && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
-}
+// The editors' rules work on the bytes the edit gives back.
+QString SpecStatusText(const QString& text) { return DisplayText(SpecStatus(EditBytes(text))); }
+bool SpecAccepted(const QString& text) { return SpecOk(EditBytes(text)); }
 
 QFrame* Band(QWidget* parent, int y, int width, int height) {
   auto* band = new QFrame(parent);
@@ -173,7 +87,7 @@ QLabel* StatusLabel(QWidget* parent, int y, int width) {
 }
 
 QPushButton* Button(QWidget* parent, const char* objectName, const char* caption, int x, int y) {
-  auto* button = new QPushButton(Text(caption), parent);
+  auto* button = new QPushButton(DisplayText(caption), parent);
   button->setObjectName(QString::fromLatin1(objectName));
   button->setGeometry(x, y, 75, 23);
   return button;
@@ -226,16 +140,16 @@ void TSpecForm::done(int r) {
 }
 
 void TSpecForm::SetSpec(const std::string& S) {
-  ebSpec_->setText(ToEditText(S));
-  btnOK_->setEnabled(SpecOk(ebSpec_->text()));
+  ebSpec_->setText(EditText(S));
+  btnOK_->setEnabled(SpecAccepted(ebSpec_->text()));
 }
 
-std::string TSpecForm::GetSpec() const { return FromEditText(ebSpec_->text()); }
+std::string TSpecForm::GetSpec() const { return EditBytes(ebSpec_->text()); }
 
 void TSpecForm::ebSpecChange() {
   const QString text = CleanEdit(*ebSpec_, kSpecForbidden);
-  lblStat_->setText(Text(SpecStatus(text)));
-  btnOK_->setEnabled(SpecOk(text));
+  lblStat_->setText(SpecStatusText(text));
+  btnOK_->setEnabled(SpecAccepted(text));
 }
 
 // ---------------------------------------------------------------- TNameForm
@@ -291,7 +205,7 @@ TNameForm::TNameForm(PlacementStore& placements, QWidget* parent)
   ebName_->installEventFilter(this);
 
   chooseFile_ = [](QWidget* owner, const QString& startDir) -> std::optional<QString> {
-    QFileDialog dialog(owner, Text(kBrowseTitle), startDir, Text(kBrowseFilter));
+    QFileDialog dialog(owner, DisplayText(kBrowseTitle), startDir, DisplayText(kBrowseFilter));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
@@ -303,14 +217,14 @@ TNameForm::TNameForm(PlacementStore& placements, QWidget* parent)
   // program's own folder holds nothing to protect.
   const std::optional<std::string> stored =
       placements_.ReadIniString(PlacementSection(kNameWindowName), kInitialDirKey);
-  initialDir_ = ToEditText(stored && !stored->empty() ? *stored : HomeFolder());
+  initialDir_ = EditText(stored && !stored->empty() ? *stored : HomeFolder());
   if (!initialDir_.endsWith(QLatin1Char('/'))) initialDir_ += QLatin1Char('/');
-  lblStat_->setText(Text(kStatNoName));
+  lblStat_->setText(DisplayText(kStatNoName));
 }
 
 void TNameForm::done(int r) {
   placements_.SetPosToINI(*this, kNameWindowName, false);
-  placements_.WriteIniString(PlacementSection(kNameWindowName), kInitialDirKey, FromEditText(initialDir_));
+  placements_.WriteIniString(PlacementSection(kNameWindowName), kInitialDirKey, EditBytes(initialDir_));
   QDialog::done(r);
 }
 
@@ -318,7 +232,7 @@ void TNameForm::SetSpec(const std::string& V) {
   // A text with "/" or ":" cannot be a specification (the edit would strip
   // them); the full-name edit shows it unchanged, with "Enter full path"
   // unless it begins with "/".
-  const QString text = ToEditText(V);
+  const QString text = EditText(V);
   if (!text.contains(QLatin1Char('/')) && !text.contains(QLatin1Char(':'))) {
     rbSpec_->setChecked(true);
     ebSpec_->setText(text);
@@ -330,13 +244,11 @@ void TNameForm::SetSpec(const std::string& V) {
 }
 
 std::string TNameForm::GetSpec() const {
-  if (!rbSpec_->isChecked()) return FromEditText(ebName_->text());
+  if (!rbSpec_->isChecked()) return EditBytes(ebName_->text());
   // Protect patterns meet every dotless name with a period added, so a
   // dotless pattern gets one too: "core" then protects the file core, and
   // "*~" the names a delete specification "*~" takes.
-  std::string spec = FromEditText(ebSpec_->text());
-  if (spec.find('.') == std::string::npos) spec += '.';
-  return spec;
+  return StoredProtectPattern(EditBytes(ebSpec_->text()));
 }
 
 bool TNameForm::eventFilter(QObject* watched, QEvent* event) {
@@ -356,16 +268,13 @@ void TNameForm::FormActivate() { (rbName_->isChecked() ? ebName_ : ebSpec_)->set
 
 void TNameForm::ebSpecChange() {
   const QString text = CleanEdit(*ebSpec_, kSpecForbidden);
-  lblStat_->setText(Text(SpecStatus(text)));
+  lblStat_->setText(SpecStatusText(text));
   CheckOK();
 }
 
 void TNameForm::ebNameChange() {
-  const QString text = CleanEdit(*ebName_, kNameForbidden);
-  if (!IsFullPath(text))
-    lblStat_->setText(Text(kStatNotFull));
-  else
-    lblStat_->setText(Text(FileThere(FromEditText(text)) ? kStatExists : kStatMissing));
+  const std::string path = EditBytes(CleanEdit(*ebName_, kNameForbidden));
+  lblStat_->setText(DisplayText(FullNameStatus(path, IsFullPath(path) && NamesAFile(path))));
   CheckOK();
 }
 
@@ -387,7 +296,7 @@ void TNameForm::btnBrowseClick() {
 }
 
 void TNameForm::CheckOK() {
-  btnOK_->setEnabled(rbName_->isChecked() ? IsFullPath(ebName_->text()) : SpecOk(ebSpec_->text()));
+  btnOK_->setEnabled(rbName_->isChecked() ? IsFullPath(EditBytes(ebName_->text())) : SpecAccepted(ebSpec_->text()));
 }
 
 }  // namespace vorlo

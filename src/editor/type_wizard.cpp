@@ -1,4 +1,5 @@
 #include "editor/type_wizard.h"
+#include "platform/file_ops.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>
@@ -97,7 +98,7 @@ TTypeWiz::~TTypeWiz() {
     count_.Stop();
     while (count_.Active()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   }
-  std::remove(TmpName_.c_str());
+  RemoveFile(TmpName_);
 }
 
 void TTypeWiz::done(int r) {

@@ -9,6 +9,7 @@
 #include <QTextEdit>
 #include <cstring>
 
+#include "gui/display_text.h"
 #include "app/texts.h"
 #include "core/text.h"
 #include "dialogs/found_form.h"
@@ -45,7 +46,7 @@ void TTypeWiz::EnterCounts() {
   btnNext_->setDefault(false);
   btnFinish_->setDefault(true);
   const TJunkFileObj& tj = GetFromObj();
-  lblTypCount_->setText(Q(FormatText(kCountingFor, tj.TypName().c_str())));
+  lblTypCount_->setText(DisplayText(FormatText(kCountingFor, tj.TypName().c_str())));
   lblTypDirs_->setText(QString::fromUtf8(kOneMoment));
   for (QLabel* l : {lblTypDels_, lblTypRes_, lblTypProts_, lblTypActual_, lblTypSize_}) l->clear();
   StartCount();
@@ -57,24 +58,24 @@ void TTypeWiz::StartCount() {
       [this](bool stopped) { DoneCounting(stopped); });
   if (err == 0) return;
   // Without its list the count cannot start; the wizard stays usable.
-  lblTypDirs_->setText(Q(FormatText(kListFileFailed, TmpName_.c_str(), std::strerror(err))));
+  lblTypDirs_->setText(DisplayText(FormatText(kListFileFailed, TmpName_.c_str(), std::strerror(err))));
   CountEnded();
 }
 
 void TTypeWiz::ReptCounting(const CountResult& counted) {
   const CountLines lines = CountReportLines(counted, setup_.separators, CountWording::Page);
-  lblTypDirs_->setText(Q(lines.folders));
-  lblTypDels_->setText(Q(lines.matched));
-  lblTypRes_->setText(Q(lines.restricted));
-  lblTypProts_->setText(Q(lines.protectedFiles));
-  lblTypActual_->setText(Q(lines.actual));
-  lblTypSize_->setText(Q(lines.size));
+  lblTypDirs_->setText(DisplayText(lines.folders));
+  lblTypDels_->setText(DisplayText(lines.matched));
+  lblTypRes_->setText(DisplayText(lines.restricted));
+  lblTypProts_->setText(DisplayText(lines.protectedFiles));
+  lblTypActual_->setText(DisplayText(lines.actual));
+  lblTypSize_->setText(DisplayText(lines.size));
   btnView_->setEnabled(counted.Actual() > 0);
 }
 
 void TTypeWiz::DoneCounting(bool stopped) {
   if (stopped) {
-    lblTypCount_->setText(Q(texts::kStoppedByUser));
+    lblTypCount_->setText(DisplayText(texts::kStoppedByUser));
     lblTypDirs_->clear();
   }
   CountEnded();

@@ -7,12 +7,12 @@
 #include <QTreeWidgetItem>
 #include <string>
 #include <string_view>
+#include "gui/display_text.h"
 
 namespace vorlo::wizard {
 
 inline constexpr int kRawRole = Qt::UserRole + 1;  // the entry's bytes, never rebuilt from display text
 
-inline QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 inline QByteArray Bytes(const std::string& s) { return QByteArray(s.data(), static_cast<qsizetype>(s.size())); }
 
@@ -20,7 +20,7 @@ inline std::string RawOf(const QTreeWidgetItem& row) { return row.data(0, kRawRo
 inline std::string RawOf(const QListWidgetItem& line) { return line.data(kRawRole).toByteArray().toStdString(); }
 
 inline void SetLine(QListWidgetItem& line, const std::string& s) {
-  line.setText(Q(s));
+  line.setText(DisplayText(s));
   line.setData(kRawRole, Bytes(s));
 }
 

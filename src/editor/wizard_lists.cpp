@@ -7,6 +7,7 @@
 #include <QTreeWidget>
 #include <algorithm>
 
+#include "gui/display_text.h"
 #include "core/local_drives.h"
 #include "core/text.h"
 #include "editor/editor_texts.h"
@@ -47,7 +48,7 @@ bool TTypeWiz::IsLocalDrives(const QTreeWidgetItem& row) { return StartsWith(Raw
 
 void TTypeWiz::AddDirRow(const std::string& caption, FolderRule mode, bool withSelection) {
   auto* row = new QTreeWidgetItem(lvDirs_);
-  row->setText(0, Q(caption));
+  row->setText(0, DisplayText(caption));
   row->setData(0, kRawRole, Bytes(caption));
   // Kept as stored, so that an unknown rule is saved back unchanged.
   const auto code = static_cast<int32_t>(mode);

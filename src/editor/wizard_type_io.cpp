@@ -8,6 +8,7 @@
 #include <QTreeWidget>
 #include <algorithm>
 
+#include "gui/display_text.h"
 #include "editor/restriction_panel.h"
 #include "editor/wizard_items.h"
 
@@ -23,8 +24,8 @@ void TTypeWiz::SetFromObj(const TJunkFileObj& TJ, bool BinHasProb) {
     cbEnabled_->setEnabled(!rbRecycle_->isChecked());
   }
   // A stored name longer than the limit is kept whole; it only cannot grow.
-  ebName_->setMaxLength(std::max<int>(32, static_cast<int>(Q(TJ.TypName()).size())));
-  ebName_->setText(Q(TJ.TypName()));
+  ebName_->setMaxLength(std::max<int>(32, static_cast<int>(DisplayText(TJ.TypName()).size())));
+  ebName_->setText(DisplayText(TJ.TypName()));
   loadedName_ = TJ.TypName();
   cbEnabled_->setChecked(TJ.IsChecked());
   if (TJ.Backtype() == CleanupMethod::cuHolding) {
@@ -65,7 +66,7 @@ const TJunkFileObj& TTypeWiz::GetFromObj() {
   const RestrictionValues r = restrict_->Store();
   // An unchanged name keeps its bytes, even those the edit cannot show.
   std::string name = ebName_->text().toStdString();
-  if (ebName_->text() == Q(loadedName_)) name = loadedName_;
+  if (ebName_->text() == DisplayText(loadedName_)) name = loadedName_;
   theObj_.emplace(std::move(name), cbEnabled_->isChecked(), method, dirs, deletes, prots, r.date, r.age, r.size);
   return *theObj_;
 }

@@ -1,17 +1,21 @@
 #include "gui/dialog_parts.h"
 
 #include <QDialog>
+#include <QFont>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace vorlo {
 
-void SetWindowFont(QWidget& window) {
-  QFont font(QStringLiteral("Arial"));
-  font.setPixelSize(13);
-  window.setFont(font);
+QFont PixelFont(const char* family, int pixels, bool underline) {
+  QFont font(QString::fromLatin1(family));
+  font.setPixelSize(pixels);
+  font.setUnderline(underline);
+  return font;
 }
+
+void SetWindowFont(QWidget& window, const char* family, int pixels) { window.setFont(PixelFont(family, pixels)); }
 
 void SetUpWindow(QWidget& window, const char* name, const char* caption) {
   window.setObjectName(QString::fromUtf8(name));

@@ -3,14 +3,17 @@
 #pragma once
 
 class QDialog;
+class QFont;
 class QPushButton;
 class QVBoxLayout;
 class QWidget;
 
 namespace vorlo {
 
-// Arial, 13 pixels.
-void SetWindowFont(QWidget& window);
+// A font of `family` at `pixels` (the design gives sizes in pixels).
+QFont PixelFont(const char* family, int pixels, bool underline = false);
+// The windows' font, Arial 13 pixels, unless the window has its own.
+void SetWindowFont(QWidget& window, const char* family = "Arial", int pixels = 13);
 
 // A window's object name (its placement key), its caption (UTF-8) and the
 // shared font.

@@ -4,11 +4,17 @@
 
 #include <QString>
 #include <string>
+#include <string_view>
 
 namespace vorlo {
 
 // Text for the screen; bytes that are not UTF-8 are shown replaced. Never
 // turn the result back into a path.
-QString DisplayText(const std::string& utf8);
+QString DisplayText(std::string_view utf8);
+
+// Text for an edit field that gives the bytes back exactly: bytes that are
+// not UTF-8 travel as the lone surrogates U+DC80..U+DCFF.
+QString EditText(std::string_view bytes);
+std::string EditBytes(const QString& text);
 
 }  // namespace vorlo

@@ -65,6 +65,14 @@ size_t SpareDescriptors() {
   return limit.rlim_cur > open ? static_cast<size_t>(limit.rlim_cur) - open : 0;
 }
 
+int RenameFile(const std::string& from, const std::string& to) {
+  return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+void RemoveFile(const std::string& path) { ::unlink(path.c_str()); }
+
+bool IsTerminal(std::FILE* stream) { return ::isatty(::fileno(stream)) == 1; }
+
 bool FileExists(const std::string& path) {
   struct stat st;
   return ::lstat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
@@ -73,6 +81,11 @@ bool FileExists(const std::string& path) {
 bool FolderExists(const std::string& path) {
   struct stat st;
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool NamesAFile(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
 int64_t FileSize(const std::string& path) {

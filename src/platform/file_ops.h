@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -28,8 +29,16 @@ std::string ErrorText(int err);
 
 bool FileExists(const std::string& path);    // anything but a folder
 bool FolderExists(const std::string& path);  // a folder, or a link to one
+bool NamesAFile(const std::string& path);    // anything but a folder, links followed
 // Size of a file in bytes; -1 when it cannot be read.
 int64_t FileSize(const std::string& path);
+
+// Renames `from` to `to` (replacing what `to` names): 0, or the errno.
+[[nodiscard]] int RenameFile(const std::string& from, const std::string& to);
+// Removes a file if it is there.
+void RemoveFile(const std::string& path);
+// Whether the stream is a terminal (progress lines are drawn only there).
+bool IsTerminal(std::FILE* stream);
 
 // Creates one folder level (mode 0700); an existing folder is success.
 [[nodiscard]] int CreateFolder(const std::string& path);

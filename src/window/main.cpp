@@ -3,17 +3,17 @@
 
 #include "app/junk_list.h"
 #include "app/system_services.h"
-#include "window/close_on_signal.h"
 #include "window/main_window.h"
 #include "gui/placement.h"
 #include "gui/program_icon.h"
 #include "editor/type_wizard.h"
+#include "platform/end_signals.h"
 #include "platform/environment.h"
 #include "platform/file_ops.h"
 #include "platform/priority.h"
 
 int main(int argc, char** argv) {
-  vorlo::CloseOnSignal::HoldSignals();
+  vorlo::EndSignals::Hold();
   vorlo::SetOwnPriority(vorlo::PriorityClass::AboveNormal);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vorlo"));
@@ -63,7 +63,11 @@ int main(int argc, char** argv) {
                 .openFile = {},
             });
   if (!window.ClaimDataFolder()) return 1;
-  vorlo::CloseOnSignal closeOnSignal(window);
+  // The session ending the program closes the window the normal way
+  // (placement saved, recovery file promoted), on the window's thread.
+  vorlo::EndSignals endSignals([&window](int) {
+    QMetaObject::invokeMethod(&window, [&window] { window.close(); }, Qt::QueuedConnection);
+  });
   if (!window.FormCreate()) return 1;
   window.show();
   // The program still runs without its data folder, but keeps nothing.

@@ -1,6 +1,7 @@
 // The main window: ribbon, junk list with its popup menu, Exit strip and
-// status bar; every command with its caption, hint, shortcut and enabling;
-// the user port of the runs and list commands.
+// status bar (main_window_layout.cpp); every command with its caption,
+// hint, shortcut and enabling (main_window_actions.cpp); the user port of
+// the runs and list commands, its message boxes those of MessageBoxPort.
 #pragma once
 
 #include <QMainWindow>
@@ -14,6 +15,7 @@
 #include "app/run_control.h"
 #include "app/startup.h"
 #include "app/user_port.h"
+#include "gui/message_box_port.h"
 #include "gui/qt_main_thread.h"
 #include "platform/file_lock.h"
 #include "core/default_types.h"
@@ -47,7 +49,7 @@ struct WindowServices {
   std::function<std::optional<TJunkFileObj>(QWidget* parent, const TJunkFileObj&, bool recycleProb)> wizard;
   // Message boxes, the part of the user port that leaves the window. Null:
   // the window's own message boxes; tests give a scripted port.
-  UserPort* dialogs = nullptr;
+  MessagePort* dialogs = nullptr;
   // Opens a file with the desktop's program for it and tells `ended`
   // whether that worked. Null: xdg-open; tests give their own.
   std::function<void(const std::string& path, std::function<void(bool opened)> ended)> openFile;
@@ -132,7 +134,8 @@ class TMainForm final : public QMainWindow, public UserPort {
  private:
   QAction* MakeAction(const char* name, const QString& caption, const QString& hint = {},
                       const QKeySequence& shortcut = {});
-  void BuildActions();
+  void BuildActions();  // main_window_actions.cpp: the commands and their enabling
+  void BuildLayout();   // main_window_layout.cpp: ribbon, list, strip and status bar
   QWidget* BuildRibbon();
   void BuildList();
   QMenu* BuildPopupMenu();
@@ -156,6 +159,7 @@ class TMainForm final : public QMainWindow, public UserPort {
   JunkList& list_;
   WindowServices services_;
   QtMainThread mainThread_{this};
+  MessageBoxPort boxes_{this};
   ListCommands commands_;
   FileLock windowLock_;
   std::unique_ptr<RunControl> runs_;
