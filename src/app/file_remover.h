@@ -4,6 +4,7 @@
 // implementation uses the race-safe platform operations.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,12 +15,20 @@
 
 namespace vorlo {
 
+class UndoJournal;
+
 class FileRemover {
  public:
   virtual ~FileRemover() = default;
-  // A run starts: a disk mounted since the last run has its trash and
-  // holding folder too.
-  virtual void BeginRun() {}
+  // A clean-up starts at `startUtc`: a disk mounted since the last run has
+  // its trash and holding folder too, and the run its undo journal. 0, or
+  // the errno of what the run cannot do without (its journal): then it
+  // must not start.
+  [[nodiscard]] virtual int BeginCleanUp(int64_t startUtc) {
+    (void)startUtc;
+    return 0;
+  }
+  virtual void EndCleanUp() {}
   // On the scan thread, while the found file's folder is open.
   [[nodiscard]] virtual RemovalResult Delete(const FoundFile& file) = 0;
   [[nodiscard]] virtual RemovalResult MoveToHolding(const FoundFile& file) = 0;
@@ -30,33 +39,39 @@ class FileRemover {
                                                                const TrashResultHook& onResult) = 0;
 };
 
+// The removals of this machine. With a journal, every file sent to the
+// trash or moved to the holding folder is recorded before it goes (and a
+// file whose record failed stays, kNoRecord), every deletion after it.
 class SystemFileRemover final : public FileRemover {
  public:
   // With `currentDrives`, each run takes the local drives from it afresh;
   // without, the setups' drives stay.
   SystemFileRemover(TrashSetup trash, HoldingSetup holding,
-                    std::function<std::vector<std::string>()> currentDrives = {})
-      : trash_(std::move(trash)), holding_(std::move(holding)), currentDrives_(std::move(currentDrives)) {}
-  void BeginRun() override {
-    if (!currentDrives_) return;
-    trash_.driveRoots = currentDrives_();
-    holding_.driveRoots = trash_.driveRoots;
-  }
+                    std::function<std::vector<std::string>()> currentDrives = {}, UndoJournal* journal = nullptr)
+      : trash_(std::move(trash)),
+        holding_(std::move(holding)),
+        currentDrives_(std::move(currentDrives)),
+        journal_(journal) {}
+  int BeginCleanUp(int64_t startUtc) override;
+  void EndCleanUp() override;
   // Each acts only on the very file the scan decided on.
-  RemovalResult Delete(const FoundFile& file) override {
-    return DeleteFileAt(file.folder, file.name.data(), &file.stat.identity);
-  }
-  RemovalResult MoveToHolding(const FoundFile& file) override {
-    return MoveToHoldingAt(file.folder, file.name.data(), file.path, holding_, &file.stat.identity);
-  }
-  std::vector<RemovalResult> SendToTrash(const std::vector<TrashItem>& items, const TrashResultHook& onResult) override {
-    return SendToTrashAt(items, trash_, {}, onResult);
-  }
+  RemovalResult Delete(const FoundFile& file) override;
+  RemovalResult MoveToHolding(const FoundFile& file) override;
+  std::vector<RemovalResult> SendToTrash(const std::vector<TrashItem>& items, const TrashResultHook& onResult) override;
+
+  const TrashSetup& Trash() const { return trash_; }
+  const HoldingSetup& Holding() const { return holding_; }
+
+  // Seen before each step of a trash send (tests' crash points).
+  TrashStepHook trashSteps;
 
  private:
+  bool Journaling() const;
+
   TrashSetup trash_;
   HoldingSetup holding_;
   std::function<std::vector<std::string>()> currentDrives_;
+  UndoJournal* journal_;
 };
 
 }  // namespace vorlo

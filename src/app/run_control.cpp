@@ -12,6 +12,7 @@
 #include "core/recycle_bin.h"
 #include "core/stop_event.h"
 #include "core/text.h"
+#include "platform/clock.h"
 #include "platform/file_ops.h"
 #include "platform/folder_path.h"
 
@@ -22,6 +23,7 @@ RunControl::RunControl(RunSetup setup)
       context_{s_.mainThread, s_.clock, s_.drives, s_.skipFolders, &progress_},
       count_(std::string(texts::kCountStopEventName), context_, s_.programFolder) {
   CleanFile_.onFailure = [this](int) { LogFailed(); };
+  RefreshUndo();
 }
 
 RunControl::~RunControl() = default;
@@ -77,20 +79,27 @@ void RunControl::act10Execute() {
 
 void RunControl::StartRun(bool test) {
   outcome_ = {};
-  if (!OpenRunLog(test)) {
+  if (!OpenRunLog(test ? LogKind::Analysis : LogKind::CleanUp)) {
     outcome_.failed = true;
     return;
   }
   TestMode_ = test;
-  if (test) findings_.Start(s_.bins.abi());
+  if (test) {
+    findings_.Start(s_.bins.abi());
+  } else if (const int err = s_.remover.BeginCleanUp(s_.clock.NowUtc()); err != 0) {
+    // Nothing leaves without the record that lets it come back.
+    CleanFile_.Close();
+    runLock_.Release();
+    s_.port.ReportFailure(
+        FormatText(texts::kJournalNotOpened, ShownName(s_.files.UndoFolder()).c_str(), ErrorText(err).c_str()));
+    outcome_.failed = true;
+    return;
+  }
   // The batch keeps its folders open within what the process may still open,
   // leaving room for the walk, its read-ahead and the trash's own folders.
   constexpr size_t kReserve = 80;
   const size_t spare = SpareDescriptors();
   batch_.Start(std::clamp<size_t>(spare > kReserve ? spare - kReserve : 1, 1, rbMaxFolders));
-  // Drives mounted since the last run are the trash's and the holding
-  // folder's as much as the scan's.
-  s_.remover.BeginRun();
   listings_ = reuseListings ? std::make_unique<ListingStore>() : nullptr;
   VeryBusy_ = RunState::Running;
   s_.port.SetBusy(true);
@@ -103,26 +112,34 @@ void RunControl::StartRun(bool test) {
 }
 
 // Takes the data folder's run lock, then opens the log and writes its title
-// lines. Nothing is removed without its log: when either fails the run does
-// not start and the person learns why.
-bool RunControl::OpenRunLog(bool test) {
+// lines. Nothing is removed (or put back) without its log: when either fails
+// the run does not start and the person learns why.
+bool RunControl::OpenRunLog(LogKind kind) {
+  // An undo's refusals say what did not happen to it.
+  const auto refuse = [&](std::string text) {
+    if (kind == LogKind::Undo) text = ReplacedOnce(text, texts::kNothingRemoved, texts::kNothingPutBack);
+    s_.port.ReportFailure(text);
+  };
   const std::string lockPath = s_.files.RunLock();
   if (const int err = runLock_.TryExclusive(lockPath); err != 0) {
-    s_.port.ReportFailure(err == EWOULDBLOCK ? FormatText(texts::kFolderBusy, ShownName(s_.files.folder).c_str())
-                                             : FormatText(texts::kCannotLock, ShownName(lockPath).c_str(),
-                                                          ErrorText(err).c_str()));
+    refuse(err == EWOULDBLOCK ? FormatText(texts::kFolderBusy, ShownName(s_.files.folder).c_str())
+                              : FormatText(texts::kCannotLock, ShownName(lockPath).c_str(), ErrorText(err).c_str()));
     return false;
   }
+  const bool test = kind == LogKind::Analysis;
   const std::string path = test ? s_.files.TestLog() : s_.files.Log();
   int err = test ? CleanFile_.OpenNew(path) : CleanFile_.OpenAppend(path);
   if (err == 0) {
-    report_.Title(test, s_.dateTimeStamp());
+    if (kind == LogKind::Undo)
+      report_.UndoTitle(s_.dateTimeStamp());
+    else
+      report_.Title(test, s_.dateTimeStamp());
     err = CleanFile_.Error();
   }
   if (err == 0) return true;
   CleanFile_.Close();
   runLock_.Release();
-  s_.port.ReportFailure(FormatText(texts::kLogNotOpened, ShownName(path).c_str(), ErrorText(err).c_str()));
+  refuse(FormatText(texts::kLogNotOpened, ShownName(path).c_str(), ErrorText(err).c_str()));
   return false;
 }
 
@@ -219,6 +236,7 @@ void RunControl::DoneRunType(TJunkDelThread* thread) {
 
 void RunControl::EndRun(bool stopped) {
   scan_.reset();
+  if (!TestMode_) s_.remover.EndCleanUp();
   StopEvent_->Reset();
   StopEvent_.reset();
   listings_.reset();
@@ -231,6 +249,7 @@ void RunControl::EndRun(bool stopped) {
 
   s_.port.SetPanel(0, "");
   s_.port.SetPanel(1, "");
+  if (!TestMode_) RefreshUndo();
   VeryBusy_ = RunState::Idle;
   s_.port.SetBusy(false);
   outcome_ = {stopped || logError != 0, tally_.types, tally_.removed, tally_.errors, tally_.bytes, logError != 0};
@@ -261,6 +280,11 @@ void RunControl::EndRun(bool stopped) {
 void RunControl::Failed(std::string_view path, int err) {
   report_.Failed(path, err);
   ++tally_.errors;
+  // Without its undo record no more files go: the run stops.
+  if (err == kNoRecord && StopEvent_ && !StopEvent_->IsSet()) {
+    StopEvent_->Set();
+    report_.HaltedNoJournal();
+  }
 }
 
 void RunControl::Removed(std::string_view path, int64_t size, bool permanent) {

@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "app/analysis_findings.h"
@@ -22,6 +23,7 @@
 #include "app/run_tally.h"
 #include "app/trash_batch.h"
 #include "app/type_count.h"
+#include "app/undo_run.h"
 #include "core/data_files.h"
 #include "core/scan_thread.h"
 #include "platform/file_lock.h"
@@ -53,6 +55,11 @@ struct RunSetup {
   std::vector<std::string> skipFolders;     // never entered (home trash, home holding folder)
   std::function<std::string()> dateTimeStamp;  // long date, two blanks, hh:mm:ss am/pm
   std::function<std::string()> timeStamp;      // hh:mm:ss am/pm
+  // Undo: where the clean-ups' journals are and the trash and holding
+  // folders of the drives as they are now; a run's start as text. Without
+  // it there is nothing to undo.
+  std::function<UndoSetup()> undoSetup{};
+  std::function<std::string(int64_t utc)> dateTimeAt{};
 };
 
 // Run state (VeryBusy).
@@ -71,6 +78,16 @@ class RunControl {
   void act10Execute();
   // "Coun&t": counts the selected row's type, or stops the active count.
   void aCountExecute(int selectedRow);
+  // "&Undo last clean-up" (run_control_undo.cpp): puts back what clean-up
+  // `number` (0: the newest with files left to put back) removed, asking
+  // first unless `confirmed`; the clean-up command stops it. When it does
+  // not start, the outcome says failed (no such run) or stopped (declined);
+  // neither for a run undone already.
+  void UndoExecute(uint32_t number = 0, bool confirmed = false);
+  // Whether a clean-up has files left to put back, as the journals said
+  // when a run last ended.
+  bool CanUndo() const { return canUndo_; }
+  void RefreshUndo();
 
   RunState VeryBusy() const { return VeryBusy_; }
   int32_t CleanIdx() const { return CleanIdx_; }
@@ -92,6 +109,9 @@ class RunControl {
   const Outcome& LastOutcome() const { return outcome_; }
   // Called on the main thread after a run or count has ended.
   std::function<void()> finished;
+  // Called on the main thread for each file an undo did not put back,
+  // before `finished`.
+  std::function<void(const UndoFile&)> notRestored;
   // Called on the main thread when a run's start unchecked types; the window
   // stores the list, vorlo-cli leaves its list file alone.
   std::function<void()> listChanged;
@@ -103,7 +123,8 @@ class RunControl {
   bool MayStartRun();
   bool BinCheckAllowsRun();
   void StartRun(bool test);
-  bool OpenRunLog(bool test);
+  enum class LogKind { Analysis, CleanUp, Undo };
+  bool OpenRunLog(LogKind kind);
   void LogFailed();
   bool NextCheckedRow();
   void StartType(bool first);
@@ -122,6 +143,9 @@ class RunControl {
 
   void ReptCounting(const CountResult& counted);
   void DoneCounting(bool stopped);
+
+  void UndoFiles();
+  void EndUndo();
 
   RunSetup s_;
   ScanProgress progress_;
@@ -142,6 +166,10 @@ class RunControl {
   std::atomic<int32_t> CleanCountOne_{0};
   TrashBatch batch_;               // the Recycle Bin batch (RecFilesBuff)
   AnalysisFindings findings_;      // TestList and the bins' demand
+  std::unique_ptr<RunUndo> undo_;  // of an undo
+  std::jthread undoThread_;
+  int32_t undoTotal_ = 0;
+  bool canUndo_ = false;
 
   Outcome outcome_;
 };

@@ -58,9 +58,23 @@ void RunReport::ScanBrokeOff(std::string_view what) {
               std::string(texts::kDetailPrefix).append(what)});
 }
 
+void RunReport::UndoTitle(const std::string& dateTime) {
+  log_.Lines({kStarLine, std::string(texts::kUndoLogTitle) + dateTime, kStarLine});
+}
+
+void RunReport::UndoHeader(const std::string& which) { log_.Lines({which, kDashLine}); }
+
+void RunReport::NotRestored(std::string_view path, std::string_view reason) {
+  log_.Lines({std::string(texts::kErrPrefix).append(path), std::string(texts::kDetailPrefix).append(reason)});
+}
+
+void RunReport::UndoClosing(const std::string& summary) { log_.Lines({kStarLine, summary, kStarLine, "", ""}); }
+
 void RunReport::Halted() { log_.Lines({texts::kHalted, ""}); }
 
 void RunReport::HaltedNoLog() { log_.Lines({texts::kHaltedNoLog, ""}); }
+
+void RunReport::HaltedNoJournal() { log_.Lines({texts::kHaltedNoJournal, ""}); }
 
 bool RunReport::Closing(bool test, const RunTally& tally, const std::string& time, const AllBinInfo& bins) {
   log_.Line(kStarLine);

@@ -33,9 +33,18 @@ class RunReport {
   void ScanBrokeOff(std::string_view what);
   void Halted();
   void HaltedNoLog();
+  void HaltedNoJournal();
   // The closing lines, then for an analysis the Recycle Bin statistics;
   // true when a drive's Recycle Bin is too small for what would go there.
   bool Closing(bool test, const RunTally& tally, const std::string& time, const AllBinInfo& bins);
+
+  // An undo's section of the clean-up log: its title, which run it puts
+  // back, each file that did not come back with the reason, and the summary
+  // (files that came back are Removed lines).
+  void UndoTitle(const std::string& dateTime);
+  void UndoHeader(const std::string& which);
+  void NotRestored(std::string_view path, std::string_view reason);
+  void UndoClosing(const std::string& summary);
 
   // The message at the end of a run; with a log error it leads with that
   // and does not offer the log.

@@ -11,6 +11,7 @@ SystemServices::SystemServices(std::string dataFolder)
     : drives_(SystemLocalDriveSource()),
       trash_(SystemTrashSetup(drives_.Roots(), clock_)),
       files_(dataFolder.empty() ? vorlo::DataFolder() : std::move(dataFolder)),
+      journal_(files_.UndoFolder()),
       dateForm_(LongDateForm::User()) {
   bins_ = std::make_unique<RecycleBinCheck>(
       // The drives as they are at each check, not as they were at start.
@@ -22,7 +23,7 @@ SystemServices::SystemServices(std::string dataFolder)
   // Found paths are real paths (folder entries are resolved at each scan),
   // so the home folder is compared in that form.
   remover_ = std::make_unique<SystemFileRemover>(trash_, HoldingSetup{trash_.driveRoots, ResolvedFolder(HomeFolder())},
-                                                 [this] { return drives_.Roots(); });
+                                                 [this] { return drives_.Roots(); }, &journal_);
 }
 
 std::vector<std::string> SystemServices::SkipFolders() const {
@@ -37,6 +38,12 @@ std::vector<std::string> SystemServices::SkipFolders() const {
 }
 
 DescriptionContext SystemServices::Description() { return {drives_.NameForAll(), UserDateSeparator()}; }
+
+UndoSetup SystemServices::UndoSetupNow() const {
+  TrashSetup trash = SystemTrashSetup(drives_.Roots(), clock_);
+  HoldingSetup holding{trash.driveRoots, ResolvedFolder(HomeFolder())};
+  return {files_.UndoFolder(), std::move(trash), std::move(holding)};
+}
 
 RunSetup SystemServices::MakeRunSetup(UserPort& port, JunkList& list, MainThreadExecutor& mainThread) {
   return RunSetup{
@@ -53,6 +60,8 @@ RunSetup SystemServices::MakeRunSetup(UserPort& port, JunkList& list, MainThread
       .skipFolders = SkipFolders(),
       .dateTimeStamp = [this] { return DateTimeStampText(clock_.ToLocal(clock_.NowUtc()).value_or(LocalDateTime{}), dateForm_); },
       .timeStamp = [this] { return TimeStampText(clock_.ToLocal(clock_.NowUtc()).value_or(LocalDateTime{})); },
+      .undoSetup = [this] { return UndoSetupNow(); },
+      .dateTimeAt = [this](int64_t utc) { return DateTimeStampText(clock_.ToLocal(utc).value_or(LocalDateTime{}), dateForm_); },
   };
 }
 

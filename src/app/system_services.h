@@ -9,6 +9,7 @@
 
 #include "app/file_remover.h"
 #include "app/run_control.h"
+#include "app/undo_journal.h"
 #include "core/data_files.h"
 #include "core/description.h"
 #include "core/local_drives.h"
@@ -25,6 +26,9 @@ class SystemServices {
   explicit SystemServices(std::string dataFolder = {});
 
   RunSetup MakeRunSetup(UserPort& port, JunkList& list, MainThreadExecutor& mainThread);
+  // Where undo finds the clean-ups' journals and the trash and holding
+  // folders of the drives as they are now.
+  UndoSetup UndoSetupNow() const;
   const DataFiles& Files() const { return files_; }
   RecycleBinCheck& Bins() { return *bins_; }
   LocalDriveSource& Drives() { return drives_; }
@@ -39,8 +43,9 @@ class SystemServices {
   LocalDriveSource drives_;
   TrashSetup trash_;
   std::unique_ptr<RecycleBinCheck> bins_;
-  std::unique_ptr<SystemFileRemover> remover_;
   DataFiles files_;
+  UndoJournal journal_;
+  std::unique_ptr<SystemFileRemover> remover_;
   LongDateForm dateForm_;
 };
 

@@ -14,6 +14,8 @@ inline constexpr std::string_view kMethodWords[] = {"sent to Recycle Bin", "move
                                                    "deleted permanently"};
 inline constexpr std::string_view kHalted = "**** PROCESSING HALTED BY USER ****";
 inline constexpr std::string_view kHaltedNoLog = "**** PROCESSING HALTED: THE LOG COULD NOT BE WRITTEN ****";
+inline constexpr std::string_view kHaltedNoJournal =
+    "**** PROCESSING HALTED: THE UNDO JOURNAL COULD NOT BE WRITTEN ****";
 inline constexpr std::string_view kFinishedAt = "Vorlo finished at ";
 inline constexpr std::string_view kFinishedAnalyzingAt = "Vorlo finished analyzing at ";
 inline constexpr const char* kProcessedRemoved = "Processed %d junk file types and removed %d junk files.";
@@ -64,6 +66,11 @@ inline constexpr const char* kLogNotShown = "No program could open the log. You 
 // A run that cannot keep its log or has to share its data folder.
 inline constexpr const char* kLogNotOpened = "Vorlo cannot write its log file %s: %s. Nothing has been removed.";
 inline constexpr const char* kLogFailed = "Vorlo could not write its log file %s: %s. The run has been stopped.";
+inline constexpr const char* kJournalNotOpened =
+    "Vorlo cannot write its undo journal in %s: %s. Nothing has been removed.";
+// How a refusal ends, for a clean-up and for an undo.
+inline constexpr std::string_view kNothingRemoved = "Nothing has been removed.";
+inline constexpr std::string_view kNothingPutBack = "Nothing has been put back.";
 inline constexpr const char* kFolderBusy =
     "Another Vorlo run is using the data folder %s. Nothing has been removed. Try again when it has finished.";
 inline constexpr const char* kCannotLock = "Vorlo cannot lock the data folder with %s: %s. Nothing has been removed.";
@@ -117,9 +124,28 @@ inline constexpr std::string_view kNotStarted =
     "\r\n\r\nVorlo has not started, so that nothing replaces the file. Make it readable, or move it away to "
     "start with the default list.";
 
+// Undo of a clean-up: why a file did not come back, the log's section,
+// the questions and the summary.
+inline constexpr std::string_view kUndoInTheWay = "a file is in the way";
+inline constexpr std::string_view kUndoNotInTrash = "no longer in the trash";
+inline constexpr std::string_view kUndoNotInHolding = "no longer in the holding folder";
+inline constexpr std::string_view kUndoDeleted = "deleted permanently";
+inline constexpr std::string_view kUndoLogTitle = "Vorlo Undo - ";
+inline constexpr const char* kUndoOfRun = "Putting back what the clean-up of %s (run %u) removed";
+inline constexpr const char* kUndoQuestion =
+    "Undo the clean-up of %s? The %d files it sent to the trash or moved to the holding folder will be put back "
+    "where they were.";
+inline constexpr const char* kRestoredOf = "Restored %d of %d files.";
+inline constexpr std::string_view kSeeLog = " Check the log for details.";
+inline constexpr const char* kUndoneAlready = "Run %u has been undone already: nothing is left to restore.";
+inline constexpr std::string_view kNothingToUndo = "No clean-up is left to undo.";
+inline constexpr const char* kNoSuchRun = "There is no clean-up run %u to undo.";
+inline constexpr std::string_view kUndoStopped = "You stopped the undo. ";
+
 // Help contexts.
 inline constexpr int kHelpRecycleBin = 12;
 inline constexpr int kHelpCleanupEnd = 13;
 inline constexpr int kHelpAnalysisEnd = 14;
+inline constexpr int kHelpUndo = 15;
 
 }  // namespace vorlo::texts

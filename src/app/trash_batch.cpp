@@ -32,7 +32,9 @@ bool TrashBatch::Add(const FoundFile& file) {
 
 void TrashBatch::Send(FileRemover& remover, const Told& told) {
   if (!items_.empty())
-    (void)remover.SendToTrash(items_, [&](size_t i, const RemovalResult& r) { return told(items_[i], sizes_[i], r); });
+    (void)remover.SendToTrash(items_, [&](size_t i, const RemovalResult& r, const TrashPlace&) {
+      return told(items_[i], sizes_[i], r);
+    });
   Clear();
 }
 

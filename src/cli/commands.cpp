@@ -8,6 +8,7 @@
 #include "cli/list_format.h"
 #include "cli/run_commands.h"
 #include "cli/stored_list.h"
+#include "cli/undo_commands.h"
 #include "core/default_types.h"
 #include "core/description.h"
 #include "core/text.h"
@@ -34,6 +35,8 @@ constexpr const char* kUsageText =
     "       vorlo-cli analyze [--data-dir DIR] [--yes]\n"
     "       vorlo-cli clean [--data-dir DIR] [--yes]\n"
     "       vorlo-cli count N [--data-dir DIR] [--yes]\n"
+    "       vorlo-cli runs [--data-dir DIR]\n"
+    "       vorlo-cli undo [RUN] [--data-dir DIR] [--yes]\n"
     "       vorlo-cli --help | --version\n";
 
 struct Options {
@@ -160,6 +163,16 @@ int Runs(RunKind kind, const Options& o, std::FILE* out, std::FILE* err) {
   return RunOnStoredList(request, out, err);
 }
 
+int Undo(const Options& o, std::FILE* out, std::FILE* err) {
+  UndoRequest request{o.dataDir.value_or(""), 0, o.yes};
+  if (!o.positional.empty()) {
+    const std::optional<size_t> n = ParseIndex(o.positional[0]);
+    if (!n || *n == 0 || *n > UINT32_MAX) return kUsage;
+    request.run = static_cast<uint32_t>(*n);
+  }
+  return UndoRun(request, out, err);
+}
+
 // The version line and build line of the about box, the date and time in
 // the user's locale.
 std::string VersionText() {
@@ -213,6 +226,10 @@ int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     rc = Runs(command == "clean" ? RunKind::Clean : RunKind::Analyze, *o, out, err);
   } else if (command == "count" && positional == 1 && !o->file) {
     rc = Runs(RunKind::Count, *o, out, err);
+  } else if (command == "runs" && positional == 0 && !o->file && !o->yes) {
+    rc = ListRuns(o->dataDir.value_or(""), out, err);
+  } else if (command == "undo" && positional <= 1 && !o->file) {
+    rc = Undo(*o, out, err);
   }
   if (rc == kUsage) std::fputs(kUsageText, err);
   return rc;

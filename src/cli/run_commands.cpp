@@ -1,6 +1,5 @@
 #include "cli/run_commands.h"
 
-
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
@@ -11,7 +10,7 @@
 #include "app/junk_list.h"
 #include "app/run_control.h"
 #include "app/system_services.h"
-#include "app/user_port.h"
+#include "cli/cli_port.h"
 #include "cli/stored_list.h"
 #include "core/main_thread.h"
 #include "core/text.h"
@@ -24,54 +23,6 @@ namespace {
 
 constexpr int kDone = 0;
 constexpr int kFailed = 1;
-
-std::string WithoutCarriageReturns(std::string text) {
-  std::erase(text, '\r');
-  return text;
-}
-
-// Messages go to the output as text; questions take the --yes answer.
-class CliPort final : public UserPort {
- public:
-  CliPort(std::FILE* out, std::FILE* err, bool yes) : out_(out), err_(err), yes_(yes) {}
-
-  MsgButton Ask(const Message& m) override {
-    ClearLine();
-    std::fprintf(out_, "%s\n", WithoutCarriageReturns(m.text).c_str());
-    for (MsgButton b : m.buttons)
-      if (b == MsgButton::Yes) return yes_ ? MsgButton::Yes : MsgButton::No;
-    return MsgButton::Ok;
-  }
-  void SetPanel(int panel, const std::string& text) override {
-    if (panel != 1 || text.empty()) return;
-    ClearLine();
-    std::fprintf(err_, "%s\n", text.c_str());
-  }
-  void SelectRow(int) override {}
-  void SetBusy(bool) override {}
-  void SetCountCommand(const std::string&, const std::string&) override {}
-  void OpenFile(const std::string& path) override { std::fprintf(out_, "Log: %s\n", ShownName(path).c_str()); }
-  void ReportFailure(const std::string& text) override {
-    std::string line = WithoutCarriageReturns(text);
-    std::replace(line.begin(), line.end(), '\n', ' ');
-    ClearLine();
-    std::fprintf(err_, "vorlo-cli: %s\n", line.c_str());
-  }
-
-  // A progress line is on the terminal; other text first erases it.
-  bool lineShown = false;
-  void ClearLine() {
-    if (!lineShown) return;
-    std::fputs("\r\033[K", err_);
-    std::fflush(err_);
-    lineShown = false;
-  }
-
- private:
-  std::FILE* out_;
-  std::FILE* err_;
-  bool yes_;
-};
 
 // One line on a terminal's error stream, redrawn from the sampled progress
 // about five times a second and erased at the end. A ticker thread only

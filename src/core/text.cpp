@@ -192,6 +192,11 @@ std::string FormatText(const char* format, ...) {
   return out;
 }
 
+std::string ReplacedOnce(std::string text, std::string_view what, std::string_view with) {
+  if (const size_t at = text.find(what); at != std::string::npos) text.replace(at, what.size(), with);
+  return text;
+}
+
 std::string PadLeft(std::string_view text, size_t width) {
   size_t chars = 0;
   for (char c : text)

@@ -40,6 +40,9 @@ std::string FormatText(const char* format, ...) __attribute__((format(printf, 1,
 // Right-aligns `text` in `width` characters (code points); longer text stays.
 std::string PadLeft(std::string_view text, size_t width);
 
+// `text` with its first `what` replaced by `with`.
+std::string ReplacedOnce(std::string text, std::string_view what, std::string_view with);
+
 // The length of the control at `text[i]` that a log viewer or terminal may
 // act on: 1 for a C0 control or DEL, 2 for a C1 control in UTF-8 (U+0080 to
 // U+009F, NEL among them), 3 for the line and paragraph separators U+2028

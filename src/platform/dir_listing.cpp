@@ -267,15 +267,23 @@ std::optional<FolderId> DirListing::SubfolderId(const char* name) const {
   return IdOf(Fd(), name, 0, true);
 }
 
-std::vector<std::string> SubfolderNames(const std::string& path) {
+namespace {
+
+std::vector<std::string> NamesOfKind(const std::string& path, EntryKind kind) {
   DirListing dir = DirListing::Open(path);
   DirEntries entries;
   std::vector<std::string> names;
   if (!dir.Read(entries)) return names;
   for (size_t i = 0; i < entries.size(); ++i)
-    if (entries.Kind(i) == EntryKind::Folder) names.emplace_back(entries.Name(i));
+    if (entries.Kind(i) == kind) names.emplace_back(entries.Name(i));
   std::sort(names.begin(), names.end());
   return names;
 }
+
+}  // namespace
+
+std::vector<std::string> SubfolderNames(const std::string& path) { return NamesOfKind(path, EntryKind::Folder); }
+
+std::vector<std::string> FileNames(const std::string& path) { return NamesOfKind(path, EntryKind::File); }
 
 }  // namespace vorlo

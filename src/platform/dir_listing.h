@@ -151,5 +151,7 @@ class DirListing {
 // The names of the sub-folders of `path` (links left out), sorted byte-wise;
 // none when it cannot be read.
 std::vector<std::string> SubfolderNames(const std::string& path);
+// The same for its regular files.
+std::vector<std::string> FileNames(const std::string& path);
 
 }  // namespace vorlo

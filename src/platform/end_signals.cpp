@@ -27,6 +27,13 @@ void EndSignals::Hold() {
   ::pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
+EndSignals::Released::Released() {
+  const sigset_t set = EndSet();
+  ::pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+}
+
+EndSignals::Released::~Released() { Hold(); }
+
 EndSignals::EndSignals(std::function<void(int)> arrived) {
   const sigset_t set = EndSet();
   ::pthread_sigmask(SIG_BLOCK, &set, nullptr);

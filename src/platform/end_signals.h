@@ -17,6 +17,16 @@ class EndSignals {
   // later keep the signals blocked too.
   static void Hold();
 
+  // While one lives, the signals end the program again on this thread (for
+  // a question typed on the terminal, when nothing is under way yet).
+  class Released {
+   public:
+    Released();
+    ~Released();
+    Released(const Released&) = delete;
+    Released& operator=(const Released&) = delete;
+  };
+
   // From now on each signal that arrives runs `arrived` on this object's
   // thread; it must only hand the request on (post it to the main thread).
   explicit EndSignals(std::function<void(int signal)> arrived);

@@ -50,7 +50,13 @@ std::string ErrorText(int err) {
   if (err == kFileInUse) return "The file is open in another program";
   if (err == kFileChanged) return "The file has changed since it was found";
   if (err == kUnsafeLink) return "The folder's path leads through a link that another user could change";
+  if (err == kNoRecord) return "The file could not be recorded in the undo journal";
   return std::strerror(err);
+}
+
+uint32_t FolderModeOf(int fd) {
+  struct stat st {};
+  return ::fstat(fd, &st) == 0 ? static_cast<uint32_t>(st.st_mode & 07777) : 0;
 }
 
 size_t SpareDescriptors() {

@@ -22,6 +22,8 @@ inline constexpr int kFileChanged = 0x10002;
 // A folder path that leads through a link which another user could change
 // (refused when running as root).
 inline constexpr int kUnsafeLink = 0x10003;
+// A file that would have gone without its entry in the undo journal.
+inline constexpr int kNoRecord = 0x10004;
 
 // The platform's message text of an errno value, or the text of one of the
 // codes above.
@@ -44,6 +46,9 @@ bool IsTerminal(std::FILE* stream);
 [[nodiscard]] int CreateFolder(const std::string& path);
 // Creates a folder with all missing parents.
 [[nodiscard]] int CreateFolderTree(const std::string& path);
+
+// The permission bits of the open folder `fd`; 0 when they cannot be read.
+uint32_t FolderModeOf(int fd);
 
 // How many more descriptors this process may open now (its soft limit less
 // those it has open).

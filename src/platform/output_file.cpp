@@ -63,6 +63,11 @@ int OutputFile::Open(const std::string& path, Mode mode) {
 
 int OutputFile::Write(std::string_view bytes) { return fd_ < 0 ? EBADF : WriteAll(fd_, bytes); }
 
+int OutputFile::Sync() {
+  if (fd_ < 0) return EBADF;
+  return ::fsync(fd_) == 0 || errno == EINVAL ? 0 : errno;
+}
+
 int OutputFile::Close() {
   if (fd_ < 0) return 0;
   const int rc = ::close(fd_);

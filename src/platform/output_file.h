@@ -26,6 +26,8 @@ class OutputFile {
   bool IsOpen() const { return fd_ >= 0; }
   // Writes all of `bytes`: 0, or the errno (EIO when nothing more goes).
   [[nodiscard]] int Write(std::string_view bytes);
+  // Flushes what was written to disk: 0, or the errno.
+  [[nodiscard]] int Sync();
   // 0, or the error close reports (it may carry a write error).
   int Close();
 

@@ -81,7 +81,7 @@ RemovalResult MoveToHolding(std::string_view path, const HoldingSetup& setup) {
 }
 
 RemovalResult MoveToHoldingAt(int folder, const char* name, std::string_view path, const HoldingSetup& setup,
-                              const FileIdentity* expected) {
+                              const FileIdentity* expected, std::string* movedTo) {
   std::vector<std::string> parts;
   if (!SplitPath(path, parts) || parts.empty()) return {EINVAL};
   const std::string fileName(name);
@@ -102,6 +102,12 @@ RemovalResult MoveToHoldingAt(int folder, const char* name, std::string_view pat
     if (i > 0 && bases[i] == bases[0]) continue;
     bool holdingReady = false;
     const int err = MoveBelow(folder, fileName, parts, bases[i], fileFs, lease, holdingReady);
+    if (err == 0 && movedTo != nullptr) {
+      movedTo->clear();
+      for (size_t k = 0; k < bases[i]; ++k) *movedTo += "/" + parts[k];
+      *movedTo += std::string("/") + kHoldingFolderName;
+      for (size_t k = bases[i]; k < parts.size(); ++k) *movedTo += "/" + parts[k];
+    }
     if (holdingReady || err == 0) return {err};
     if (i == 0) result = err;  // the drive's reason is the one to report
   }

@@ -61,9 +61,10 @@ struct HoldingSetup {
 RemovalResult MoveToHolding(std::string_view path, const HoldingSetup& setup);
 // The same for the file `name` in the open folder `folder`; `path` is its
 // full path, for the place below the holding folder. With `expected`, a
-// file that is no longer that one stays (kFileChanged).
+// file that is no longer that one stays (kFileChanged); `movedTo`, when
+// given, is where the file went.
 RemovalResult MoveToHoldingAt(int folder, const char* name, std::string_view path, const HoldingSetup& setup,
-                              const FileIdentity* expected = nullptr);
+                              const FileIdentity* expected = nullptr, std::string* movedTo = nullptr);
 
 inline constexpr const char* kHoldingFolderName = "Vorlo$$$.$$$";
 

@@ -36,6 +36,7 @@ constexpr unsigned kMaxNameTries = 100000;
 
 // The files/ and info/ folders of one trash, opened once per call.
 struct TrashFolder {
+  std::string path;  // of the trash folder, for the record of where a file went
   int error = 0;
   UniqueFd files, info;
   MountIdentity fs;
@@ -72,12 +73,14 @@ class TrashSender {
  public:
   TrashSender(const TrashSetup& setup, const TrashStepHook& hook) : setup_(setup), hook_(hook) {}
   int Send(const TrashItem& item);
+  // Where the last file sent went.
+  const TrashPlace& Place() const { return place_; }
 
  private:
   int OpenSourceFolder(const std::vector<std::string>& parts);
   int PickTrash(const std::vector<std::string>& parts, TrashFolder*& trash);
   TrashFolder& HomeTrash();
-  void OpenTopdirTrash(int root, TrashFolder& trash) const;
+  void OpenTopdirTrash(int root, const std::string& rootPath, TrashFolder& trash) const;
   const std::string& DeletionDate();
 
   struct Topdir {
@@ -102,6 +105,7 @@ class TrashSender {
   std::map<std::string, Topdir> topdirs_;
   std::optional<int64_t> dateSecond_;
   std::string date_;
+  TrashPlace place_;
 };
 
 int TrashSender::OpenSourceFolder(const std::vector<std::string>& parts) {
@@ -121,6 +125,7 @@ int TrashSender::OpenSourceFolder(const std::vector<std::string>& parts) {
 TrashFolder& TrashSender::HomeTrash() {
   if (home_) return *home_;
   home_ = std::make_unique<TrashFolder>();
+  home_->path = setup_.homeTrash;
   // The user's own folders may be reached through links (a linked ~/.local);
   // inside the trash no link is followed.
   UniqueFd trashFd(::open(setup_.homeTrash.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
@@ -139,7 +144,7 @@ TrashFolder& TrashSender::HomeTrash() {
   return *home_;
 }
 
-void TrashSender::OpenTopdirTrash(int root, TrashFolder& trash) const {
+void TrashSender::OpenTopdirTrash(int root, const std::string& rootPath, TrashFolder& trash) const {
   const std::string uidText = std::to_string(setup_.uid);
   // $topdir/.Trash/$uid, when .Trash is a real folder with the sticky bit.
   UniqueFd shared(::openat(root, ".Trash", O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
@@ -148,11 +153,13 @@ void TrashSender::OpenTopdirTrash(int root, TrashFolder& trash) const {
     UniqueFd own;
     if (OpenOwnedFolder(shared.get(), uidText, setup_.uid, true, own) == 0 &&
         OpenFilesAndInfo(own.get(), setup_.uid, trash) == 0) {
+      trash.path = rootPath + "/.Trash/" + uidText;
       return;
     }
   }
   // Else $topdir/.Trash-$uid.
   UniqueFd own;
+  trash.path = rootPath + "/.Trash-" + uidText;
   trash.error = OpenOwnedFolder(root, ".Trash-" + uidText, setup_.uid, true, own);
   if (trash.error == 0) trash.error = OpenFilesAndInfo(own.get(), setup_.uid, trash);
 }
@@ -182,7 +189,7 @@ int TrashSender::PickTrash(const std::vector<std::string>& parts, TrashFolder*& 
     if (!(topdir.fs == sourceFs_)) return EXDEV;
     if (!topdir.trash) {
       topdir.trash = std::make_unique<TrashFolder>();
-      OpenTopdirTrash(topdir.root.get(), *topdir.trash);
+      OpenTopdirTrash(topdir.root.get(), rootPath, *topdir.trash);
     }
     trash = topdir.trash.get();
   }
@@ -269,6 +276,7 @@ int TrashSender::Send(const TrashItem& item) {
     if (err == 0) err = RenameNoReplace(source, name, trash->files.get(), trashName);
     if (err == 0) {
       ++next;
+      place_ = {trash->path, trashName};
       if (hook_) hook_(TrashStep::kSent);
       return 0;
     }
@@ -296,7 +304,8 @@ std::vector<RemovalResult> SendToTrashAt(const std::vector<TrashItem>& items, co
   results.reserve(items.size());
   for (const TrashItem& item : items) {
     results.push_back({sender.Send(item)});
-    if (onResult && !onResult(results.size() - 1, results.back())) break;
+    if (onResult && !onResult(results.size() - 1, results.back(), results.back().Done() ? sender.Place() : TrashPlace{}))
+      break;
   }
   // What was not tried stays where it is.
   results.resize(items.size(), RemovalResult{ECANCELED});

@@ -66,9 +66,16 @@ struct TrashItem {
   std::string path;
   std::optional<FileIdentity> expected{};
 };
-// Told each item's result as soon as it is known, in order; false stops the
-// send there: the items after it are not tried (ECANCELED) and stay.
-using TrashResultHook = std::function<bool(size_t item, const RemovalResult& result)>;
+// Where a file went: the trash folder (the one holding files/ and info/)
+// and its name in files/ (its info file is that name and ".trashinfo").
+struct TrashPlace {
+  std::string trash;
+  std::string name;
+};
+// Told each item's result as soon as it is known, in order, with the place
+// of an item that went (empty otherwise); false stops the send there: the
+// items after it are not tried (ECANCELED) and stay.
+using TrashResultHook = std::function<bool(size_t item, const RemovalResult& result, const TrashPlace& place)>;
 // As above, each file moved relative to its own folder descriptor.
 [[nodiscard]] std::vector<RemovalResult> SendToTrashAt(const std::vector<TrashItem>& items, const TrashSetup& setup,
                                                        const TrashStepHook& hook = {},

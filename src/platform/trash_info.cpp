@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/output_file.h"
+#include "platform/paths.h"
 #include "platform/safe_path.h"
 
 namespace vorlo {
@@ -59,24 +60,7 @@ std::vector<std::pair<std::string, ino_t>> InfoEntries(int info) {
 
 }  // namespace
 
-std::string TrashPathEncoded(const std::string& path) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  out.reserve(path.size());
-  for (const char c : path) {
-    const auto b = static_cast<unsigned char>(c);
-    const bool plain = (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9') || b == '-' ||
-                       b == '.' || b == '_' || b == '~' || b == '/';
-    if (plain) {
-      out += c;
-    } else {
-      out += '%';
-      out += kHex[b >> 4];
-      out += kHex[b & 15];
-    }
-  }
-  return out;
-}
+std::string TrashPathEncoded(const std::string& path) { return PercentEncoded(path); }
 
 int Flush(int fd) { return ::fsync(fd) == 0 || errno == EINVAL ? 0 : errno; }
 

@@ -63,6 +63,7 @@ struct MainActions {
   QAction* aCleanup = nullptr;
   QAction* act1 = nullptr;
   QAction* act10 = nullptr;
+  QAction* aUndoCleanup = nullptr;
   QAction* aAdd = nullptr;
   QAction* act2 = nullptr;
   QAction* aDefaults = nullptr;

@@ -38,6 +38,8 @@ void TMainForm::BuildActions() {
       MakeAction("aCleanup", QStringLiteral("&Clean up"), QStringLiteral("Process all checked junk file types now"));
   a.act1 = MakeAction("act1", QStringLiteral("&Clean up"));
   a.act10 = MakeAction("act10", QStringLiteral("&Analyze only"));
+  a.aUndoCleanup = MakeAction("aUndoCleanup", QStringLiteral("&Undo last clean-up"),
+                              QStringLiteral("Put back what the last clean-up sent to the trash or the holding folder"));
   a.aAdd =
       MakeAction("aAdd", QStringLiteral("&New item"), QStringLiteral("Add a new junk file type"), Qt::Key_Insert);
   a.act2 = MakeAction("act2", QStringLiteral("&Add new item"));
@@ -97,6 +99,7 @@ void TMainForm::Connect() {
   on(a.aCleanup, [this] { runs_->aCleanupExecute(); });
   on(a.act1, [this] { runs_->aCleanupExecute(); });
   on(a.act10, [this] { runs_->act10Execute(); });
+  on(a.aUndoCleanup, [this] { runs_->UndoExecute(); });
   on(a.aCount, [this] {
     const auto row = SelectedRow();
     runs_->aCountExecute(row ? static_cast<int>(*row) : -1);
@@ -156,6 +159,7 @@ void TMainForm::UpdateActions() {
 
   const MainActions& a = actions_;
   a.aCleanup->setEnabled(idle ? list_.AnyChecked() : running);
+  a.aUndoCleanup->setEnabled(idle && runs_->CanUndo());
   a.aAdd->setEnabled(idle && wizard);
   a.aDefaults->setEnabled(idle);
   a.aEdit->setEnabled(idle && selected && wizard);

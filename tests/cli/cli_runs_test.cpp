@@ -11,6 +11,7 @@
 
 #include "core/junk_list_file.h"
 #include "platform/file_lock.h"
+#include "support/cli_home.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
 
@@ -25,26 +26,7 @@ using testing::TempDir;
 using enum CleanupMethod;
 using enum FolderRule;
 
-class CliRuns : public ::testing::Test {
- protected:
-  CliRuns() { std::filesystem::create_directories(DataFolder()); }
-
-  std::string DataFolder() const { return home_ / "data/Vorlo"; }
-  std::vector<std::string> Env() const {
-    return {"HOME=" + home_.path(), "XDG_DATA_HOME=" + home_ / "data", "XDG_CONFIG_HOME=" + home_ / "config",
-            "XDG_CACHE_HOME=" + home_ / "cache"};
-  }
-  CommandResult Run(std::vector<std::string> args, bool cli = true) {
-    if (cli) args.insert(args.begin(), VORLO_CLI_PATH);
-    return testing::RunCommand(args, Env());
-  }
-  static TJunkFileObj Type(const std::string& name, CleanupMethod method, const std::string& folder) {
-    return TJunkFileObj(name, true, method, FolderList{{folder, pFolAndSub}}, {"*.tmp"}, {}, {}, {}, {});
-  }
-  void Store(const std::vector<TJunkFileObj>& types) { SaveJTToFile(DataFolder() + "/Vorlo.DAT", types); }
-
-  TempDir home_;
-};
+using CliRuns = testing::CliHome;
 
 TEST_F(CliRuns, AnalyzeCountAndCleanOnTheStoredList) {
   const std::string a = home_.Write("tree/a.tmp", "1234"), b = home_.Write("tree/sub/b.tmp", "12");
@@ -139,20 +121,9 @@ TEST_F(CliRuns, InterruptStopsTheRun) {
   }
   Store({Type("Big", cuDelete, home_ / "big")});
 
-  std::vector<std::string> envStrings = Env();
-  for (char** e = environ; *e != nullptr; ++e) envStrings.emplace_back(*e);
-  std::vector<char*> envp, argv;
-  for (std::string& e : envStrings) envp.push_back(e.data());
-  envp.push_back(nullptr);
-  std::string cli = VORLO_CLI_PATH, command = "analyze", out = home_ / "out.txt";
-  argv = {cli.data(), command.data(), nullptr};
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  ASSERT_EQ(posix_spawn(&pid, cli.c_str(), &actions, nullptr, argv.data(), envp.data()), 0);
-  posix_spawn_file_actions_destroy(&actions);
+  const std::string out = home_ / "out.txt";
+  const pid_t pid = Spawn({"analyze"}, out);
+  ASSERT_GT(pid, 0);
 
   // Wait for the first file lines, freeze the program, and let the stop in
   // before it can finish the remaining tens of thousands of files.

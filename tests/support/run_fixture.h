@@ -67,7 +67,7 @@ class FakeRemover final : public FileRemover {
     std::vector<RemovalResult> results;
     for (const std::string& p : paths) {
       results.push_back(Move(p));
-      if (onResult && !onResult(results.size() - 1, results.back())) break;
+      if (onResult && !onResult(results.size() - 1, results.back(), TrashPlace{})) break;
     }
     results.resize(paths.size(), RemovalResult{ECANCELED});
     return results;
@@ -117,6 +117,8 @@ class RunFixture {
           .skipFolders = {},
           .dateTimeStamp = [] { return std::string("DATE  TIME"); },
           .timeStamp = [] { return std::string("TIME"); },
+          .undoSetup = undoSetup,
+          .dateTimeAt = [](int64_t utc) { return "START " + std::to_string(utc); },
       });
       runs->finished = [this] { finished = true; };
     }
@@ -153,6 +155,7 @@ class RunFixture {
   UtcClock clock;
   FakeRemover remover;
   FileRemover* realRemover = nullptr;  // used instead of `remover` when set
+  std::function<UndoSetup()> undoSetup;  // none: nothing to undo
   LocalDriveSource drives;
   std::vector<TrashDriveSettings> binSettings;
   int64_t driveSize = 0;

@@ -40,13 +40,15 @@ class WindowFixture {
                                               .clock = run.clock,
                                               .drives = run.drives,
                                               .bins = run.bins,
-                                              .remover = run.remover,
+                                              .remover = run.realRemover ? *run.realRemover : run.remover,
                                               .separators = {",", "."},
                                               .files = DataFiles(run.dir / "data/"),
                                               .programFolder = run.dir / "program",
                                               .skipFolders = {},
                                               .dateTimeStamp = [] { return std::string("DATE  TIME"); },
-                                              .timeStamp = [] { return std::string("TIME"); }};
+                                              .timeStamp = [] { return std::string("TIME"); },
+                                              .undoSetup = run.undoSetup,
+                                              .dateTimeAt = [](int64_t) { return std::string("START"); }};
                             },
                         .wizard = wizard,
                         .dialogs = &port,

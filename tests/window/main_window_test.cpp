@@ -14,6 +14,7 @@
 #include "core/junk_list_file.h"
 #include "core/placement_ini.h"
 #include "platform/file_lock.h"
+#include "support/undoable.h"
 #include "support/window_fixture.h"
 
 namespace vorlo {
@@ -131,6 +132,47 @@ TEST(MainWindow, EnablingAndPinningDuringACountAndARun) {
   gate.Release();
   f.WaitIdle();
   EXPECT_NE(f.asked.back().text.find("Vorlo processed 2 junk file types"), std::string::npos) << f.asked.back().text;
+}
+
+// "Undo last clean-up": enabled once a clean-up can be undone, it asks
+// first naming the run, puts the files back with the run's progress and
+// ends with its summary; then there is nothing left to undo.
+TEST(MainWindow, UndoLastCleanUpPutsTheFilesBack) {
+  WindowFixture f;
+  testing::Undoable u(f.run);
+  const std::string x = f.run.File("u/x.tmp", 3), y = f.run.File("u/sub/y.tmp", 4);
+  f.run.list.Append(f.run.FolderType("U", cuRecycle, "u"));
+  const MainActions& a = f.A();
+  f.Window().UpdateActions();
+  EXPECT_FALSE(a.aUndoCleanup->isEnabled());
+  a.act1->trigger();
+  f.WaitIdle();
+  ASSERT_FALSE(std::filesystem::exists(x));
+  EXPECT_TRUE(a.aUndoCleanup->isEnabled());
+
+  f.answers = {MsgButton::No};
+  a.aUndoCleanup->trigger();
+  EXPECT_EQ(f.asked.back().text,
+            "Undo the clean-up of START? The 2 files it sent to the trash or moved to the holding folder will be put "
+            "back where they were.");
+  EXPECT_EQ(f.Window().Runs().VeryBusy(), RunState::Idle);
+  EXPECT_FALSE(std::filesystem::exists(x));
+
+  f.answers = {MsgButton::Yes, MsgButton::No};
+  a.aUndoCleanup->trigger();
+  EXPECT_EQ(f.Window().Runs().VeryBusy(), RunState::Running);
+  ExpectEnabled({a.aUndoCleanup, a.aAdd, a.aRem}, false);
+  EXPECT_TRUE(a.aCleanup->isEnabled());  // its stop
+  f.WaitIdle();
+  EXPECT_EQ(testing::ReadFile(x), "xxx");
+  EXPECT_EQ(testing::ReadFile(y), "xxxx");
+  EXPECT_EQ(f.asked.back().text, "Restored 2 of 2 files.\r\n\r\nDo you want to view the log file?");
+  EXPECT_EQ(f.asked.back().helpContext, 15);
+  EXPECT_FALSE(a.aUndoCleanup->isEnabled());
+  const std::string log = testing::ReadFile(f.run.dir / "data/Vorlo.LOG.TXT");
+  EXPECT_NE(log.find("Vorlo Undo - DATE  TIME"), std::string::npos) << log;
+  EXPECT_NE(log.find("Putting back what the clean-up of START (run 1) removed"), std::string::npos);
+  EXPECT_NE(log.find("\t" + y + "\r\n"), std::string::npos);
 }
 
 // A mouse click on a row's check box, as the person makes it.

@@ -74,6 +74,8 @@ TEST(MainWindowCommands, CaptionsShortcutsHintsAndStates) {
       {"aCleanup", "", "", "", "Process all checked junk file types now", true},
       {"act1", "&Clean up", "", "", "", true},
       {"act10", "&Analyze only", "", "", "", true},
+      {"aUndoCleanup", "&Undo last clean-up", "", "",
+       "Put back what the last clean-up sent to the trash or the holding folder", false},
       {"aAdd", "", "&New item", "Ins", "Add a new junk file type", true},
       {"act2", "&Add new item", "", "", "", true},
       {"aDefaults", "", "", "", "Add one of the default junk file types", true},
@@ -265,7 +267,9 @@ TEST_F(KeyboardTest, AltAndAnUnderlinedLetterRunsItsRibbonCommand) {
     for (int tab = 0; tab < ribbon.count(); ++tab)
       if (ribbon.widget(tab)->isAncestorOf(b)) ribbon.setCurrentIndex(tab);
     ASSERT_FALSE(b->Mnemonic().isNull());
-    EXPECT_EQ(Press(&w, Qt::Key(b->Mnemonic().unicode()), Qt::AltModifier), Ran{b->Command()->objectName().toStdString()});
+    // A disabled command's letter runs nothing (nothing to undo here).
+    const Ran expected = b->isEnabled() ? Ran{b->Command()->objectName().toStdString()} : Ran{};
+    EXPECT_EQ(Press(&w, Qt::Key(b->Mnemonic().unicode()), Qt::AltModifier), expected);
   }
   // A letter of another tab shows that tab and runs its command.
   ribbon.setCurrentIndex(2);
