@@ -20,14 +20,15 @@ inline constexpr const char* kCleanUpTicked = "Clean up ticked files";
 inline constexpr const char* kReviewFiles = "%s file%s";
 inline constexpr const char* kReviewTicked = "%s of %s files ticked, %s";
 inline constexpr const char* kReviewTickedHidden = " (%s of them hidden by the filter)";
-inline constexpr const char* kReviewAnalysisOf = "Analysis of %s";
-inline constexpr const char* kReviewAnalysisStopped = "Analysis of %s, stopped before its end";
+// With the date and time the analysis started.
+inline constexpr const char* kReviewCaptionOf = "Review found files - analysis of %s";
+inline constexpr const char* kReviewCaptionStopped = "Review found files - analysis of %s, stopped before its end";
 inline constexpr const char* kReviewNoProgram = "No program could open the folder %s.";
 
-// vorlo-cli clean --found: why a listed path is not cleaned.
-inline constexpr std::string_view kNotInResults = "not in the kept results";
+// vorlo-cli clean --found: why a listed path is not cleaned, after the path.
+inline constexpr std::string_view kNotInResults = "is not in the kept results";
 inline constexpr std::string_view kDiffersFromResults = "differs from the kept results";
-inline constexpr std::string_view kNotAFullPath = "not a full path";
+inline constexpr std::string_view kNotAFullPath = "is not a full path";
 // vorlo-cli found, and clean --found, when no analysis has kept its results.
 inline constexpr const char* kNoResults = "no analysis has kept its results in %s yet";
 
