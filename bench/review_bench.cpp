@@ -8,21 +8,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 
 #include "app/found_review.h"
 #include "core/found_results.h"
+#include "proc_status.h"
 
 namespace {
-
-long StatusKb(const char* field) {
-  std::ifstream in("/proc/self/status");
-  for (std::string line; std::getline(in, line);)
-    if (line.starts_with(field)) return std::atol(line.c_str() + std::char_traits<char>::length(field));
-  return -1;
-}
 
 class Stopwatch {
  public:
@@ -131,6 +124,6 @@ int main(int argc, char** argv) {
   std::printf("%-28s %8.3f s\n", "untick every other file", clock.Lap());
   const FoundResults ticked = review.TickedResults();
   std::printf("%-28s %8.3f s   %zu files\n", "take the ticked files", clock.Lap(), ticked.size());
-  std::printf("peak RSS %.1f MB\n", StatusKb("VmHWM:") / 1024.0);
+  std::printf("peak RSS %.1f MB\n", bench::StatusKb("VmHWM:") / 1024.0);
   return 0;
 }

@@ -107,6 +107,17 @@ class VarintReader {
   bool ok_ = true;
 };
 
+uint32_t AppendType(std::vector<FoundType>& types, int32_t row, std::string_view name) {
+  types.push_back({row, std::string(name)});
+  return static_cast<uint32_t>(types.size() - 1);
+}
+
+// A file must name types that were added before it.
+void CheckTypes(const FoundEntry& e, size_t types) {
+  if (e.type >= types || (e.dupeOf != FoundEntry::kNotDupe && e.dupeOf >= types))
+    throw std::invalid_argument("found file of an unknown junk type");
+}
+
 FoundResultsRead Refused(const char* format, const std::string& path, const std::string& reason = {}) {
   FoundResultsRead read;
   read.message = FormatText(format, ShownName(path).c_str(), reason.c_str());
@@ -134,14 +145,10 @@ std::string_view FoundResults::Folder(size_t i) const {
   return slash == 1 ? path.substr(0, 1) : path.substr(0, slash - 1);
 }
 
-uint32_t FoundResults::AddType(int32_t row, std::string_view name) {
-  types_.push_back({row, std::string(name)});
-  return static_cast<uint32_t>(types_.size() - 1);
-}
+uint32_t FoundResults::AddType(int32_t row, std::string_view name) { return AppendType(types_, row, name); }
 
 void FoundResults::Add(const FoundEntry& e) {
-  if (e.type >= types_.size() || (e.dupeOf != FoundEntry::kNotDupe && e.dupeOf >= types_.size()))
-    throw std::invalid_argument("found file of an unknown junk type");
+  CheckTypes(e, types_.size());
   if (e.path.size() > std::numeric_limits<uint32_t>::max()) throw std::length_error("path too long");
   FoundRecord r;
   r.pathOffset = paths_.size();
@@ -194,14 +201,10 @@ int FoundResultsWriter::Begin(const std::string& path, int64_t startedAt) {
   return error_;
 }
 
-uint32_t FoundResultsWriter::AddType(int32_t row, std::string_view name) {
-  types_.push_back({row, std::string(name)});
-  return static_cast<uint32_t>(types_.size() - 1);
-}
+uint32_t FoundResultsWriter::AddType(int32_t row, std::string_view name) { return AppendType(types_, row, name); }
 
 void FoundResultsWriter::Add(const FoundEntry& e) {
-  if (e.type >= types_.size() || (e.dupeOf != FoundEntry::kNotDupe && e.dupeOf >= types_.size()))
-    throw std::invalid_argument("found file of an unknown junk type");
+  CheckTypes(e, types_.size());
   if (error_ != 0 || !file_.IsOpen()) return;
   const size_t shared = SharedPrefix(previous_, e.path);
   const size_t start = block_.size();
