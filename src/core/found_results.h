@@ -105,7 +105,9 @@ class FoundResults {
 // Writes the results file as an analysis goes: one Add per found file on the
 // scan thread, the file written in blocks, and put in place of the old one
 // by Finish only. Write errors are kept (the first one) and end the writing;
-// the old file then stays.
+// the old file then stays. One thread at a time uses it: a run adds a type
+// on the main thread before that type's scan, the scan thread adds its
+// files, and the main thread finishes after the last scan has ended.
 class FoundResultsWriter {
  public:
   FoundResultsWriter() = default;
