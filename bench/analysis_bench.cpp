@@ -8,22 +8,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
+#include "proc_status.h"
 #include "support/run_fixture.h"
-
-namespace {
-
-// A field of /proc/self/status in kB.
-long StatusKb(const char* field) {
-  std::ifstream in("/proc/self/status");
-  for (std::string line; std::getline(in, line);)
-    if (line.starts_with(field)) return std::atol(line.c_str() + std::char_traits<char>::length(field));
-  return -1;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   using namespace vorlo;
@@ -40,7 +28,7 @@ int main(int argc, char** argv) {
                                i == 0 ? CleanupMethod::cuRecycle : CleanupMethod::cuDelete,
                                FolderList{{root, FolderRule::pFolAndSub}}, {"*.*"}, {}, {}, {}, {}));
   f.Runs();
-  const long startKb = StatusKb("VmHWM:");
+  const long startKb = bench::StatusKb("VmHWM:");
   const auto t0 = std::chrono::steady_clock::now();
   f.RunToEnd([](RunControl& r) { r.act10Execute(); });
   const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
@@ -49,6 +37,6 @@ int main(int argc, char** argv) {
   std::printf("analysis of %d types below %s: found %d files (%lld bytes) in %.2f s\n", o.types, root.c_str(),
               o.files, static_cast<long long>(o.bytes), secs);
   std::printf("peak RSS before the run %.1f MB, after %.1f MB; RSS at the end %.1f MB\n", startKb / 1024.0,
-              StatusKb("VmHWM:") / 1024.0, StatusKb("VmRSS:") / 1024.0);
+              bench::StatusKb("VmHWM:") / 1024.0, bench::StatusKb("VmRSS:") / 1024.0);
   return 0;
 }

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/system_services.h"
+#include "cli/found_list.h"
 #include "cli/list_format.h"
 #include "cli/run_commands.h"
 #include "cli/stored_list.h"
@@ -15,6 +16,7 @@
 #include "core/junk_list_file.h"
 #include "core/local_drives.h"
 #include "core/version_info.h"
+#include "platform/clock.h"
 #include "platform/environment.h"
 #include "platform/file_ops.h"
 #include "platform/locale_info.h"
@@ -33,7 +35,9 @@ constexpr const char* kUsageText =
     "       vorlo-cli defaults [--recycle-problem]\n"
     "       vorlo-cli export-defaults FILE\n"
     "       vorlo-cli analyze [--data-dir DIR] [--yes]\n"
+    "       vorlo-cli found [--data-dir DIR] [-0]\n"
     "       vorlo-cli clean [--data-dir DIR] [--yes]\n"
+    "       vorlo-cli clean --found FILE [-0] [--data-dir DIR] [--yes]\n"
     "       vorlo-cli count N [--data-dir DIR] [--yes]\n"
     "       vorlo-cli runs [--data-dir DIR]\n"
     "       vorlo-cli undo [RUN] [--data-dir DIR] [--yes]\n"
@@ -43,8 +47,10 @@ struct Options {
   std::vector<std::string> positional;
   std::optional<std::string> dataDir;
   std::optional<std::string> file;
+  std::optional<std::string> found;  // clean --found FILE
   bool recycleProblem = false;
   bool yes = false;
+  bool nul = false;  // -0: entries end with a zero byte
 };
 
 // Parses the options after the command word; nothing on bad usage. An
@@ -54,15 +60,15 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args) {
   Options o;
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if ((a == "--data-dir" || a == "--file") && i + 1 < args.size()) {
-      std::optional<std::string>& value = a == "--file" ? o.file : o.dataDir;
+    if ((a == "--data-dir" || a == "--file" || a == "--found") && i + 1 < args.size()) {
+      std::optional<std::string>& value = a == "--file" ? o.file : a == "--found" ? o.found : o.dataDir;
       if (value) return std::nullopt;
       value = args[++i];
-    } else if (a == "--recycle-problem" || a == "--yes") {
-      bool& flag = a == "--yes" ? o.yes : o.recycleProblem;
+    } else if (a == "--recycle-problem" || a == "--yes" || a == "-0") {
+      bool& flag = a == "--yes" ? o.yes : a == "-0" ? o.nul : o.recycleProblem;
       if (flag) return std::nullopt;
       flag = true;
-    } else if (a.starts_with("--")) {
+    } else if (a.starts_with("-") && a != "-") {
       return std::nullopt;
     } else {
       o.positional.push_back(a);
@@ -153,6 +159,20 @@ int Describe(const Session& s, const Options& o) {
   return failed ? kFailed : kDone;
 }
 
+// The kept results of the last analysis, one file a line.
+int Found(const Options& o, std::FILE* out, std::FILE* err) {
+  const DataFiles files(o.dataDir ? *o.dataDir : DataFolder());
+  const std::optional<FoundResults> kept = LoadKeptResults(files, err);
+  if (!kept) return kFailed;
+  const SystemClock clock;
+  for (size_t i = 0; i < kept->size(); ++i) {
+    if ((*kept)[i].IsDupe()) continue;
+    const std::string line = FoundLine(*kept, i, clock, o.nul);
+    std::fwrite(line.data(), 1, line.size(), out);
+  }
+  return std::fflush(out) == 0 ? kDone : kFailed;
+}
+
 int Runs(RunKind kind, const Options& o, std::FILE* out, std::FILE* err) {
   RunRequest request{kind, o.dataDir.value_or(""), 0, o.yes};
   if (kind == RunKind::Count) {
@@ -213,6 +233,8 @@ int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     std::fputs(command == "--help" ? kUsageText : VersionText().c_str(), out);
     rc = kDone;
   } else if (!o) {
+  } else if ((o->nul && command != "found") || o->found) {
+    // Options that no command of this kind takes.
   } else if (command == "list" && positional == 0) {
     rc = List(s, *o);
   } else if (command == "describe" && positional == 1) {
@@ -222,6 +244,8 @@ int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     rc = kDone;
   } else if (command == "export-defaults" && positional == 1 && !o->file && !o->dataDir) {
     rc = ExportDefaults(s, *o);
+  } else if (command == "found" && positional == 0 && !o->file && !o->yes) {
+    rc = Found(*o, out, err);
   } else if ((command == "analyze" || command == "clean") && positional == 0 && !o->file) {
     rc = Runs(command == "clean" ? RunKind::Clean : RunKind::Analyze, *o, out, err);
   } else if (command == "count" && positional == 1 && !o->file) {

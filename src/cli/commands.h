@@ -1,4 +1,5 @@
-// The commands of vorlo-cli: list, describe, defaults, export-defaults.
+// The commands of vorlo-cli: list, describe, defaults, export-defaults, found
+// and the runs (analyze, clean, count).
 #pragma once
 
 #include <cstdio>

@@ -36,6 +36,8 @@ uint64_t Hundredths(uint64_t n, int shift) {
 
 }  // namespace
 
+std::string StringForCount(uint64_t n, const NumberSeparators& separators) { return Grouped(n, separators.thousands); }
+
 std::string StringForBytes(int64_t n, const NumberSeparators& separators) {
   if (n < kLimit) {
     // Negate in unsigned arithmetic so that the smallest value does not overflow.

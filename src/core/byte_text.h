@@ -13,4 +13,7 @@ namespace vorlo {
 // a leading minus. Exact for every 64-bit count.
 std::string StringForBytes(int64_t n, const NumberSeparators& separators);
 
+// A count with the user's thousands separator: "1,234,567".
+std::string StringForCount(uint64_t n, const NumberSeparators& separators);
+
 }  // namespace vorlo

@@ -11,6 +11,7 @@ std::string DataFiles::RecoveryFile() const { return folder + std::string(DolNam
 std::string DataFiles::DeclinedFile() const { return folder + std::string(DeclinedName); }
 std::string DataFiles::Log() const { return folder + std::string(LogName); }
 std::string DataFiles::TestLog() const { return folder + std::string(TestName); }
+std::string DataFiles::Found() const { return folder + std::string(FoundName); }
 std::string DataFiles::Ini() const { return folder + std::string(IniName); }
 std::string DataFiles::FoundList() const { return folder + std::string(FoundListName); }
 std::string DataFiles::RunLock() const { return folder + std::string(RunLockName); }

@@ -13,6 +13,7 @@ struct DataFiles {
   static constexpr std::string_view DeclinedName = "Vorlo.D$$.declined";
   static constexpr std::string_view LogName = "Vorlo.LOG.TXT";
   static constexpr std::string_view TestName = "Vorlo.TEST.TXT";
+  static constexpr std::string_view FoundName = "Vorlo.found";
   static constexpr std::string_view IniName = "Vorlo.ini";
   static constexpr std::string_view FoundListName = "Vorlo.$$$.TXT";
   static constexpr std::string_view RunLockName = "Vorlo.lock";
@@ -30,6 +31,7 @@ struct DataFiles {
   std::string DeclinedFile() const;  // a recovery file the user chose not to restore
   std::string Log() const;           // clean-up log
   std::string TestLog() const;       // analysis log
+  std::string Found() const;         // the files the last analysis found, replaced by each analysis
   std::string Ini() const;           // settings: window placements, editor folders
   std::string FoundList() const;     // the wizard count's files, one path a line
   std::string RunLock() const;       // held by the one clean-up or analysis run

@@ -52,8 +52,14 @@ uint32_t PathSet::Table::Owner(uint32_t offset) const {
   return owner;
 }
 
+uint32_t PathSet::Table::Tag(uint32_t offset) const {
+  uint32_t tag;
+  std::memcpy(&tag, arena_.data() + offset + sizeof(uint32_t), sizeof tag);
+  return tag;
+}
+
 std::string_view PathSet::Table::Bytes(uint32_t offset) const {
-  const auto* p = reinterpret_cast<const unsigned char*>(arena_.data()) + offset + sizeof(uint32_t);
+  const auto* p = reinterpret_cast<const unsigned char*>(arena_.data()) + offset + 2 * sizeof(uint32_t);
   size_t length = 0;
   for (int shift = 0;; shift += 7) {
     const unsigned char b = *p++;
@@ -76,7 +82,7 @@ uint32_t PathSet::Table::Find(uint32_t owner, std::string_view bytes) const {
   return slots_[Probe(owner, bytes, HashOf(owner, bytes))];
 }
 
-std::pair<uint32_t, bool> PathSet::Table::Insert(uint32_t owner, std::string_view bytes) {
+std::pair<uint32_t, bool> PathSet::Table::Insert(uint32_t owner, std::string_view bytes, uint32_t tag) {
   // At most half full: a miss ends after a couple of probes.
   if ((count_ + 1) * 2 > slots_.size()) Grow();
   const size_t slot = Probe(owner, bytes, HashOf(owner, bytes));
@@ -90,13 +96,15 @@ std::pair<uint32_t, bool> PathSet::Table::Insert(uint32_t owner, std::string_vie
   }
   if (arena_.empty()) arena_.push_back(0);  // offset 0 stays free for kNone
   const size_t offset = arena_.size();
-  const size_t end = offset + sizeof owner + lengthBytes + bytes.size();
+  constexpr size_t kHead = sizeof owner + sizeof tag;
+  const size_t end = offset + kHead + lengthBytes + bytes.size();
   if (end > std::numeric_limits<uint32_t>::max()) throw std::length_error("path set full");
   arena_.resize(end);
   char* p = arena_.data() + offset;
   std::memcpy(p, &owner, sizeof owner);
-  std::memcpy(p + sizeof owner, length, lengthBytes);
-  if (!bytes.empty()) std::memcpy(p + sizeof owner + lengthBytes, bytes.data(), bytes.size());
+  std::memcpy(p + sizeof owner, &tag, sizeof tag);
+  std::memcpy(p + kHead, length, lengthBytes);
+  if (!bytes.empty()) std::memcpy(p + kHead + lengthBytes, bytes.data(), bytes.size());
   slots_[slot] = static_cast<uint32_t>(offset);
   ++count_;
   return {static_cast<uint32_t>(offset), true};
@@ -123,11 +131,12 @@ void PathSet::Table::Clear() {
 // ---------------------------------------------------------------------------
 // PathSet
 
-bool PathSet::Insert(std::string_view path) {
+PathSet::Inserted PathSet::Insert(std::string_view path, uint32_t tag) {
   const std::string_view folder = FolderOf(path);
   if (lastFolder_ == Table::kNone || folders_.Bytes(lastFolder_) != folder)
     lastFolder_ = folders_.Insert(0, folder).first;
-  return names_.Insert(lastFolder_, path.substr(folder.size())).second;
+  const auto [name, added] = names_.Insert(lastFolder_, path.substr(folder.size()), tag);
+  return {added, added ? tag : names_.Tag(name)};
 }
 
 bool PathSet::Contains(std::string_view path) const {

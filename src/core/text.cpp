@@ -242,6 +242,43 @@ std::string ShellQuoted(std::string_view text) {
   return out;
 }
 
+std::optional<std::string> ShellUnquoted(std::string_view quoted) {
+  if (quoted.size() < 3 || !quoted.starts_with("$'") || quoted.back() != '\'') return std::nullopt;
+  const std::string_view body = quoted.substr(2, quoted.size() - 3);
+  const auto hex = [](char c) -> int {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+  };
+  std::string out;
+  for (size_t i = 0; i < body.size(); ++i) {
+    const char c = body[i];
+    if (c == '\'') return std::nullopt;  // a quote ends the quote: not one whole quote
+    if (c != '\\') {
+      out += c;
+      continue;
+    }
+    if (++i == body.size()) return std::nullopt;
+    switch (const char e = body[i]) {
+      case '\\': case '\'': case '"': out += e; break;
+      case 'n': out += '\n'; break;
+      case 't': out += '\t'; break;
+      case 'r': out += '\r'; break;
+      case 'x': {
+        int value = -1;
+        for (int digits = 0; digits < 2 && i + 1 < body.size() && hex(body[i + 1]) >= 0; ++digits)
+          value = (value < 0 ? 0 : value * 16) + hex(body[++i]);
+        if (value < 0) return std::nullopt;
+        out += static_cast<char>(value);
+        break;
+      }
+      default: return std::nullopt;
+    }
+  }
+  return out;
+}
+
 std::string ShownName(std::string_view text) {
   return HasDisplayControls(text) ? ShellQuoted(text) : std::string(text);
 }

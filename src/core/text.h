@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,6 +54,10 @@ bool HasDisplayControls(std::string_view text);
 // lowercase hex digits), a backslash as \\ and a quote as \'; pasted
 // into bash it is the text again.
 std::string ShellQuoted(std::string_view text);
+// The text of a $'...' quote (what ShellQuoted writes, and the escapes \n,
+// \t, \r, \" that a person may type in one); nothing when `quoted` is not
+// one such quote, whole.
+std::optional<std::string> ShellUnquoted(std::string_view quoted);
 // The text as it is, or shell-quoted when it holds a display control: what
 // logs and terminals show of a name, so that no name can act on them.
 std::string ShownName(std::string_view text);

@@ -1,8 +1,16 @@
 #include "platform/clock.h"
 
+#include <cstdio>
 #include <ctime>
 
 namespace vorlo {
+
+std::string IsoDateTime(const LocalDateTime& t) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
+                t.second);
+  return text;
+}
 
 int64_t SystemClock::NowUtc() const {
   timespec ts{};

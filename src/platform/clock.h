@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace vorlo {
 
@@ -11,6 +12,9 @@ struct LocalDateTime {
   int year = 1899, month = 12, day = 30;
   int hour = 0, minute = 0, second = 0;
 };
+
+// "YYYY-MM-DDThh:mm:ss" (ISO 8601, no zone).
+std::string IsoDateTime(const LocalDateTime& t);
 
 class Clock {
  public:

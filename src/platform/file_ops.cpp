@@ -139,23 +139,51 @@ FileRead ReadWholeFile(const std::string& path, size_t maxBytes) {
   return result;
 }
 
-int WriteFileReplacing(const std::string& path, std::string_view bytes) {
+int ReplacingFile::Open(const std::string& path) {
+  Abandon();
   // mkostemp creates the file with O_CREAT | O_EXCL: a file or link already
   // there under that name is never opened, so never truncated.
   std::string temp = path + ".new-XXXXXX";
-  Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
-  if (fd.get() < 0) return errno;
-  int err = WriteAll(fd.get(), bytes);
-  if (err == 0 && ::fsync(fd.get()) != 0) err = errno;
-  if (const int closeErr = fd.Close(); err == 0) err = closeErr;
-  if (err == 0 && ::rename(temp.c_str(), path.c_str()) != 0) err = errno;
+  const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) return errno;
+  fd_ = fd;
+  path_ = path;
+  temp_ = std::move(temp);
+  return 0;
+}
+
+int ReplacingFile::Write(std::string_view bytes) { return fd_ < 0 ? EBADF : WriteAll(fd_, bytes); }
+
+int ReplacingFile::Commit() {
+  if (fd_ < 0) return EBADF;
+  int err = ::fsync(fd_) != 0 ? errno : 0;
+  const int closed = ::close(fd_);
+  fd_ = -1;
+  if (err == 0 && closed != 0) err = errno;
+  if (err == 0 && ::rename(temp_.c_str(), path_.c_str()) != 0) err = errno;
   if (err != 0) {
-    ::unlink(temp.c_str());
+    ::unlink(temp_.c_str());
+    temp_.clear();
     return err;
   }
-  Fd dir(::open(ParentOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  temp_.clear();
+  Fd dir(::open(ParentOf(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir.get() >= 0) ::fsync(dir.get());
   return 0;
+}
+
+void ReplacingFile::Abandon() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  if (!temp_.empty()) ::unlink(temp_.c_str());
+  temp_.clear();
+}
+
+int WriteFileReplacing(const std::string& path, std::string_view bytes) {
+  ReplacingFile file;
+  if (const int err = file.Open(path); err != 0) return err;
+  if (const int err = file.Write(bytes); err != 0) return err;
+  return file.Commit();
 }
 
 }  // namespace vorlo

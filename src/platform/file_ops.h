@@ -64,9 +64,33 @@ struct FileRead {
 // fail with EFBIG. The bytes take the file's size, with no spare room.
 [[nodiscard]] FileRead ReadWholeFile(const std::string& path, size_t maxBytes = 64u << 20);
 
-// Writes a new file beside `path` under a fresh unique name (never an
-// existing file), flushes it to disk and renames it over `path`; on any
-// failure the new file is removed and `path` stays as it was.
+// A file written in pieces that takes the place of `path` only when it is
+// complete: it is made beside `path` under a fresh unique name (never an
+// existing file), and Commit flushes it to disk and renames it over `path`.
+// Until then `path` stays as it was; a file not committed is removed.
+class ReplacingFile {
+ public:
+  ReplacingFile() = default;
+  ~ReplacingFile() { Abandon(); }
+  ReplacingFile(const ReplacingFile&) = delete;
+  ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+  [[nodiscard]] int Open(const std::string& path);
+  bool IsOpen() const { return fd_ >= 0; }
+  // Appends all of `bytes`: 0, or the errno.
+  [[nodiscard]] int Write(std::string_view bytes);
+  // Puts the file in place of `path`; on failure it is removed. 0 or the errno.
+  [[nodiscard]] int Commit();
+  // Removes the new file; `path` stays as it was.
+  void Abandon();
+
+ private:
+  std::string path_;
+  std::string temp_;
+  int fd_ = -1;
+};
+
+// Writes `bytes` as a ReplacingFile and commits it.
 [[nodiscard]] int WriteFileReplacing(const std::string& path, std::string_view bytes);
 
 }  // namespace vorlo

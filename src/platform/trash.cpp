@@ -212,10 +212,7 @@ const std::string& TrashSender::DeletionDate() {
     gmtime_r(&seconds, &utc);
     t = {utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec};
   }
-  char text[64];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
-                t.second);
-  date_ = text;
+  date_ = IsoDateTime(t);
   return date_;
 }
 

@@ -37,6 +37,8 @@ TEST(ByteText, UsesTheGivenSeparators) {
   EXPECT_EQ(StringForBytes(9998, german), "9.998 bytes");
   EXPECT_EQ(StringForBytes(10238975, german), "9.999,00 KB");
   EXPECT_EQ(StringForBytes(int64_t{1} << 50, german), "1.048.576,00 GB");
+  EXPECT_EQ(StringForCount(1000000, german), "1.000.000");
+  EXPECT_EQ(StringForCount(999, german), "999");
 
   const NumberSeparators none{"", "."};
   EXPECT_EQ(StringForBytes(1234567, none), "1205.63 KB");

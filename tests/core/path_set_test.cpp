@@ -4,7 +4,7 @@
 
 #include <random>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 namespace vorlo {
@@ -33,8 +33,9 @@ TEST(PathSet, TellsApartPathsThatDifferInOneByteOrInWhereTheirFolderEnds) {
 }
 
 // Random paths over a tiny alphabet meet the same folders and near-identical
-// names again and again; the set must answer as a plain set of strings does,
-// through many rounds of growth, and start afresh after Clear.
+// names again and again; the set must answer as a plain map of strings does
+// (a path keeps the tag of its first insertion), through many rounds of
+// growth, and start afresh after Clear.
 TEST(PathSet, AgreesWithAPlainSetThroughGrowthAndClear) {
   std::mt19937 rng(7);
   const char alphabet[] = {'/', 'a', 'b', '\0', '\xff'};
@@ -45,21 +46,26 @@ TEST(PathSet, AgreesWithAPlainSetThroughGrowthAndClear) {
   };
   PathSet set;
   for (int round = 0; round < 2; ++round) {
-    std::unordered_set<std::string> plain;
-    for (int i = 0; i < 150000; ++i) {
+    std::unordered_map<std::string, uint32_t> plain;
+    for (uint32_t i = 0; i < 150000; ++i) {
       const std::string p = randomPath();
       if (rng() % 3 == 0) {
         ASSERT_EQ(set.Contains(p), plain.count(p) == 1) << round << ' ' << i;
+      } else if (rng() % 2 == 0) {
+        ASSERT_EQ(set.Insert(p), plain.emplace(p, 0).second) << round << ' ' << i;
       } else {
-        ASSERT_EQ(set.Insert(p), plain.insert(p).second) << round << ' ' << i;
+        const auto [at, added] = plain.emplace(p, i);
+        const PathSet::Inserted inserted = set.Insert(p, i);
+        ASSERT_EQ(inserted.added, added) << round << ' ' << i;
+        ASSERT_EQ(inserted.tag, at->second) << round << ' ' << i;
       }
     }
     ASSERT_GT(plain.size(), 50000u);
     EXPECT_EQ(set.size(), plain.size());
-    for (const std::string& p : plain) ASSERT_TRUE(set.Contains(p));
+    for (const auto& entry : plain) ASSERT_TRUE(set.Contains(entry.first));
     set.Clear();
     EXPECT_TRUE(set.empty());
-    EXPECT_FALSE(set.Contains(*plain.begin()));
+    EXPECT_FALSE(set.Contains(plain.begin()->first));
   }
 }
 

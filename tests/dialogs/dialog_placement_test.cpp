@@ -1,4 +1,4 @@
-// The found files and properties windows take their position from the store
+// The found files, properties and review windows take their position from the store
 // they are given and save it there when they close, not when destroyed.
 #include <gtest/gtest.h>
 
@@ -10,6 +10,7 @@
 
 #include "dialogs/found_form.h"
 #include "dialogs/prop_form.h"
+#include "dialogs/review_form.h"
 #include "support/memory_placements.h"
 
 namespace vorlo {
@@ -27,19 +28,21 @@ TEST(DialogPlacement, RestoredFromTheStoreAndSavedOnceWhenClosed) {
   const Case cases[] = {
       {"FoundForm", false, {523, 337}, [](PlacementStore& s) { return std::make_unique<TFoundForm>(s); }},
       {"PropForm", true, {}, [](PlacementStore& s) { return std::make_unique<TPropForm>(DescriptionContext{}, s); }},
+      {"ReviewForm", true, {},
+       [](PlacementStore& s) { return std::make_unique<TReviewForm>(s, NumberSeparators{}, ReviewActions{}); }},
   };
   const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
   for (const Case& c : cases) {
     const std::string section = PlacementSection(c.name);
     const int left = work.x() + 30, top = work.y() + 40;
     std::string text = "[" + section + "]\r\nLeft=" + std::to_string(left) + "\r\nTop=" + std::to_string(top) + "\r\n";
-    if (c.Siz) text += "Right=" + std::to_string(left + 400) + "\r\nBottom=" + std::to_string(top + 300) + "\r\n";
+    if (c.Siz) text += "Right=" + std::to_string(left + 600) + "\r\nBottom=" + std::to_string(top + 340) + "\r\n";
     MemoryPlacements placements(text);
     std::unique_ptr<QDialog> dialog = c.make(placements);
-    EXPECT_EQ(dialog->geometry(), QRect(QPoint(left, top), c.Siz ? QSize(400, 300) : c.designSize)) << c.name;
+    EXPECT_EQ(dialog->geometry(), QRect(QPoint(left, top), c.Siz ? QSize(600, 340) : c.designSize)) << c.name;
 
     dialog->show();
-    dialog->setGeometry(left + 20, top + 10, 350, 250);
+    dialog->setGeometry(left + 20, top + 10, 580, 320);
     QApplication::processEvents();
     EXPECT_EQ(placements.saves, 0) << c.name;
     dialog->reject();
@@ -54,7 +57,7 @@ TEST(DialogPlacement, RestoredFromTheStoreAndSavedOnceWhenClosed) {
     EXPECT_EQ(saved.IntValue(section, "Left"), left + 20) << c.name;
     EXPECT_EQ(saved.IntValue(section, "Top"), top + 10) << c.name;
     if (c.Siz) {
-      EXPECT_EQ(saved.IntValue(section, "Right"), left + 20 + 350) << c.name;
+      EXPECT_EQ(saved.IntValue(section, "Right"), left + 20 + 580) << c.name;
     }
   }
 }

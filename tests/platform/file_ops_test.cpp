@@ -45,6 +45,38 @@ TEST(FileOps, ReplacingWriteNeverOpensAnExistingFile) {
   EXPECT_EQ(Entries(dir.path()), 4u);
 }
 
+// A file written in pieces replaces the old one only when committed; one
+// given up, or dropped unfinished, leaves the old file and nothing else.
+TEST(FileOps, ReplacingFileTakesThePlaceOnlyWhenCommitted) {
+  TempDir dir;
+  const std::string path = dir.Write("found", "old");
+  {
+    ReplacingFile file;
+    ASSERT_EQ(file.Open(path), 0);
+    ASSERT_EQ(file.Write("new "), 0);
+    ASSERT_EQ(file.Write("contents"), 0);
+    EXPECT_EQ(ReadFile(path), "old");
+    EXPECT_EQ(Entries(dir.path()), 2u);
+    ASSERT_EQ(file.Commit(), 0);
+    EXPECT_FALSE(file.IsOpen());
+  }
+  EXPECT_EQ(ReadFile(path), "new contents");
+  EXPECT_EQ(Entries(dir.path()), 1u);
+  for (const bool abandon : {true, false}) {
+    ReplacingFile file;
+    ASSERT_EQ(file.Open(path), 0);
+    ASSERT_EQ(file.Write("half"), 0);
+    if (abandon) {
+      file.Abandon();
+      EXPECT_EQ(file.Write("more"), EBADF);
+      EXPECT_EQ(file.Commit(), EBADF);
+      EXPECT_EQ(Entries(dir.path()), 1u);
+    }
+  }
+  EXPECT_EQ(ReadFile(path), "new contents");
+  EXPECT_EQ(Entries(dir.path()), 1u);
+}
+
 TEST(FileOps, FailedReplacingWriteKeepsTheOldFile) {
   TempDir dir;
   const std::string path = dir.Write("list.dat", "old");
