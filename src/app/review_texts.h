@@ -25,6 +25,11 @@ inline constexpr const char* kReviewCaptionOf = "Review found files - analysis o
 inline constexpr const char* kReviewCaptionStopped = "Review found files - analysis of %s, stopped before its end";
 inline constexpr const char* kReviewNoProgram = "No program could open the folder %s.";
 
+// Clean up ticked files with none ticked, in status panel 1.
+inline constexpr std::string_view kNothingTicked = "No found file is ticked.";
+// Added to an analysis's closing message when its results could not be kept.
+inline constexpr const char* kResultsNotKept = "\r\n\r\nThe found files could not be kept for review in %s: %s.";
+
 // vorlo-cli clean --found: why a listed path is not cleaned, after the path.
 inline constexpr std::string_view kNotInResults = "is not in the kept results";
 inline constexpr std::string_view kDiffersFromResults = "differs from the kept results";

@@ -45,8 +45,16 @@ bool RunControl::BinCheckAllowsRun() {
   const int disabled = UncheckBinTypes(s_.list);
   if (disabled == 0) return true;
   if (listChanged) listChanged();
+  return BinProblemAllows(disabled, s_.list.AnyChecked());
+}
+
+// `disabled` types that rely on the Recycle Bin are left out of the run:
+// the person decides whether the rest goes ahead, or learns that nothing is
+// left.
+bool RunControl::BinProblemAllows(int disabled, bool anyLeft) {
+  if (disabled == 0) return true;
   const std::string sentence = FormatText(texts::kTypesDisabled, disabled);
-  if (s_.list.AnyChecked()) {
+  if (anyLeft) {
     const Message ask{MsgKind::Confirmation, FillPlaceholder(s_.bins.BadBinMsg(), sentence) + std::string(texts::kProceed),
                       {MsgButton::Yes, MsgButton::No, MsgButton::Help}, texts::kHelpRecycleBin};
     return s_.port.Ask(ask) == MsgButton::Yes;
@@ -78,37 +86,45 @@ void RunControl::act10Execute() {
 }
 
 void RunControl::StartRun(bool test) {
+  if (!BeginRun(test)) return;
+  CleanIdx_ = -1;
+  NextCheckedRow();
+  StartType(true);
+}
+
+// What every run does before its first type: the lock and log, the undo
+// journal of a clean-up, the state.
+bool RunControl::BeginRun(bool test) {
   outcome_ = {};
   if (!OpenRunLog(test ? LogKind::Analysis : LogKind::CleanUp)) {
     outcome_.failed = true;
-    return;
+    return false;
   }
   TestMode_ = test;
+  const int64_t start = s_.clock.NowUtc();
   if (test) {
-    findings_.Start(s_.bins.abi());
-  } else if (const int err = s_.remover.BeginCleanUp(s_.clock.NowUtc()); err != 0) {
+    findings_.Start(s_.bins.abi(), s_.files.Found(), start);
+  } else if (const int err = s_.remover.BeginCleanUp(start); err != 0) {
     // Nothing leaves without the record that lets it come back.
     CleanFile_.Close();
     runLock_.Release();
     s_.port.ReportFailure(
         FormatText(texts::kJournalNotOpened, ShownName(s_.files.UndoFolder()).c_str(), ErrorText(err).c_str()));
     outcome_.failed = true;
-    return;
+    return false;
   }
   // The batch keeps its folders open within what the process may still open,
   // leaving room for the walk, its read-ahead and the trash's own folders.
   constexpr size_t kReserve = 80;
   const size_t spare = SpareDescriptors();
   batch_.Start(std::clamp<size_t>(spare > kReserve ? spare - kReserve : 1, 1, rbMaxFolders));
-  listings_ = reuseListings ? std::make_unique<ListingStore>() : nullptr;
+  listings_ = reuseListings && found_.empty() ? std::make_unique<ListingStore>() : nullptr;
   VeryBusy_ = RunState::Running;
   s_.port.SetBusy(true);
   StopEvent_ = std::make_unique<StopEvent>(std::string(texts::kStopEventName));
   tally_ = {};
   tally_.types = 1;
-  CleanIdx_ = -1;
-  NextCheckedRow();
-  StartType(true);
+  return true;
 }
 
 // Takes the data folder's run lock, then opens the log and writes its title
@@ -169,6 +185,7 @@ void RunControl::StartType(bool first) {
   // A row without a type counts as an unknown method.
   CleanMethod_ = LI.type ? LI.type->Backtype() : CleanupMethod{-1};
   report_.TypeHeader(LI.caption, CleanMethod_, TestMode_, first);
+  if (TestMode_) findings_.StartType(CleanIdx_, LI.caption);
   PruneListings();
   StartScan();
 }
@@ -208,7 +225,8 @@ void RunControl::StartScan() {
                                          : FoundFileSink::To<&RunControl::DoCleanup>(*this);
   if (row.type) {
     scan_ = ActOnFiles(*row.type, doWhat, nullptr, [this](TJunkDelThread& thread) { DoneRunType(&thread); },
-                       *StopEvent_, s_.programFolder, context_, listings_.get());
+                       *StopEvent_, s_.programFolder, context_, listings_.get(),
+                       found_.empty() ? nullptr : &found_[foundNext_ - 1].folders);
   } else {
     // A row without a type has nothing to scan; the run moves on as after
     // an empty scan.
@@ -225,7 +243,7 @@ void RunControl::DoneRunType(TJunkDelThread* thread) {
     ++tally_.errors;
   }
   if (!TestMode_ && CleanMethod_ == CleanupMethod::cuRecycle) SendBatch();
-  if (!stopped && CleanFile_.Error() == 0 && NextCheckedRow()) {
+  if (!stopped && CleanFile_.Error() == 0 && (found_.empty() ? NextCheckedRow() : NextFoundGroup())) {
     ++tally_.types;
     StopEvent_->Reset();
     StartType(false);  // replaces the scan that has just ended
@@ -241,8 +259,10 @@ void RunControl::EndRun(bool stopped) {
   StopEvent_.reset();
   listings_.reset();
   batch_.Clear();
+  found_.clear();
   const bool binWarning = report_.Closing(TestMode_, tally_, s_.timeStamp(), s_.bins.abi());
   CleanFile_.Close();
+  const int resultsError = TestMode_ ? findings_.Finish(stopped) : 0;
   findings_.Clear();  // gives back the memory of a large analysis
   const int logError = CleanFile_.Error();
   runLock_.Release();
@@ -254,7 +274,9 @@ void RunControl::EndRun(bool stopped) {
   s_.port.SetBusy(false);
   outcome_ = {stopped || logError != 0, tally_.types, tally_.removed, tally_.errors, tally_.bytes, logError != 0};
 
-  const std::string text = report_.ClosingMessage(TestMode_, stopped && logError == 0, binWarning, logError, tally_);
+  std::string text = report_.ClosingMessage(TestMode_, stopped && logError == 0, binWarning, logError, tally_);
+  if (resultsError != 0)
+    text += FormatText(texts::kResultsNotKept, ShownName(s_.files.Found()).c_str(), ErrorText(resultsError).c_str());
   if (logError != 0) {
     s_.port.ReportFailure(text);
     if (finished) finished();
@@ -266,11 +288,15 @@ void RunControl::EndRun(bool stopped) {
   if (TestMode_) {
     closing.kind = binWarning ? MsgKind::Error : MsgKind::Confirmation;
     closing.helpContext = binWarning ? texts::kHelpRecycleBin : texts::kHelpAnalysisEnd;
+    // The found files can be reviewed, and exactly the ticked ones cleaned up.
+    if (resultsError == 0 && s_.port.CanReview()) closing.buttons.insert(closing.buttons.end() - 1, MsgButton::Review);
   } else {
     closing.kind = MsgKind::Confirmation;
     closing.helpContext = texts::kHelpCleanupEnd;
   }
-  if (s_.port.Ask(closing) == MsgButton::Yes) s_.port.OpenFile(TestMode_ ? s_.files.TestLog() : s_.files.Log());
+  const MsgButton answer = s_.port.Ask(closing);
+  if (answer == MsgButton::Yes) s_.port.OpenFile(TestMode_ ? s_.files.TestLog() : s_.files.Log());
+  if (answer == MsgButton::Review) s_.port.OpenReview();
   if (finished) finished();
 }
 
@@ -339,7 +365,7 @@ void RunControl::SendBatch() {
 
 void RunControl::DoCleanTest(const FoundFile& file) {
   if (file.error != 0) return Failed(file.path, file.error);
-  if (!findings_.FirstFind(file.path)) return report_.Duplicate(file.path);
+  if (!findings_.Found(file)) return report_.Duplicate(file.path);
   Removed(file.path, file.Size(), CleanMethod_ == CleanupMethod::cuDelete);
   if (CleanMethod_ == CleanupMethod::cuRecycle) findings_.AddBinDemand(file.path, file.Size());
 }

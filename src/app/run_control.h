@@ -25,6 +25,8 @@
 #include "app/type_count.h"
 #include "app/undo_run.h"
 #include "core/data_files.h"
+#include "core/found_results.h"
+#include "core/listed_walk.h"
 #include "core/scan_thread.h"
 #include "platform/file_lock.h"
 #include "platform/locale_info.h"
@@ -78,6 +80,13 @@ class RunControl {
   void act10Execute();
   // "Coun&t": counts the selected row's type, or stops the active count.
   void aCountExecute(int selectedRow);
+  // "Clean up ticked files" (run_control_found.cpp): a clean-up of exactly
+  // the files of `ticked` (the kept results of an analysis, or part of
+  // them), each by its type's method, nothing searched. A file that is no
+  // longer the one found, or that its type would no longer take, stays
+  // with an error line. False when it did not start (and the person was
+  // told why).
+  bool CleanUpFound(FoundResults ticked);
   // "&Undo last clean-up" (run_control_undo.cpp): puts back what clean-up
   // `number` (0: the newest with files left to put back) removed, asking
   // first unless `confirmed`; the clean-up command stops it. When it does
@@ -122,7 +131,10 @@ class RunControl {
  private:
   bool MayStartRun();
   bool BinCheckAllowsRun();
+  bool BinProblemAllows(int disabled, bool anyLeft);
   void StartRun(bool test);
+  bool BeginRun(bool test);
+  bool NextFoundGroup();
   enum class LogKind { Analysis, CleanUp, Undo };
   bool OpenRunLog(LogKind kind);
   void LogFailed();
@@ -166,6 +178,13 @@ class RunControl {
   std::atomic<int32_t> CleanCountOne_{0};
   TrashBatch batch_;               // the Recycle Bin batch (RecFilesBuff)
   AnalysisFindings findings_;      // TestList and the bins' demand
+  // A clean-up of listed files: per type, its row and its files by folder.
+  struct FoundGroup {
+    int32_t row = -1;
+    std::vector<ListedFolder> folders;
+  };
+  std::vector<FoundGroup> found_;
+  size_t foundNext_ = 0;
   std::unique_ptr<RunUndo> undo_;  // of an undo
   std::jthread undoThread_;
   int32_t undoTotal_ = 0;

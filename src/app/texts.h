@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+#include "app/review_texts.h"
+
 namespace vorlo::texts {
 
 // Run log lines.

@@ -10,7 +10,7 @@
 namespace vorlo {
 
 enum class MsgKind { Question, Confirmation, Error, Information, Plain };
-enum class MsgButton { Ok, Yes, No, Help };
+enum class MsgButton { Ok, Yes, No, Review, Help };
 
 struct Message {
   MsgKind kind = MsgKind::Plain;
@@ -23,8 +23,8 @@ struct Message {
 class MessagePort {
  public:
   virtual ~MessagePort() = default;
-  // Shows a message and returns the button that closed it (Ok, Yes or No;
-  // Help opens the help topic and does not close the box).
+  // Shows a message and returns the button that closed it (Ok, Yes, No or
+  // Review; Help opens the help topic and does not close the box).
   virtual MsgButton Ask(const Message& message) = 0;
 };
 
@@ -38,6 +38,10 @@ class UserPort : public MessagePort {
   // A failure that prevents or ends a run: an error box in the window, one
   // line on the error output of vorlo-cli.
   virtual void ReportFailure(const std::string& text) { Ask({MsgKind::Error, text, {MsgButton::Ok}, 0}); }
+  // Whether this port can show the review of an analysis's kept results,
+  // and showing it (once the message that offered it is closed).
+  virtual bool CanReview() const { return false; }
+  virtual void OpenReview() {}
 };
 
 }  // namespace vorlo

@@ -174,7 +174,7 @@ int Found(const Options& o, std::FILE* out, std::FILE* err) {
 }
 
 int Runs(RunKind kind, const Options& o, std::FILE* out, std::FILE* err) {
-  RunRequest request{kind, o.dataDir.value_or(""), 0, o.yes};
+  RunRequest request{kind, o.dataDir.value_or(""), 0, o.yes, o.found, o.nul};
   if (kind == RunKind::Count) {
     const std::optional<size_t> n = ParseIndex(o.positional[0]);
     if (!n) return kUsage;
@@ -233,7 +233,7 @@ int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     std::fputs(command == "--help" ? kUsageText : VersionText().c_str(), out);
     rc = kDone;
   } else if (!o) {
-  } else if ((o->nul && command != "found") || o->found) {
+  } else if ((o->nul && command != "found" && !(command == "clean" && o->found)) || (o->found && command != "clean")) {
     // Options that no command of this kind takes.
   } else if (command == "list" && positional == 0) {
     rc = List(s, *o);

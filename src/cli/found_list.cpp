@@ -127,7 +127,7 @@ std::optional<FoundResults> LoadKeptResults(const DataFiles& files, std::FILE* e
 }
 
 std::optional<FoundResults> SelectListedFiles(const DataFiles& files, const std::string& listFile, bool nul,
-                                              const Clock& clock, std::FILE* err) {
+                                              const Clock& clock, std::FILE* err, bool* anyUnmatched) {
   std::optional<FoundResults> kept = LoadKeptResults(files, err);
   if (!kept) return std::nullopt;
   const FileRead list = ReadWholeFile(listFile, kMaxListBytes);
@@ -138,6 +138,7 @@ std::optional<FoundResults> SelectListedFiles(const DataFiles& files, const std:
   FoundSelection selection = MatchFoundList(list.bytes, nul, *kept, clock);
   for (const UnmatchedPath& u : selection.unmatched)
     std::fprintf(err, "vorlo-cli: %s %s\n", ShownName(u.path).c_str(), std::string(u.reason).c_str());
+  if (anyUnmatched != nullptr) *anyUnmatched = !selection.unmatched.empty();
   return std::move(selection.matched);
 }
 

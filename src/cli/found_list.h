@@ -43,10 +43,10 @@ FoundSelection MatchFoundList(std::string_view list, bool nul, const FoundResult
 
 // For `clean --found FILE`: loads the kept results of `files` and matches
 // FILE against them; names every listed path it does not take on `err`, one
-// "vorlo-cli: " line each. Nothing when the results or FILE cannot be read
+// "vorlo-cli: " line each (and sets `anyUnmatched`). Nothing when the results or FILE cannot be read
 // (said on `err`).
 std::optional<FoundResults> SelectListedFiles(const DataFiles& files, const std::string& listFile, bool nul,
-                                              const Clock& clock, std::FILE* err);
+                                              const Clock& clock, std::FILE* err, bool* anyUnmatched = nullptr);
 
 // The kept results of `files`, or nothing with the reason on `err` (no
 // analysis kept any, or the file cannot be loaded).

@@ -11,6 +11,7 @@
 #include "app/run_control.h"
 #include "app/system_services.h"
 #include "cli/cli_port.h"
+#include "cli/found_list.h"
 #include "cli/stored_list.h"
 #include "core/main_thread.h"
 #include "core/text.h"
@@ -102,6 +103,14 @@ int RunOnStoredList(const RunRequest& request, std::FILE* out, std::FILE* err) {
     return kFailed;
   }
 
+  // clean --found: the listed files of the kept results, and no others.
+  std::optional<FoundResults> listed;
+  bool unlisted = false;
+  if (request.found) {
+    listed = SelectListedFiles(files, *request.found, request.nul, services.SystemTime(), err, &unlisted);
+    if (!listed) return kFailed;
+  }
+
   QueueExecutor mainThread;
   CliPort port(out, err, request.yes);
   RunControl runs(services.MakeRunSetup(port, list, mainThread));
@@ -111,7 +120,12 @@ int RunOnStoredList(const RunRequest& request, std::FILE* out, std::FILE* err) {
   const auto command = [&] {
     switch (request.kind) {
       case RunKind::Analyze: runs.act10Execute(); break;
-      case RunKind::Clean: runs.aCleanupExecute(); break;
+      case RunKind::Clean:
+        if (listed && runs.VeryBusy() == RunState::Idle)
+          (void)runs.CleanUpFound(std::move(*listed));
+        else
+          runs.aCleanupExecute();
+        break;
       case RunKind::Count: runs.aCountExecute(countRow); break;
     }
   };
@@ -132,7 +146,7 @@ int RunOnStoredList(const RunRequest& request, std::FILE* out, std::FILE* err) {
     if (progress) progress->End();
   }
   const RunControl::Outcome& o = runs.LastOutcome();
-  return o.stopped || o.failed || o.errors > 0 ? kFailed : kDone;
+  return o.stopped || o.failed || o.errors > 0 || unlisted ? kFailed : kDone;
 }
 
 }  // namespace vorlo::cli

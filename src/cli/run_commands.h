@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace vorlo::cli {
@@ -14,10 +15,14 @@ struct RunRequest {
   std::string dataFolder;  // empty: the user's data folder
   size_t countIndex = 0;   // 1-based, for Count
   bool yes = false;        // answer questions with Yes (else No)
+  // For Clean: only the kept results' files this list file names, each by
+  // its type's method, nothing searched; `nul`: its entries end with NUL.
+  std::optional<std::string> found{};
+  bool nul = false;
 };
 
-// Exit code: 0 a completed run, 1 a stopped run, removal errors or a run
-// that could not start.
+// Exit code: 0 a completed run, 1 a stopped run, removal errors, a listed
+// file that is not in the kept results, or a run that could not start.
 int RunOnStoredList(const RunRequest& request, std::FILE* out, std::FILE* err);
 
 }  // namespace vorlo::cli

@@ -12,7 +12,8 @@ TJunkDelThread::~TJunkDelThread() { *alive_ = false; }
 
 std::unique_ptr<TJunkDelThread> ActOnFiles(const TJunkFileObj& TJ, FoundFileSink DoWhat, TJReptType DoReport,
                                            TJWhenDone WhenDone, StopEvent& vStopEvent, const std::string& vMyDir,
-                                           const ScanContext& context, ListingStore* listings) {
+                                           const ScanContext& context, ListingStore* listings,
+                                           const std::vector<ListedFolder>* listed) {
   if (!WhenDone) return nullptr;
   std::unique_ptr<TJunkDelThread> scan(new TJunkDelThread());
   // The end reaches the main thread with its callbacks, so that the owner
@@ -23,7 +24,7 @@ std::unique_ptr<TJunkDelThread> ActOnFiles(const TJunkFileObj& TJ, FoundFileSink
     if (report && !self->counts_.stopped && self->counts_.error.empty()) report(self->counts_);
     if (*alive) whenDone(*self);
   };
-  ScanRequest request{vStopEvent, DoWhat, listings, context, vMyDir};
+  ScanRequest request{vStopEvent, DoWhat, listings, context, vMyDir, listed};
   try {
     scan->thread_ = std::jthread([self = scan.get(), request = std::move(request), &TJ, end]() mutable {
       try {

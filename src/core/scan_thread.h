@@ -35,7 +35,7 @@ class TJunkDelThread {
  private:
   friend std::unique_ptr<TJunkDelThread> ActOnFiles(const TJunkFileObj&, FoundFileSink, TJReptType, TJWhenDone,
                                                     StopEvent&, const std::string&, const ScanContext&,
-                                                    ListingStore*);
+                                                    ListingStore*, const std::vector<ListedFolder>*);
   TJunkDelThread() = default;
 
   ScanCounts counts_;
@@ -50,10 +50,12 @@ class TJunkDelThread {
 // the scan thread; without it the scan only counts. The type, the sink, the
 // stop event and the context must outlive the scan. `listings`, when given,
 // are the run's kept folder listings: only this scan may use them until
-// `WhenDone`.
+// `WhenDone`. With `listed` (which must outlive the scan too) no folder is
+// searched: only the listed files are looked at (listed_walk.h).
 [[nodiscard]] std::unique_ptr<TJunkDelThread> ActOnFiles(const TJunkFileObj& TJ, FoundFileSink DoWhat,
                                                          TJReptType DoReport, TJWhenDone WhenDone,
                                                          StopEvent& vStopEvent, const std::string& vMyDir,
-                                                         const ScanContext& context, ListingStore* listings = nullptr);
+                                                         const ScanContext& context, ListingStore* listings = nullptr,
+                                                         const std::vector<ListedFolder>* listed = nullptr);
 
 }  // namespace vorlo

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <utility>
 
+#include "core/listed_walk.h"
 #include "core/listing_store.h"
 #include "core/local_drives.h"
 #include "core/spared_files.h"
@@ -31,13 +32,6 @@ int32_t ScanCounts::Actual() const {
   return static_cast<int32_t>(std::max<int64_t>(0, int64_t{matched} - restricted - protectedFiles));
 }
 
-namespace {
-
-// Folders whose descriptors stay open at once (beyond the top folder). Deeper
-// ancestors are closed and reopened when the walk comes back to them, so a
-// tree of any depth needs no more than this.
-constexpr size_t kOpenWindow = 32;
-
 // The trash folders of a drive root: ".Trash" and ".Trash-<digits>".
 bool IsTrashName(std::string_view name) {
   constexpr std::string_view kTrash = ".Trash";
@@ -47,12 +41,21 @@ bool IsTrashName(std::string_view name) {
   return std::all_of(name.begin() + kTrash.size() + 1, name.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+bool IsDriveRootSkip(std::string_view name) { return name == kHoldingFolderName || IsTrashName(name); }
+
 // `folder` + "/" + `name`, without a second slash after "/".
 void JoinPath(std::string_view folder, std::string_view name, std::string& out) {
   out.assign(folder);
   if (out.empty() || out.back() != '/') out.push_back('/');
   out.append(name);
 }
+
+namespace {
+
+// Folders whose descriptors stay open at once (beyond the top folder). Deeper
+// ancestors are closed and reopened when the walk comes back to them, so a
+// tree of any depth needs no more than this.
+constexpr size_t kOpenWindow = 32;
 
 // Folder and file errors that a walk reports: a folder that is not there,
 // is no longer a folder or may not be read finds nothing, as always; any
@@ -202,8 +205,6 @@ class Walker {
     return std::find(roots_.begin(), roots_.end(), path) != roots_.end();
   }
 
-  // The holding folder and the trash folders directly below a drive root.
-  static bool IsRootSkip(std::string_view name) { return name == kHoldingFolderName || IsTrashName(name); }
 
   // Matches the files of the top frame; path_ is that folder's path. Every
   // candidate is looked at now, in its open folder: what is gone or no
@@ -285,7 +286,7 @@ class Walker {
       if (Stopped()) return;
       f.next = i + 1;
       const std::string_view name = entries.Name(i);
-      if (f.driveRoot && IsRootSkip(name)) continue;
+      if (f.driveRoot && IsDriveRootSkip(name)) continue;
 
       path_.resize(f.pathLen);
       if (path_.back() != '/') path_.push_back('/');
@@ -387,7 +388,7 @@ class Walker {
   bool Enters(std::string_view parent, std::string_view name) const {
     std::string path;
     JoinPath(parent, name, path);
-    return !(IsDriveRoot(std::string(parent)) && IsRootSkip(name)) && !Skipped(path);
+    return !(IsDriveRoot(std::string(parent)) && IsDriveRootSkip(name)) && !Skipped(path);
   }
   void TellPrefetch() {
     position_.clear();
@@ -419,6 +420,7 @@ class Walker {
 }  // namespace
 
 ScanCounts WalkJunkType(const TJunkFileObj& TJ, const ScanRequest& request) {
+  if (request.listed != nullptr) return WalkListedFiles(TJ, request);
   Walker walk(TJ, request, request.context.drives.Roots());
   FolderList dirs;
   if (TJ.SearchesLocalDrives()) {

@@ -67,13 +67,26 @@ struct ScanCounts {
   int32_t Actual() const;
 };
 
+struct ListedFolder;
+
 struct ScanRequest {
   const StopEvent& stop;
   FoundFileSink sink;          // empty: the walk only counts
   ListingStore* listings;      // the run's kept listings; null walks the disk alone
   const ScanContext& context;
   std::string myDir;           // never searched, nor anything below it
+  // With it, no folder is searched: only these files are looked at
+  // (listed_walk.h).
+  const std::vector<ListedFolder>* listed = nullptr;
 };
+
+// The trash folders of a drive root: ".Trash" and ".Trash-<digits>".
+bool IsTrashName(std::string_view name);
+// The holding folder and the trash folders, never entered directly below a
+// drive root.
+bool IsDriveRootSkip(std::string_view name);
+// `folder` + "/" + `name`, without a second slash after "/".
+void JoinPath(std::string_view folder, std::string_view name, std::string& out);
 
 // Walks `TJ`'s folders (or the local drives) in order, depth first. Errors
 // of files and folders it cannot look at go to the sink (FoundFile::error);

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "app/review_texts.h"
 #include "gui/display_text.h"
 #include "gui/help.h"
 
@@ -20,11 +21,16 @@ MsgButton MessageBoxPort::Ask(const Message& m) {
     case MsgKind::Plain: box.setIcon(QMessageBox::NoIcon); break;
   }
   QPushButton* yes = nullptr;
+  QPushButton* review = nullptr;
   for (MsgButton b : m.buttons) {
     switch (b) {
       case MsgButton::Ok: box.addButton(QMessageBox::Ok); break;
       case MsgButton::Yes: yes = box.addButton(QMessageBox::Yes); break;
       case MsgButton::No: box.addButton(QMessageBox::No); break;
+      case MsgButton::Review:
+        review = box.addButton(DisplayText(texts::kReviewButton), QMessageBox::ActionRole);
+        review->setObjectName(QStringLiteral("review"));
+        break;
       case MsgButton::Help: {
         // Help opens the topic and leaves the box open.
         QPushButton* help = box.addButton(QMessageBox::Help);
@@ -37,6 +43,7 @@ MsgButton MessageBoxPort::Ask(const Message& m) {
   }
   box.exec();
   if (box.clickedButton() == yes && yes != nullptr) return MsgButton::Yes;
+  if (box.clickedButton() == review && review != nullptr) return MsgButton::Review;
   if (box.standardButton(box.clickedButton()) == QMessageBox::No) return MsgButton::No;
   return yes != nullptr ? MsgButton::No : MsgButton::Ok;
 }

@@ -51,6 +51,7 @@ std::string ErrorText(int err) {
   if (err == kFileChanged) return "The file has changed since it was found";
   if (err == kUnsafeLink) return "The folder's path leads through a link that another user could change";
   if (err == kNoRecord) return "The file could not be recorded in the undo journal";
+  if (err == kChangedSinceAnalysis) return "changed since the analysis";
   return std::strerror(err);
 }
 

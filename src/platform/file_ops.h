@@ -24,6 +24,9 @@ inline constexpr int kFileChanged = 0x10002;
 inline constexpr int kUnsafeLink = 0x10003;
 // A file that would have gone without its entry in the undo journal.
 inline constexpr int kNoRecord = 0x10004;
+// A file of an analysis's kept results that is no longer the one found, or
+// that its junk type would no longer take.
+inline constexpr int kChangedSinceAnalysis = 0x10005;
 
 // The platform's message text of an errno value, or the text of one of the
 // codes above.

@@ -61,6 +61,7 @@ int main(int argc, char** argv) {
                     },
                 .dialogs = nullptr,
                 .openFile = {},
+                .separators = vorlo::UserNumberSeparators(),
             });
   if (!window.ClaimDataFolder()) return 1;
   // The session ending the program closes the window the normal way

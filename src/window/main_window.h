@@ -53,6 +53,7 @@ struct WindowServices {
   // Opens a file with the desktop's program for it and tells `ended`
   // whether that worked. Null: xdg-open; tests give their own.
   std::function<void(const std::string& path, std::function<void(bool opened)> ended)> openFile;
+  NumberSeparators separators{};  // of the user's locale
 };
 
 // The window's commands, one member each, all created with the window.
@@ -63,6 +64,7 @@ struct MainActions {
   QAction* aCleanup = nullptr;
   QAction* act1 = nullptr;
   QAction* act10 = nullptr;
+  QAction* aReview = nullptr;
   QAction* aUndoCleanup = nullptr;
   QAction* aAdd = nullptr;
   QAction* act2 = nullptr;
@@ -122,6 +124,8 @@ class TMainForm final : public QMainWindow, public UserPort {
   void SetBusy(bool busy) override;
   void SetCountCommand(const std::string& caption, const std::string& hint) override;
   void OpenFile(const std::string& path) override;
+  bool CanReview() const override { return true; }
+  void OpenReview() override;
 
   // The enabling table: every command's enabled state from one reading of
   // the run state, the selection and the list.
@@ -153,6 +157,7 @@ class TMainForm final : public QMainWindow, public UserPort {
   void aEditExecute();
   void aDefaultsExecute();
   void aPropsExecute();
+  void aReviewExecute();
   void aAboutExecute();
   void Action3Execute();
   void onlineUpdateExecute();

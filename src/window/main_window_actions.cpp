@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QListView>
 #include <QMenu>
+#include <QTimer>
 
 #include "app/junk_list.h"
 #include "app/texts.h"
@@ -10,9 +11,11 @@
 #include "dialogs/about_form.h"
 #include "dialogs/default_form.h"
 #include "dialogs/prop_form.h"
+#include "dialogs/review_form.h"
 #include "dialogs/settings_form.h"
 #include "dialogs/update_form.h"
 #include "gui/display_text.h"
+#include "platform/file_ops.h"
 #include "window/junk_list_model.h"
 #include "window/main_window.h"
 
@@ -38,6 +41,8 @@ void TMainForm::BuildActions() {
       MakeAction("aCleanup", QStringLiteral("&Clean up"), QStringLiteral("Process all checked junk file types now"));
   a.act1 = MakeAction("act1", QStringLiteral("&Clean up"));
   a.act10 = MakeAction("act10", QStringLiteral("&Analyze only"));
+  a.aReview = MakeAction("aReview", DisplayText(texts::kReviewCommand),
+                         QStringLiteral("Review the files the last analysis found and clean up the ticked ones"));
   a.aUndoCleanup = MakeAction("aUndoCleanup", QStringLiteral("&Undo last clean-up"),
                               QStringLiteral("Put back what the last clean-up sent to the trash or the holding folder"));
   a.aAdd =
@@ -99,6 +104,7 @@ void TMainForm::Connect() {
   on(a.aCleanup, [this] { runs_->aCleanupExecute(); });
   on(a.act1, [this] { runs_->aCleanupExecute(); });
   on(a.act10, [this] { runs_->act10Execute(); });
+  on(a.aReview, [this] { aReviewExecute(); });
   on(a.aUndoCleanup, [this] { runs_->UndoExecute(); });
   on(a.aCount, [this] {
     const auto row = SelectedRow();
@@ -160,6 +166,7 @@ void TMainForm::UpdateActions() {
   const MainActions& a = actions_;
   a.aCleanup->setEnabled(idle ? list_.AnyChecked() : running);
   a.aUndoCleanup->setEnabled(idle && runs_->CanUndo());
+  a.aReview->setEnabled(idle && FileExists(services_.files.Found()));
   a.aAdd->setEnabled(idle && wizard);
   a.aDefaults->setEnabled(idle);
   a.aEdit->setEnabled(idle && selected && wizard);
@@ -236,6 +243,24 @@ void TMainForm::aPropsExecute() {
   form.SetFromObj(*list_[*row].type);
   form.exec();
 }
+
+// The review of the last analysis's kept results; "Clean up ticked files"
+// there starts the clean-up of exactly those.
+void TMainForm::aReviewExecute() {
+  if (runs_->VeryBusy() != RunState::Idle) return;
+  ReviewActions actions{
+      .cleanUp = [this](FoundResults ticked) { return runs_->CleanUpFound(std::move(ticked)); },
+      .report = [this](const std::string& text) { Ask({MsgKind::Information, text, {MsgButton::Ok}, 0}); },
+  };
+  TReviewForm form(services_.placements, services_.separators, std::move(actions), this);
+  if (!form.SetData(services_.files.Found())) {
+    ReportFailure(form.LoadError().toStdString());
+    return;
+  }
+  form.exec();
+}
+
+void TMainForm::OpenReview() { QTimer::singleShot(0, this, &TMainForm::aReviewExecute); }
 
 void TMainForm::aAboutExecute() {
   TAboutForm form(this);

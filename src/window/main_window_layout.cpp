@@ -63,7 +63,7 @@ QWidget* TMainForm::BuildRibbon() {
   ribbon_ = new Ribbon(this);
   ribbon_->setFixedHeight(kRibbonHeight);
   const MainActions& a = actions_;
-  ribbon_->AddTab(QStringLiteral("Vorlo"), {{QStringLiteral("Tools"), {a.act10, a.act1, a.aUndoCleanup}}});
+  ribbon_->AddTab(QStringLiteral("Vorlo"), {{QStringLiteral("Tools"), {a.act10, a.aReview, a.act1, a.aUndoCleanup}}});
   ribbon_->AddTab(QStringLiteral("Functions"), {{QStringLiteral("Optionen"), {a.act9, a.act2, a.aEdit}},
                                                 {QStringLiteral("Move item"), {a.act5, a.aDn}},
                                                 {QStringLiteral("Divers"), {a.aProps, a.aCount, a.Action3}},

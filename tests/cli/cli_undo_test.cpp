@@ -177,5 +177,39 @@ TEST_F(CliUndo, KilledCleanUpAndKilledUndoLoseNoFile) {
   for (size_t i = 0; i < files.size(); i += 997) EXPECT_EQ(ReadFile(files[i]), std::to_string(i % 100));
 }
 
+// analyze, found, a list with some of its lines, clean --found: exactly the
+// listed kept files go, undoably; a listed path the results do not hold and
+// a file changed since are named and stay.
+TEST_F(CliUndo, CleanFoundRemovesExactlyTheListedFiles) {
+  const std::string a = home_.Write("tree/a.tmp", "a"), b = home_.Write("tree/b.tmp", "b"),
+                    c = home_.Write("tree/c.tmp", "c");
+  Store({Type("Tree", cuRecycle, home_ / "tree")});
+  ASSERT_EQ(Run({"analyze"}).exitCode, 0);
+  const CommandResult found = Run({"found"});
+  ASSERT_EQ(found.exitCode, 0) << found.err;
+  std::string listed;
+  for (size_t pos = 0; pos < found.out.size();) {
+    const size_t end = found.out.find('\n', pos);
+    const std::string line = found.out.substr(pos, end - pos + 1);
+    if (line.find("b.tmp") == std::string::npos) listed += line;  // b stays
+    pos = end + 1;
+  }
+  listed += home_ / "tree/never.tmp\n";
+  home_.Write("tree/c.tmp", "changed");
+  const std::string list = home_.Write("list.txt", listed);
+  const CommandResult clean = Run({"clean", "--found", list, "--yes"});
+  EXPECT_EQ(clean.exitCode, 1) << clean.out << clean.err;
+  EXPECT_NE(clean.err.find(home_ / "tree/never.tmp is not in the kept results"), std::string::npos) << clean.err;
+  EXPECT_FALSE(Exists(a));
+  EXPECT_EQ(ReadFile(b), "b");
+  EXPECT_EQ(ReadFile(c), "changed");
+  EXPECT_NE(ReadFile(DataFolder() + "/Vorlo.LOG.TXT").find("ERR\t" + c + "\r\n\t* changed since the analysis"),
+            std::string::npos);
+  EXPECT_EQ(Run({"undo", "--yes"}).exitCode, 0);
+  EXPECT_EQ(ReadFile(a), "a");
+  EXPECT_EQ(Run({"clean", "--found"}).exitCode, 2);
+  EXPECT_EQ(Run({"analyze", "--found", list}).exitCode, 2);
+}
+
 }  // namespace
 }  // namespace vorlo

@@ -36,6 +36,8 @@ class FakePort final : public UserPort {
     countHint = hint;
   }
   void OpenFile(const std::string& path) override { opened.push_back(path); }
+  bool CanReview() const override { return canReview; }
+  void OpenReview() override { ++reviews; }
 
   std::vector<Message> messages;
   std::deque<MsgButton> answers;
@@ -49,6 +51,8 @@ class FakePort final : public UserPort {
   std::vector<bool> busy;
   std::string countCaption, countHint;
   std::vector<std::string> opened;
+  bool canReview = false;
+  int reviews = 0;
 };
 
 }  // namespace vorlo::testing

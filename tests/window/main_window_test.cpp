@@ -9,6 +9,8 @@
 #include <QStatusTipEvent>
 #include <QStyle>
 #include <QTest>
+#include <QTreeView>
+#include <QPushButton>
 #include <tuple>
 
 #include "core/junk_list_file.h"
@@ -173,6 +175,48 @@ TEST(MainWindow, UndoLastCleanUpPutsTheFilesBack) {
   EXPECT_NE(log.find("Vorlo Undo - DATE  TIME"), std::string::npos) << log;
   EXPECT_NE(log.find("Putting back what the clean-up of START (run 1) removed"), std::string::npos);
   EXPECT_NE(log.find("\t" + y + "\r\n"), std::string::npos);
+}
+
+// After an analysis, "Review found files" (and the closing message's Review
+// button) opens the review; its "Clean up ticked files" removes exactly the
+// ticked files, through the run's own clean-up.
+TEST(MainWindow, ReviewFoundFilesAndCleanUpTheTickedOnes) {
+  WindowFixture f;
+  testing::Undoable u(f.run);
+  const std::string keep = f.run.File("r/keep.tmp", 3), go = f.run.File("r/go.tmp", 4);
+  f.run.list.Append(f.run.FolderType("R", cuRecycle, "r"));
+  const MainActions& a = f.A();
+  f.Window().UpdateActions();
+  EXPECT_FALSE(a.aReview->isEnabled());
+
+  f.answers = {MsgButton::Review};
+  bool cleaned = false;
+  // The review, once it is up: untick keep.tmp, clean up the rest.
+  std::function<void()> drive = [&] {
+    auto* review = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    auto* tree = review ? review->findChild<QTreeView*>(QStringLiteral("tvFound")) : nullptr;
+    if (tree == nullptr) return QTimer::singleShot(10, drive);
+    QAbstractItemModel* model = tree->model();
+    const QModelIndex type = model->index(0, 0);
+    for (int r = 0; r < model->rowCount(type); ++r)
+      if (model->index(r, 1, type).data().toString() == QStringLiteral("keep.tmp"))
+        model->setData(model->index(r, 0, type), Qt::Unchecked, Qt::CheckStateRole);
+    f.answers = {MsgButton::No};
+    review->findChild<QPushButton*>(QStringLiteral("btnCleanUp"))->click();
+    cleaned = true;
+  };
+  QTimer::singleShot(10, drive);
+  a.act10->trigger();
+  f.WaitIdle();
+  while (!cleaned) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  f.WaitIdle();
+  EXPECT_NE(std::find(f.asked[0].buttons.begin(), f.asked[0].buttons.end(), MsgButton::Review), f.asked[0].buttons.end());
+  EXPECT_TRUE(std::filesystem::exists(keep));
+  EXPECT_FALSE(std::filesystem::exists(go));
+  EXPECT_TRUE(std::filesystem::exists(u.Trashed("go.tmp")));
+  EXPECT_NE(f.asked.back().text.find("removed 1 junk files"), std::string::npos) << f.asked.back().text;
+  EXPECT_TRUE(a.aReview->isEnabled());
+  EXPECT_TRUE(a.aUndoCleanup->isEnabled());
 }
 
 // A mouse click on a row's check box, as the person makes it.

@@ -74,6 +74,8 @@ TEST(MainWindowCommands, CaptionsShortcutsHintsAndStates) {
       {"aCleanup", "", "", "", "Process all checked junk file types now", true},
       {"act1", "&Clean up", "", "", "", true},
       {"act10", "&Analyze only", "", "", "", true},
+      {"aReview", "&Review found files", "", "",
+       "Review the files the last analysis found and clean up the ticked ones", false},
       {"aUndoCleanup", "&Undo last clean-up", "", "",
        "Put back what the last clean-up sent to the trash or the holding folder", false},
       {"aAdd", "", "&New item", "Ins", "Add a new junk file type", true},
