@@ -13,7 +13,12 @@
 //   scan_bench run ROOT [disk]       an analysis of the default table's 25
 //                                    local-drive types over ROOT, one walk per
 //                                    run (or, with "disk", one per type)
-//   scan_bench runs ROOT [RUNS]      time run against scan RUNS times each
+//   scan_bench run ROOT own          the same with each type matching names
+//                                    itself (no shared matcher)
+//   scan_bench floor ROOT            a count of a type that takes nothing
+//   scan_bench runs ROOT [RUNS]      time run against scan and floor RUNS
+//                                    times each
+//   scan_bench matcher ROOT          the name matching alone, in ns a name
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -28,6 +33,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -40,6 +46,7 @@
 #include "core/junk_type.h"
 #include "core/local_drives.h"
 #include "core/main_thread.h"
+#include "core/run_matcher.h"
 #include "core/scan_thread.h"
 #include "core/stop_event.h"
 #include "platform/clock.h"
@@ -157,8 +164,9 @@ int Generate(const std::string& root, uint64_t files) {
   return 0;
 }
 
-// One count of the "Temporary files" type, as the count command runs it.
-int Scan(const std::string& root, vorlo::ReadAhead readAhead) {
+// One count of the "Temporary files" type, as the count command runs it;
+// with `floor`, of a type that takes no name at all: the walk alone.
+int Scan(const std::string& root, vorlo::ReadAhead readAhead, bool floor = false) {
   using namespace vorlo;
   std::vector<TJunkFileObj> table;
   AddAllDefaults(table, false,
@@ -169,6 +177,7 @@ int Scan(const std::string& root, vorlo::ReadAhead readAhead) {
   if (it == table.end()) return 1;
   TJunkFileObj tj = *it;
   tj.SetDirs({{root, FolderRule::pFolAndSub}});
+  if (floor) tj.SetDeletes(SpecList{});
 
   QueueExecutor mainThread;
   const SystemClock clock;
@@ -236,7 +245,7 @@ struct AnalysisSink {
 // An analysis of the default table's local-drive types over ROOT, type after
 // type as a run does, with a listing store kept across the types unless
 // `disk`.
-int RunTypes(const std::string& root, bool disk) {
+int RunTypes(const std::string& root, bool disk, bool own = false) {
   using namespace vorlo;
   std::vector<TJunkFileObj> table;
   AddAllDefaults(table, false,
@@ -254,7 +263,9 @@ int RunTypes(const std::string& root, bool disk) {
   const LocalDriveSource drives = SystemLocalDriveSource();
   const ScanContext context{mainThread, clock, drives, {}, nullptr};
   StopEvent stop("bench");
-  ListingStore store;
+  std::vector<const TJunkFileObj*> runTypes;
+  for (const TJunkFileObj& t : types) runTypes.push_back(&t);
+  ListingStore store = own ? ListingStore() : ListingStore(runTypes);
   AnalysisSink sink;
   size_t storeBytes = 0, storeFolders = 0;
   int32_t folders = 0, found = 0;
@@ -273,10 +284,11 @@ int RunTypes(const std::string& root, bool disk) {
         },
         [&](TJunkDelThread&) { done = true; }, stop, "/no/program/folder", context, disk ? nullptr : &store);
     mainThread.RunUntil([&] { return done; });
-    storeBytes = std::max(storeBytes, store.Bytes());
-    storeFolders = std::max(storeFolders, store.Folders());
   }
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  // The store only grows here: its size at the end is its peak.
+  storeBytes = store.Bytes();
+  storeFolders = store.Folders();
   std::printf("types=%zu folders=%d found=%d files=%ld repeats=%ld bytes=%" PRId64
               " seconds=%.3f store_mb=%.1f store_folders=%zu hwm_kb=%ld\n",
               types.size(), folders, found, sink.files, sink.repeats, sink.bytes, seconds, storeBytes / 1048576.0,
@@ -289,6 +301,7 @@ int RunTypes(const std::string& root, bool disk) {
 struct RunResult {
   double seconds = 0;
   double cpu = 0;
+  double user = 0, sys = 0;
   long maxrssKb = 0;
   std::string firstLine;
   long lines = 0;
@@ -319,8 +332,9 @@ std::optional<RunResult> Run(const std::vector<std::string>& argv) {
     wait4(pid, &status, 0, &ru);
     RunResult rr;
     rr.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    rr.cpu = static_cast<double>(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) +
-             static_cast<double>(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
+    rr.user = static_cast<double>(ru.ru_utime.tv_sec) + static_cast<double>(ru.ru_utime.tv_usec) / 1e6;
+    rr.sys = static_cast<double>(ru.ru_stime.tv_sec) + static_cast<double>(ru.ru_stime.tv_usec) / 1e6;
+    rr.cpu = rr.user + rr.sys;
     rr.maxrssKb = ru.ru_maxrss;
     std::ifstream in(outName, std::ios::binary);
     std::string line;
@@ -454,30 +468,106 @@ int Compare(const std::string& self, const std::string& root, int runs, bool col
   return ok ? 0 : 2;
 }
 
-// The whole-run analysis against a count of one type, each RUNS times,
-// interleaved, after one warming round.
+// The whole-run analysis against a count of one type and against the walk
+// alone (a type that takes nothing: the floor), each RUNS times,
+// interleaved, after one warming round; the run also with each type
+// matching names itself.
 int CompareRun(const std::string& self, const std::string& root, int runs) {
-  std::vector<Contender> all{{"count", {self, "scan", root}, {}}, {"run", {self, "run", root}, {}}};
+  std::vector<Contender> all{{"count", {self, "scan", root}, {}},
+                             {"floor", {self, "floor", root}, {}},
+                             {"run", {self, "run", root}, {}},
+                             {"run-own", {self, "run", root, "own"}, {}}};
   for (Contender& c : all)
     if (!Run(c.argv)) return 1;
   for (int r = 0; r < runs; ++r)
     for (Contender& c : all) c.runs.push_back(*Run(c.argv));
-  std::printf("%s\n%s\n", all[0].runs.back().firstLine.c_str(), all[1].runs.back().firstLine.c_str());
-  std::printf("%-8s %10s %10s %10s %12s %10s\n", "program", "median s", "best s", "cpu s", "max RSS MB", "vs count");
-  double base = 0;
+  for (const Contender& c : all) std::printf("%s: %s\n", c.name.c_str(), c.runs.back().firstLine.c_str());
+  std::printf("%-8s %9s %9s %9s %9s %11s %9s %9s\n", "program", "median s", "best s", "user s", "sys s", "max RSS MB",
+              "vs count", "vs floor");
+  const auto medianOf = [](const Contender& c) {
+    std::vector<double> wall;
+    for (const RunResult& r : c.runs) wall.push_back(r.seconds);
+    return Median(wall);
+  };
+  const double count = medianOf(all[0]), floor = medianOf(all[1]);
   for (const Contender& c : all) {
-    std::vector<double> wall, cpu;
+    std::vector<double> wall, user, sys;
     long rss = 0;
     for (const RunResult& r : c.runs) {
       wall.push_back(r.seconds);
-      cpu.push_back(r.cpu);
+      user.push_back(r.user);
+      sys.push_back(r.sys);
       rss = std::max(rss, r.maxrssKb);
     }
-    if (base == 0) base = Median(wall);
-    std::printf("%-8s %10.3f %10.3f %10.3f %12.1f %9.2fx\n", c.name.c_str(), Median(wall),
-                *std::min_element(wall.begin(), wall.end()), Median(cpu), rss / 1024.0, Median(wall) / base);
+    std::printf("%-8s %9.3f %9.3f %9.3f %9.3f %11.1f %8.2fx %8.2fx\n", c.name.c_str(), Median(wall),
+                *std::min_element(wall.begin(), wall.end()), Median(user), Median(sys), rss / 1024.0,
+                Median(wall) / count, Median(wall) / floor);
   }
   return 0;
+}
+
+// The matching alone: every listing of ROOT read into memory, then the names
+// matched for the default table's local-drive types by the run's matcher and
+// by each type's own set, in nanoseconds per name (best of five).
+int MatchNames(const std::string& root) {
+  using namespace vorlo;
+  std::vector<TJunkFileObj> table;
+  AddAllDefaults(table, false,
+                 DefaultFolders{.appData = "", .ieCache = "", .tempPath = "", .tempVar = "", .windowsRoot = ""},
+                 DefaultsFor::Chooser);
+  std::vector<const SpecList*> specs;
+  for (const TJunkFileObj& t : table)
+    if (t.SearchesLocalDrives()) specs.push_back(&t.Deletes());
+  std::vector<DirEntries> listings;
+  std::vector<std::string> stack{root};
+  size_t names = 0;
+  while (!stack.empty()) {
+    const std::string folder = stack.back();
+    stack.pop_back();
+    DirListing d = DirListing::OpenNoLinks(folder);
+    DirEntries e;
+    if (!d.IsOpen() || !d.Read(e)) continue;
+    for (size_t i = 0; i < e.size(); ++i)
+      if (e.Kind(i) == EntryKind::Folder) stack.push_back(folder + "/" + std::string(e.Name(i)));
+    names += e.size();
+    listings.push_back(std::move(e));
+  }
+  const auto best = [&](const std::function<size_t()>& pass) {
+    double fastest = 1e9;
+    size_t taken = 0;
+    for (int r = 0; r < 5; ++r) {
+      const auto start = Clock::now();
+      taken = pass();
+      fastest = std::min(fastest, std::chrono::duration<double>(Clock::now() - start).count());
+    }
+    return std::pair{fastest * 1e9 / static_cast<double>(names), taken};
+  };
+  RunMatcher matcher(specs);
+  std::vector<RunMatcher::Hit> hits;
+  const auto shared = best([&] {
+    size_t n = 0;
+    for (const DirEntries& e : listings) {
+      matcher.Match(e, hits);
+      n += hits.size();
+    }
+    return n;
+  });
+  std::vector<DeleteSpecSet> sets;
+  for (const SpecList* s : specs) sets.emplace_back(*s);
+  std::vector<size_t> out;
+  const auto own = best([&] {
+    size_t n = 0;
+    for (const DirEntries& e : listings)
+      for (DeleteSpecSet& set : sets) {
+        set.Match(e, out);
+        n += out.size();
+      }
+    return n;
+  });
+  std::printf("%zu names in %zu folders, %zu types\n", names, listings.size(), specs.size());
+  std::printf("run's matcher     %7.1f ns a name for all types   %zu files taken\n", shared.first, shared.second);
+  std::printf("each type's own   %7.1f ns a name for all types   %zu files taken\n", own.first, own.second);
+  return shared.second == own.second ? 0 : 2;
 }
 
 }  // namespace
@@ -491,8 +581,11 @@ int main(int argc, char** argv) {
     if (mode == "off") return Scan(argv[2], vorlo::ReadAhead::Off);
     if (mode == "always") return Scan(argv[2], vorlo::ReadAhead::Always);
   }
-  if (cmd == "run" && (argc == 3 || (argc == 4 && std::string(argv[3]) == "disk")))
-    return RunTypes(argv[2], argc == 4);
+  if (cmd == "floor" && argc == 3) return Scan(argv[2], vorlo::ReadAhead::Auto, true);
+  if (cmd == "matcher" && argc == 3) return MatchNames(argv[2]);
+  if (cmd == "run" && argc == 3) return RunTypes(argv[2], false);
+  if (cmd == "run" && argc == 4 && (std::string(argv[3]) == "disk" || std::string(argv[3]) == "own"))
+    return RunTypes(argv[2], std::string(argv[3]) == "disk", std::string(argv[3]) == "own");
   if ((cmd == "compare" || cmd == "cold" || cmd == "runs") && (argc == 3 || argc == 4)) {
     // The rounds run this program again, as its own process.
     char self[4096];
@@ -504,7 +597,7 @@ int main(int argc, char** argv) {
     return Compare(program, argv[2], runs, cmd == "cold");
   }
   std::fprintf(stderr,
-               "usage: scan_bench generate ROOT FILES | scan ROOT [auto|off|always] | compare ROOT [RUNS] | "
-               "cold ROOT [RUNS] | run ROOT [disk] | runs ROOT [RUNS]\n");
+               "usage: scan_bench generate ROOT FILES | scan ROOT [auto|off|always] | floor ROOT | compare ROOT [RUNS] | "
+               "cold ROOT [RUNS] | run ROOT [disk|own] | runs ROOT [RUNS] | matcher ROOT\n");
   return 64;
 }

@@ -118,7 +118,14 @@ bool RunControl::BeginRun(bool test) {
   constexpr size_t kReserve = 80;
   const size_t spare = SpareDescriptors();
   batch_.Start(std::clamp<size_t>(spare > kReserve ? spare - kReserve : 1, 1, rbMaxFolders));
-  listings_ = reuseListings && found_.empty() ? std::make_unique<ListingStore>() : nullptr;
+  listings_ = nullptr;
+  if (reuseListings && found_.empty()) {
+    // The names of each folder matched once for every checked type.
+    std::vector<const TJunkFileObj*> types;
+    for (size_t row = 0; row < s_.list.size() && shareMatcher; ++row)
+      if (s_.list[row].checked && s_.list[row].type) types.push_back(s_.list[row].type.get());
+    listings_ = shareMatcher ? std::make_unique<ListingStore>(types) : std::make_unique<ListingStore>();
+  }
   VeryBusy_ = RunState::Running;
   s_.port.SetBusy(true);
   StopEvent_ = std::make_unique<StopEvent>(std::string(texts::kStopEventName));

@@ -127,6 +127,9 @@ class RunControl {
   // A run reads each folder once and lets its later types walk the kept
   // listing; off, every type walks the disk itself (same results, slower).
   bool reuseListings = true;
+  // With kept listings, the names of each folder are matched once for all
+  // types of the run; off, each type matches them itself (same results).
+  bool shareMatcher = true;
 
  private:
   bool MayStartRun();

@@ -80,6 +80,7 @@ class Walker {
         roots_(std::move(roots)),
         specs_(tj.Deletes()),
         store_(request.listings),
+        storeType_(store_ != nullptr ? store_->TypeOf(tj) : ListingStore::kNoType),
         prefetch_(request.context.readAhead, [this](std::string_view parent, std::string_view name) {
           return Enters(parent, name);
         }, [specs = specs_](const DirEntries& listing, std::vector<size_t>& out) mutable {
@@ -97,6 +98,7 @@ class Walker {
 
   // A folder or file that could not be looked at: the sink hears of it.
   void Fail(std::string_view path, int err) {
+    ++fails_;
     if (!request_.sink) return;
     FoundFile file;
     file.type = &tj_;
@@ -119,13 +121,20 @@ class Walker {
     if (IsWorthReporting(top.dir.Error())) Fail(sDir, top.dir.Error());
     top.id = top.dir.Id();
     top.driveRoot = IsDriveRoot(sDir);
+    top.failsAtStart = fails_;
     depth_ = 0;
     const bool fromDisk = Load(top);
+    // Nothing for this type anywhere below: the folders count as searched.
+    if (uint32_t folders = 0; How != FolderRule::pFolOnly && top.stored != nullptr &&
+                              store_->PassesOver(top.slot, storeType_, folders)) {
+      Searched(How == FolderRule::pSubOnly ? folders - 1 : folders);
+      CloseAll();
+      return;
+    }
 
     if (How != FolderRule::pSubOnly) {
       ProcessFiles();
-      ++counts_.folders;
-      if (request_.context.progress != nullptr) request_.context.progress->FolderSearched();
+      Searched(1);
     }
     if (How != FolderRule::pFolOnly && top.id) {
       // Read-ahead only where the walk reads the disk: a kept listing is
@@ -147,6 +156,7 @@ class Walker {
     uint32_t slot = ListingStore::kNoSlot;  // the kept listing
     StoredFolder* stored = nullptr;
     size_t next = 0;  // next entry of the sub-folder loop
+    size_t failsAtStart = 0;  // Fail calls before this folder's visit
     bool driveRoot = false;
     std::optional<uint32_t> mode;  // permission bits, once a file needed them
 
@@ -187,7 +197,7 @@ class Walker {
       Fail(std::string_view(path_.data(), f.pathLen), f.dir.Error());
     if (watch >= 0) {
       f.own.Compact();
-      f.slot = store_->Add(*f.id, std::move(f.own), watch);
+      f.slot = store_->Add(*f.id, std::move(f.own), watch, depth_ > 0 ? frames_[depth_ - 1].slot : ListingStore::kNoSlot);
       if (hint != nullptr) *hint = f.slot;
       f.stored = &store_->At(f.slot);
       f.own = DirEntries();
@@ -214,7 +224,13 @@ class Walker {
     const DirEntries& entries = f.Entries();
     if (entries.empty()) return;
     spared_.NewFolder();
-    specs_.Match(entries, matched_);
+    if (f.stored != nullptr && storeType_ != ListingStore::kNoType) {
+      // Matched once for every type of the run when it was kept.
+      matched_.clear();
+      f.stored->HitsFor(storeType_, matched_);
+    } else {
+      specs_.Match(entries, matched_);
+    }
     if (matched_.empty()) return;
     const std::string_view sDir(path_.data(), f.pathLen);
     if (const int err = EnsureOpen(depth_)) {
@@ -278,6 +294,7 @@ class Walker {
       for (const size_t n = entries.size(); i < n && entries.Kind(i) != EntryKind::Folder;) ++i;
       if (i >= entries.size()) {
         f.next = i;
+        if (f.stored != nullptr) store_->Settle(f.slot, fails_ != f.failsAtStart);
         f.dir = DirListing();
         if (depth_ == 0) return;
         --depth_;
@@ -306,6 +323,10 @@ class Walker {
       }
       if (look.state == Skip) continue;
       uint32_t* hint = f.stored != nullptr && look.state == Folder ? &f.stored->SlotHint(i) : nullptr;
+      if (uint32_t folders = 0; hint != nullptr && store_->PassesOver(store_->SlotOf(look.id, *hint), storeType_, folders)) {
+        Searched(folders);
+        continue;
+      }
 
       // `f` may move when the stack grows.
       ++depth_;
@@ -316,6 +337,7 @@ class Walker {
       c.id = look.state == Folder ? std::optional<FolderId>(look.id) : std::nullopt;
       c.next = 0;
       c.driveRoot = IsDriveRoot(path_);
+      c.failsAtStart = fails_;
       c.mode.reset();
       KeepWindow(depth_);
       if (c.id && !c.dir.IsOpen() &&
@@ -333,10 +355,14 @@ class Walker {
       }
       if (Load(frames_[depth_], hint)) TellPrefetch();  // read-ahead hook
       ProcessFiles();
-      ++counts_.folders;
-      if (request_.context.progress != nullptr) request_.context.progress->FolderSearched();
+      Searched(1);
       if (Stopped()) return;
     }
+  }
+
+  void Searched(uint32_t folders) {
+    counts_.folders += static_cast<int32_t>(folders);
+    if (request_.context.progress != nullptr) request_.context.progress->FolderSearched(folders);
   }
 
   // Closes the ancestor that falls out of the window when frame `d` opens.
@@ -406,6 +432,8 @@ class Walker {
   std::vector<std::string> roots_;
   DeleteSpecSet specs_;
   ListingStore* store_;
+  uint32_t storeType_;  // this type among the store's, or kNoType
+  size_t fails_ = 0;    // Fail calls so far
   std::vector<size_t> matched_;
   std::vector<Frame> frames_;  // frames_[0..depth_] are the folders being walked
   size_t depth_ = 0;

@@ -30,7 +30,7 @@ class ScanProgress {
   void Publish(const std::string& path);
   std::string Latest() const;
   // One relaxed increment per folder: cheap enough for every walk.
-  void FolderSearched() { folders_.fetch_add(1, std::memory_order_relaxed); }
+  void FolderSearched(int64_t n = 1) { folders_.fetch_add(n, std::memory_order_relaxed); }
   int64_t FoldersSearched() const { return folders_.load(std::memory_order_relaxed); }
 
  private:

@@ -185,6 +185,24 @@ bool DeleteSpec::AddEdgeChars(std::bitset<128>& first, std::bitset<128>& last, s
   return true;
 }
 
+std::vector<DeleteSpec::Edge> DeleteSpec::Edges() const {
+  std::vector<Edge> edges;
+  if (empty_) return edges;
+  for (const Glob& g : globs_) {
+    Edge e;
+    e.inside = g.insideChar;
+    const std::u32string& last = g.parts.back();
+    const size_t q = last.rfind(U'?');
+    e.tail = q == std::u32string::npos ? last : last.substr(q + 1);
+    if (e.tail.empty()) {
+      const std::u32string& first = g.parts.front();
+      e.head = first.substr(0, std::min(first.find(U'?'), first.size()));
+    }
+    edges.push_back(std::move(e));
+  }
+  return edges;
+}
+
 template <class Name>
 bool DeleteSpec::MatchesFolded(Name name) const {
   if (empty_) return false;
@@ -192,6 +210,10 @@ bool DeleteSpec::MatchesFolded(Name name) const {
     if (g.Matches(name)) return true;
   return false;
 }
+
+// Both name forms are matched from the run's matcher as well.
+template bool DeleteSpec::MatchesFolded<AsciiFolded>(AsciiFolded) const;
+template bool DeleteSpec::MatchesFolded<std::u32string_view>(std::u32string_view) const;
 
 DeleteSpecSet::DeleteSpecSet(const SpecList& deletes) {
   specs_.reserve(deletes.size());

@@ -58,6 +58,15 @@ class DeleteSpec {
   // start or end with to match, or else to `inside` a character without
   // case that it must contain; false when no such test can rule a name out.
   bool AddEdgeChars(std::bitset<128>& first, std::bitset<128>& last, std::string& inside) const;
+  // Per reading of the specification, the fixed text (folded, without "?")
+  // every name it takes ends with, or when there is none the one every such
+  // name begins with; both empty when neither edge is fixed. A name that has
+  // neither for any reading is not taken.
+  struct Edge {
+    std::u32string tail, head;
+    char inside = 0;  // an ASCII character without case every taken name holds, or 0
+  };
+  std::vector<Edge> Edges() const;
 
  private:
   template <class Name>

@@ -65,7 +65,7 @@ struct KernelDirent {
 }  // namespace
 
 void DirEntries::Add(std::string_view name, EntryKind kind) {
-  entries_.push_back({static_cast<uint32_t>(names_.size()), static_cast<uint32_t>(name.size()), kind});
+  entries_.push_back({static_cast<uint32_t>(names_.size()), static_cast<uint16_t>(name.size()), kind});
   names_.append(name);
   names_.push_back('\0');
 }

@@ -43,9 +43,10 @@ class DirEntries {
   size_t Bytes() const { return names_.capacity() + entries_.capacity() * sizeof(Entry); }
 
  private:
+  // A name is at most NAME_MAX (255) bytes: eight bytes an entry.
   struct Entry {
     uint32_t offset;
-    uint32_t length;
+    uint16_t length;
     EntryKind kind;
   };
   std::string names_;  // each name followed by a zero byte

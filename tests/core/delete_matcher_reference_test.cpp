@@ -4,7 +4,8 @@
 // filter. Every specification and name of a small alphabet up to five
 // characters, and the default table's specifications, alone and as the
 // sets their types hold: an over-match here would remove files nobody
-// asked for.
+// asked for. The run's shared matcher answers for every type of a run what
+// the type's own set answers.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "core/default_types.h"
+#include "core/run_matcher.h"
 #include "core/text.h"
 #include "core/wildcard.h"
 
@@ -158,6 +160,70 @@ TEST(DeleteMatcherReference, TheDefaultSpecificationsAloneAndAsTheirTypesSets) {
     ExpectSameAsReference(t.Deletes(), names);
     for (const std::string_view s : t.Deletes()) ExpectSameAsReference(SpecList{s}, names);
   }
+}
+
+// The run's matcher over `types` against each type's own set.
+void ExpectRunMatcherAgrees(const std::vector<SpecList>& types, const Names& names) {
+  std::vector<const SpecList*> run;
+  for (const SpecList& t : types) run.push_back(&t);
+  RunMatcher matcher(run);
+  std::vector<RunMatcher::Hit> hits;
+  matcher.Match(names.listing, hits);
+  for (uint32_t t = 0; t < types.size(); ++t) {
+    std::vector<size_t> own, shared;
+    DeleteSpecSet(types[t]).Match(names.listing, own);
+    for (const RunMatcher::Hit& h : hits)
+      if (h.type == t) shared.push_back(h.entry);
+    if (own == shared) continue;
+    std::string specText;
+    for (const std::string_view s : types[t]) specText += "[" + std::string(s) + "]";
+    ADD_FAILURE() << "type " << t << " " << ShellQuoted(specText) << ": shared " << shared.size() << ", own "
+                  << own.size();
+    return;
+  }
+}
+
+// Every specification up to four characters, seven to a type and five
+// types to a run, over short names.
+TEST(DeleteMatcherReference, TheRunsMatcherAnswersAsEachTypesOwnSet) {
+  const Names names(AllTexts({".", "a", "A", "\xc3\xa9", "\xc3\x89", "\xff", "~"}, 4));
+  const std::vector<std::string> specs = AllTexts(kSpecAlphabet, 4);
+  for (size_t from = 0; from < specs.size(); from += 35) {
+    std::vector<SpecList> types;
+    for (size_t t = from; t < std::min(specs.size(), from + 35); t += 7)
+      types.push_back(SpecList(std::vector<std::string>(
+          specs.begin() + static_cast<std::ptrdiff_t>(t),
+          specs.begin() + static_cast<std::ptrdiff_t>(std::min(specs.size(), t + 7)))));
+    ExpectRunMatcherAgrees(types, names);
+    if (HasFailure()) return;
+  }
+}
+
+// The whole default table as one run, over names made from its
+// specifications, and a run of types that take the same names by different
+// specifications, in both letter cases and outside ASCII.
+TEST(DeleteMatcherReference, TheRunsMatcherOverTheDefaultTableAndSharedNames) {
+  std::vector<TJunkFileObj> table;
+  AddAllDefaults(table, false, DefaultFolders{"/c/", "", "/tmp/", "/tmp", "/", "/h", "/h/.cache"},
+                 DefaultsFor::Chooser);
+  std::vector<SpecList> types;
+  std::vector<std::string> texts = {"x.tmp", "X.TMP", "~x.tmp", "x.tmp~", "core", "CORE", "caf\xc3\xa9.tmp",
+                                    "CAF\xc3\x89.TMP", "a.b.c", "noext", ".hidden", "\xff.tmp", "x.t?p"};
+  for (const TJunkFileObj& t : table) {
+    types.push_back(t.Deletes());
+    for (const std::string_view s : t.Deletes()) {
+      std::string name;
+      for (const char c : s) name += c == '*' ? "fill" : c == '?' ? std::string("q") : std::string(1, c);
+      texts.push_back(name);
+      texts.push_back(name + ".bak");
+    }
+  }
+  types.push_back({"*.tmp", "x.*"});
+  types.push_back({"x.*", "*.TMP", "", "~*"});
+  types.push_back({"*\xc3\xa9.tmp", "core.", "*.*"});
+  std::sort(texts.begin(), texts.end());
+  texts.erase(std::unique(texts.begin(), texts.end()), texts.end());
+  ExpectRunMatcherAgrees(types, Names(texts));
 }
 
 }  // namespace
