@@ -4,9 +4,11 @@
 #include <ctime>
 #include <optional>
 
+#include "app/schedule.h"
 #include "app/system_services.h"
 #include "cli/list_format.h"
 #include "cli/run_commands.h"
+#include "cli/schedule_command.h"
 #include "cli/stored_list.h"
 #include "core/default_types.h"
 #include "core/description.h"
@@ -32,8 +34,9 @@ constexpr const char* kUsageText =
     "       vorlo-cli defaults [--recycle-problem]\n"
     "       vorlo-cli export-defaults FILE\n"
     "       vorlo-cli analyze [--data-dir DIR] [--yes]\n"
-    "       vorlo-cli clean [--data-dir DIR] [--yes]\n"
+    "       vorlo-cli clean [--data-dir DIR] [--yes] [--scheduled]\n"
     "       vorlo-cli count N [--data-dir DIR] [--yes]\n"
+    "       vorlo-cli schedule daily|weekly|monthly|off|status [--data-dir DIR]\n"
     "       vorlo-cli --help | --version\n";
 
 struct Options {
@@ -42,6 +45,7 @@ struct Options {
   std::optional<std::string> file;
   bool recycleProblem = false;
   bool yes = false;
+  bool scheduled = false;
 };
 
 // Parses the options after the command word; nothing on bad usage. An
@@ -55,8 +59,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args) {
       std::optional<std::string>& value = a == "--file" ? o.file : o.dataDir;
       if (value) return std::nullopt;
       value = args[++i];
-    } else if (a == "--recycle-problem" || a == "--yes") {
-      bool& flag = a == "--yes" ? o.yes : o.recycleProblem;
+    } else if (a == "--recycle-problem" || a == "--yes" || a == "--scheduled") {
+      bool& flag = a == "--yes" ? o.yes : a == "--scheduled" ? o.scheduled : o.recycleProblem;
       if (flag) return std::nullopt;
       flag = true;
     } else if (a.starts_with("--")) {
@@ -151,7 +155,7 @@ int Describe(const Session& s, const Options& o) {
 }
 
 int Runs(RunKind kind, const Options& o, std::FILE* out, std::FILE* err) {
-  RunRequest request{kind, o.dataDir.value_or(""), 0, o.yes};
+  RunRequest request{kind, o.dataDir.value_or(""), 0, o.yes, o.scheduled};
   if (kind == RunKind::Count) {
     const std::optional<size_t> n = ParseIndex(o.positional[0]);
     if (!n) return kUsage;
@@ -200,6 +204,7 @@ int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     std::fputs(command == "--help" ? kUsageText : VersionText().c_str(), out);
     rc = kDone;
   } else if (!o) {
+  } else if (o->scheduled && command != "clean") {
   } else if (command == "list" && positional == 0) {
     rc = List(s, *o);
   } else if (command == "describe" && positional == 1) {
@@ -213,6 +218,9 @@ int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     rc = Runs(command == "clean" ? RunKind::Clean : RunKind::Analyze, *o, out, err);
   } else if (command == "count" && positional == 1 && !o->file) {
     rc = Runs(RunKind::Count, *o, out, err);
+  } else if (command == "schedule" && positional == 1 && !o->file && !o->yes && !o->recycleProblem &&
+             (o->positional[0] == "status" || PeriodOfWord(o->positional[0]))) {
+    rc = ScheduleCommand(o->positional[0], o->dataDir.value_or(""), out, err);
   }
   if (rc == kUsage) std::fputs(kUsageText, err);
   return rc;

@@ -14,6 +14,11 @@ struct RunRequest {
   std::string dataFolder;  // empty: the user's data folder
   size_t countIndex = 0;   // 1-based, for Count
   bool yes = false;        // answer questions with Yes (else No)
+  // The clean-up was started by the schedule's timer, not by a person: it
+  // skips the junk types that delete files permanently, waits for the next
+  // period when another run or the window holds the data folder, and ends
+  // with a desktop notification instead of a question.
+  bool scheduled = false;
 };
 
 // Exit code: 0 a completed run, 1 a stopped run, removal errors or a run

@@ -15,5 +15,6 @@ std::string DataFiles::Ini() const { return folder + std::string(IniName); }
 std::string DataFiles::FoundList() const { return folder + std::string(FoundListName); }
 std::string DataFiles::RunLock() const { return folder + std::string(RunLockName); }
 std::string DataFiles::WindowLock() const { return folder + std::string(WindowLockName); }
+std::string DataFiles::ScheduledRun() const { return folder + std::string(ScheduledRunName); }
 
 }  // namespace vorlo

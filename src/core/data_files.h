@@ -17,6 +17,7 @@ struct DataFiles {
   static constexpr std::string_view FoundListName = "Vorlo.$$$.TXT";
   static constexpr std::string_view RunLockName = "Vorlo.lock";
   static constexpr std::string_view WindowLockName = "Vorlo.window.lock";
+  static constexpr std::string_view ScheduledRunName = "Vorlo.scheduled.txt";
 
   DataFiles() = default;
   // Adds the trailing "/" when it is missing (an empty folder stays empty).
@@ -33,6 +34,7 @@ struct DataFiles {
   std::string FoundList() const;     // the wizard count's files, one path a line
   std::string RunLock() const;       // held by the one clean-up or analysis run
   std::string WindowLock() const;    // held by the one window over this folder's list
+  std::string ScheduledRun() const;  // the outcome of the last scheduled clean-up
 };
 
 }  // namespace vorlo

@@ -139,4 +139,6 @@ int WriteFileReplacing(const std::string& path, std::string_view bytes) {
   return 0;
 }
 
+int RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0 ? 0 : errno; }
+
 }  // namespace vorlo

@@ -55,4 +55,8 @@ struct FileRead {
 // failure the new file is removed and `path` stays as it was.
 [[nodiscard]] int WriteFileReplacing(const std::string& path, std::string_view bytes);
 
+// Removes one name of a file (a link itself, not what it points to): 0, or
+// the errno.
+[[nodiscard]] int RemoveFile(const std::string& path);
+
 }  // namespace vorlo
