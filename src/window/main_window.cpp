@@ -19,6 +19,7 @@
 #include <tuple>
 
 #include "app/junk_list.h"
+#include "app/schedule_texts.h"
 #include "app/texts.h"
 #include "window/junk_list_model.h"
 #include "window/ribbon.h"
@@ -29,6 +30,7 @@
 #include "gui/dialog_parts.h"
 #include "gui/help.h"
 #include "dialogs/prop_form.h"
+#include "dialogs/schedule_form.h"
 #include "dialogs/settings_form.h"
 #include "dialogs/update_form.h"
 #include "gui/placement.h"
@@ -153,6 +155,7 @@ void TMainForm::BuildActions() {
       MakeAction("aAbout", QStringLiteral("A&bout"), QStringLiteral("Display version and copyright information"));
   a.Action1 = MakeAction("Action1", QStringLiteral("&About Vorlo"));
   a.Action3 = MakeAction("Action3", QStringLiteral("&Settings.."));
+  a.aSchedule = MakeAction("aSchedule", Q(texts::kScheduleCommand));
   a.onlineUpdate = MakeAction("onlineUpdate", QStringLiteral("&Online-Update"));
   a.aExit = MakeAction("aExit", QStringLiteral("E&xit"), QStringLiteral("Exit the program"));
   a.onlineUpdate->setVisible(false);
@@ -177,7 +180,7 @@ QWidget* TMainForm::BuildRibbon() {
   ribbon_->AddTab(QStringLiteral("Vorlo"), {{QStringLiteral("Tools"), {a.act10, a.act1}}});
   ribbon_->AddTab(QStringLiteral("Functions"), {{QStringLiteral("Optionen"), {a.act9, a.act2, a.aEdit}},
                                                 {QStringLiteral("Move item"), {a.act5, a.aDn}},
-                                                {QStringLiteral("Divers"), {a.aProps, a.aCount, a.Action3}},
+                                                {QStringLiteral("Divers"), {a.aProps, a.aCount}, {a.Action3, a.aSchedule}},
                                                 {QStringLiteral("Online-Updates"), {a.onlineUpdate}}});
   ribbon_->AddTab(QStringLiteral("Info"), {{QStringLiteral("About the author"), {a.Action1}}});
   // "Stop" takes the count's place while it runs; nothing around it moves.
@@ -270,6 +273,7 @@ void TMainForm::Connect() {
   on(a.aAbout, [this] { aAboutExecute(); });
   on(a.Action1, [this] { aAboutExecute(); });
   on(a.Action3, [this] { Action3Execute(); });
+  on(a.aSchedule, [this] { ShowScheduleForm(services_.serviceManager, services_.files, this); });
   on(a.onlineUpdate, [this] { onlineUpdateExecute(); });
   on(a.aExit, [this] { close(); });
   on(a.aCheckAll, [this] { commands_.CheckAll(true); });
@@ -354,6 +358,7 @@ void TMainForm::UpdateActions() {
   a.aAbout->setEnabled(idle);
   a.Action1->setEnabled(true);
   a.Action3->setEnabled(true);
+  a.aSchedule->setEnabled(true);
   a.onlineUpdate->setEnabled(false);
   a.aExit->setEnabled(true);
 }
