@@ -88,4 +88,16 @@ out="$(env -i HOME="$work/home" PATH=/usr/bin:/bin LC_ALL=C "$work/root/usr/bin/
 [[ "$out" == "Vorlo - "*"version $version."* ]] || fail "the packaged vorlo-cli printed: $out"
 [ -z "$(ls -A "$work/home")" ] || fail "vorlo-cli --version wrote into the home folder"
 
+# A schedule set with the packaged vorlo-cli runs that very program: here
+# the one in the unpacked root, /usr/bin/vorlo-cli once installed. A
+# stand-in systemctl answers; the home folder is the check's own.
+mkdir -p "$work/bin" "$work/home-schedule"
+printf '#!/bin/sh\necho Version=0\n' >"$work/bin/systemctl"
+chmod +x "$work/bin/systemctl"
+env -i HOME="$work/home-schedule" PATH="$work/bin:/usr/bin:/bin" LC_ALL=C "$work/root/usr/bin/vorlo-cli" schedule weekly \
+  >/dev/null || fail "the packaged vorlo-cli could not set a schedule"
+grep -qxF "ExecStart=\"$work/root/usr/bin/vorlo-cli\" clean --scheduled --yes" \
+  "$work/home-schedule/.config/systemd/user/vorlo-clean.service" ||
+  fail "the packaged vorlo-cli's schedule does not run that vorlo-cli"
+
 echo "Package check passed: $(basename "$deb")"
