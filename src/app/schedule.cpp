@@ -35,9 +35,11 @@ std::string SystemctlError(const ProgramRun& run) {
   return FormatText(texts::kSystemctlStatus, run.exitCode);
 }
 
-// Empty when the user's service manager answers; else the refusal.
-std::string ManagerMissing(ServiceManager& manager) {
-  const ProgramRun run = manager.Systemctl({"show", "--property=Version"});
+// Empty when the user's service manager answers and the units have their
+// folder; else the refusal.
+std::string WhyUnschedulable(const ScheduleSetup& setup) {
+  if (setup.unitFolder.empty()) return std::string(texts::kNoUnitFolder);
+  const ProgramRun run = setup.manager.Systemctl({"show", "--property=Version"});
   if (run.Succeeded()) return {};
   return FormatText(texts::kNoServiceManager, SystemctlError(run).c_str());
 }
@@ -197,7 +199,7 @@ std::string TimerUnitText(SchedulePeriod period) {
 
 ScheduleStatus ReadSchedule(const ScheduleSetup& setup) {
   ScheduleStatus status;
-  status.unavailable = ManagerMissing(setup.manager);
+  status.unavailable = WhyUnschedulable(setup);
   if (!status.unavailable.empty()) return status;
   status.lastOutcome = LastScheduledRun(setup.files);
   const FileRead timer = ReadWholeFile(UnitPath(setup, kTimerUnit), 1 << 20);
@@ -241,7 +243,7 @@ std::vector<std::string> ScheduleStatusLines(const ScheduleStatus& status, const
 }
 
 std::string SetSchedule(const ScheduleSetup& setup, SchedulePeriod period) {
-  if (std::string why = ManagerMissing(setup.manager); !why.empty()) return why;
+  if (std::string why = WhyUnschedulable(setup); !why.empty()) return why;
   return period == SchedulePeriod::Off ? TurnOff(setup) : TurnOn(setup, period);
 }
 

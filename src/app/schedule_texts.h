@@ -20,6 +20,8 @@ inline constexpr std::string_view kNeverRun = "never";
 inline constexpr const char* kNoServiceManager =
     "Vorlo cannot schedule clean-ups here: the user's service manager (systemctl --user) is not available: %s";
 inline constexpr std::string_view kNoSystemctl = "systemctl was not found";
+inline constexpr std::string_view kNoUnitFolder =
+    "Vorlo cannot schedule clean-ups here: the home folder is not known, so the user's units have no folder";
 inline constexpr const char* kSystemctlStatus = "systemctl ended with status %d";
 inline constexpr const char* kSystemctlFailed = "systemctl --user %s failed: %s";
 inline constexpr const char* kNoProgram = "The program to schedule, %s, cannot be run: %s";

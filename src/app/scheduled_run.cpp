@@ -39,6 +39,7 @@ int RecordScheduledRun(const DataFiles& files, const ScheduledRunOutcome& outcom
 }
 
 std::optional<ScheduledRunOutcome> LastScheduledRun(const DataFiles& files) {
+  if (files.folder.empty()) return std::nullopt;
   const FileRead read = ReadWholeFile(files.ScheduledRun(), 64 << 10);
   if (read.error != 0) return std::nullopt;
   ScheduledRunOutcome o;

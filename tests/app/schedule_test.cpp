@@ -174,6 +174,10 @@ TEST(Schedule, OnStatusAndOff) {
   manager.calls.clear();
   EXPECT_EQ(SetSchedule(setup, SchedulePeriod::Off), "");
   EXPECT_TRUE(manager.Steps().empty());
+  // Without a home folder the units have no folder: nothing is written.
+  const ScheduleSetup homeless{manager, {}, setup.program, {}, DataFiles()};
+  EXPECT_NE(SetSchedule(homeless, SchedulePeriod::Daily).find("the home folder is not known"), std::string::npos);
+  EXPECT_NE(ReadSchedule(homeless).unavailable.find("the home folder is not known"), std::string::npos);
   // A program that is not there is not scheduled.
   const ScheduleSetup missing{manager, units.folder, root / "none/vorlo-cli", {}, setup.files};
   EXPECT_NE(SetSchedule(missing, SchedulePeriod::Daily).find("cannot be run"), std::string::npos);
