@@ -13,6 +13,7 @@
 
 #include "app/schedule_texts.h"
 #include "gui/dialog_parts.h"
+#include "gui/display_text.h"
 #include "gui/help.h"
 #include "platform/locale_info.h"
 
@@ -23,8 +24,6 @@ namespace {
 constexpr const char* kWindowName = "ScheduleForm";
 constexpr int kWidth = 460;
 constexpr int kMinWidth = 380;
-
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 QLabel* WrappedLabel(const char* name, QWidget* parent) {
   auto* label = new QLabel(parent);
@@ -42,13 +41,13 @@ TScheduleForm::TScheduleForm(ScheduleSetup setup, QWidget* parent)
   SetUpWindow(*this, kWindowName, std::string(texts::kScheduleCaption).c_str());
   auto* layout = new QVBoxLayout(this);
 
-  auto* periods = new QGroupBox(Q(texts::kScheduleGroup), this);
+  auto* periods = new QGroupBox(DisplayText(texts::kScheduleGroup), this);
   periods->setObjectName(QStringLiteral("gbPeriod"));
   auto* row = new QHBoxLayout(periods);
   group_ = new QButtonGroup(this);
   for (int i = 0; i < 4; ++i) {
-    rbPeriods_[i] = new QRadioButton(Q(texts::kPeriodCaptions[i]), periods);
-    rbPeriods_[i]->setObjectName(QStringLiteral("rb") + Q(PeriodWord(static_cast<SchedulePeriod>(i))));
+    rbPeriods_[i] = new QRadioButton(DisplayText(texts::kPeriodCaptions[i]), periods);
+    rbPeriods_[i]->setObjectName(QStringLiteral("rb") + DisplayText(PeriodWord(static_cast<SchedulePeriod>(i))));
     row->addWidget(rbPeriods_[i]);
     group_->addButton(rbPeriods_[i], i);
   }
@@ -59,7 +58,7 @@ TScheduleForm::TScheduleForm(ScheduleSetup setup, QWidget* parent)
   lblStatus_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   layout->addWidget(lblStatus_);
   lblSkips_ = WrappedLabel("lblSkips", this);
-  lblSkips_->setText(Q(texts::kSkipsPermanent));
+  lblSkips_->setText(DisplayText(texts::kSkipsPermanent));
   layout->addWidget(lblSkips_);
   lblProblem_ = WrappedLabel("lblProblem", this);
   lblProblem_->setStyleSheet(QStringLiteral("color: #b00000"));
@@ -87,7 +86,7 @@ void TScheduleForm::ShowStatus() {
   shown_ = status_.enabled ? status_.period : SchedulePeriod::Off;
   QString text;
   for (const std::string& line : ScheduleStatusLines(status_, UserNumberSeparators()))
-    text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + Q(line);
+    text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + DisplayText(line);
   lblStatus_->setText(text);
   // Without a service manager there is nothing to choose.
   const bool usable = status_.unavailable.empty();
@@ -110,7 +109,7 @@ void TScheduleForm::btnOKClick() {
   QApplication::restoreOverrideCursor();
   if (why.empty()) return accept();
   // The dialog stays open with the reason and the schedule as it now is.
-  lblProblem_->setText(Q(why));
+  lblProblem_->setText(DisplayText(why));
   status_ = ReadSchedule(setup_);
   ShowStatus();
 }

@@ -2,7 +2,7 @@
 
 namespace vorlo {
 
-QString DisplayText(const std::string& utf8) {
+QString DisplayText(std::string_view utf8) {
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 

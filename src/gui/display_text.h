@@ -3,12 +3,12 @@
 #pragma once
 
 #include <QString>
-#include <string>
+#include <string_view>
 
 namespace vorlo {
 
 // Text for the screen; bytes that are not UTF-8 are shown replaced. Never
 // turn the result back into a path.
-QString DisplayText(const std::string& utf8);
+QString DisplayText(std::string_view utf8);
 
 }  // namespace vorlo
