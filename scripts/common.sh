@@ -5,7 +5,7 @@ set -euo pipefail
 VORLO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 VORLO_BUILD="${VORLO_BUILD:-$VORLO_ROOT/build}"
 VORLO_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev fonts-liberation xdg-utils trash-cli
-  dpkg-dev file appstream)
+  dpkg-dev file appstream libsystemd-dev pkg-config dbus systemd lintian)
 
 vorlo_install_packages() {
   local missing=()

@@ -4,10 +4,12 @@
 #include <ctime>
 #include <optional>
 
+#include "app/schedule.h"
 #include "app/system_services.h"
 #include "cli/found_list.h"
 #include "cli/list_format.h"
 #include "cli/run_commands.h"
+#include "cli/schedule_command.h"
 #include "cli/stored_list.h"
 #include "cli/undo_commands.h"
 #include "core/default_types.h"
@@ -36,11 +38,12 @@ constexpr const char* kUsageText =
     "       vorlo-cli export-defaults FILE\n"
     "       vorlo-cli analyze [--data-dir DIR] [--yes]\n"
     "       vorlo-cli found [--data-dir DIR] [-0]\n"
-    "       vorlo-cli clean [--data-dir DIR] [--yes]\n"
+    "       vorlo-cli clean [--data-dir DIR] [--yes] [--scheduled]\n"
     "       vorlo-cli clean --found FILE [-0] [--data-dir DIR] [--yes]\n"
     "       vorlo-cli count N [--data-dir DIR] [--yes]\n"
     "       vorlo-cli runs [--data-dir DIR]\n"
     "       vorlo-cli undo [RUN] [--data-dir DIR] [--yes]\n"
+    "       vorlo-cli schedule daily|weekly|monthly|off|status [--data-dir DIR]\n"
     "       vorlo-cli --help | --version\n";
 
 struct Options {
@@ -51,6 +54,7 @@ struct Options {
   bool recycleProblem = false;
   bool yes = false;
   bool nul = false;  // -0: entries end with a zero byte
+  bool scheduled = false;
 };
 
 // Parses the options after the command word; nothing on bad usage. An
@@ -64,8 +68,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args) {
       std::optional<std::string>& value = a == "--file" ? o.file : a == "--found" ? o.found : o.dataDir;
       if (value) return std::nullopt;
       value = args[++i];
-    } else if (a == "--recycle-problem" || a == "--yes" || a == "-0") {
-      bool& flag = a == "--yes" ? o.yes : a == "-0" ? o.nul : o.recycleProblem;
+    } else if (a == "--recycle-problem" || a == "--yes" || a == "-0" || a == "--scheduled") {
+      bool& flag = a == "--yes" ? o.yes : a == "-0" ? o.nul : a == "--scheduled" ? o.scheduled : o.recycleProblem;
       if (flag) return std::nullopt;
       flag = true;
     } else if (a.starts_with("-") && a != "-") {
@@ -174,7 +178,7 @@ int Found(const Options& o, std::FILE* out, std::FILE* err) {
 }
 
 int Runs(RunKind kind, const Options& o, std::FILE* out, std::FILE* err) {
-  RunRequest request{kind, o.dataDir.value_or(""), 0, o.yes, o.found, o.nul};
+  RunRequest request{kind, o.dataDir.value_or(""), 0, o.yes, o.found, o.nul, o.scheduled};
   if (kind == RunKind::Count) {
     const std::optional<size_t> n = ParseIndex(o.positional[0]);
     if (!n) return kUsage;
@@ -233,7 +237,8 @@ int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     std::fputs(command == "--help" ? kUsageText : VersionText().c_str(), out);
     rc = kDone;
   } else if (!o) {
-  } else if ((o->nul && command != "found" && !(command == "clean" && o->found)) || (o->found && command != "clean")) {
+  } else if ((o->nul && command != "found" && !(command == "clean" && o->found)) || (o->found && command != "clean") ||
+             (o->scheduled && (command != "clean" || o->found))) {
     // Options that no command of this kind takes.
   } else if (command == "list" && positional == 0) {
     rc = List(s, *o);
@@ -254,6 +259,9 @@ int Run(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     rc = ListRuns(o->dataDir.value_or(""), out, err);
   } else if (command == "undo" && positional <= 1 && !o->file) {
     rc = Undo(*o, out, err);
+  } else if (command == "schedule" && positional == 1 && !o->file && !o->yes && !o->recycleProblem &&
+             (o->positional[0] == "status" || PeriodOfWord(o->positional[0]))) {
+    rc = ScheduleCommand(o->positional[0], o->dataDir.value_or(""), out, err);
   }
   if (rc == kUsage) std::fputs(kUsageText, err);
   return rc;

@@ -19,6 +19,11 @@ struct RunRequest {
   // its type's method, nothing searched; `nul`: its entries end with NUL.
   std::optional<std::string> found{};
   bool nul = false;
+  // The clean-up was started by the schedule's timer, not by a person: it
+  // skips the junk types that delete files permanently, waits for the next
+  // period when another run or the window holds the data folder, and ends
+  // with a desktop notification instead of a question.
+  bool scheduled = false;
 };
 
 // Exit code: 0 a completed run, 1 a stopped run, removal errors, a listed

@@ -17,5 +17,6 @@ std::string DataFiles::FoundList() const { return folder + std::string(FoundList
 std::string DataFiles::RunLock() const { return folder + std::string(RunLockName); }
 std::string DataFiles::WindowLock() const { return folder + std::string(WindowLockName); }
 std::string DataFiles::UndoFolder() const { return folder + std::string(UndoFolderName); }
+std::string DataFiles::ScheduledRun() const { return folder + std::string(ScheduledRunName); }
 
 }  // namespace vorlo

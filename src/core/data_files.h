@@ -19,6 +19,7 @@ struct DataFiles {
   static constexpr std::string_view RunLockName = "Vorlo.lock";
   static constexpr std::string_view WindowLockName = "Vorlo.window.lock";
   static constexpr std::string_view UndoFolderName = "Vorlo.undo";
+  static constexpr std::string_view ScheduledRunName = "Vorlo.scheduled.txt";
 
   DataFiles() = default;
   // Adds the trailing "/" when it is missing (an empty folder stays empty).
@@ -37,6 +38,7 @@ struct DataFiles {
   std::string RunLock() const;       // held by the one clean-up or analysis run
   std::string WindowLock() const;    // held by the one window over this folder's list
   std::string UndoFolder() const;    // the clean-ups' undo journals, without trailing "/"
+  std::string ScheduledRun() const;  // the outcome of the last scheduled clean-up
 };
 
 }  // namespace vorlo

@@ -3,7 +3,9 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "platform/file_ops.h"
@@ -90,6 +92,16 @@ std::string ProgramFolder() {
   const size_t slash = exe.rfind('/');
   if (slash == std::string::npos) return {};
   return slash == 0 ? "/" : exe.substr(0, slash);
+}
+
+std::string WorkingFolder() {
+  std::string folder(4096, '\0');
+  while (::getcwd(folder.data(), folder.size()) == nullptr) {
+    if (errno != ERANGE) return {};
+    folder.resize(folder.size() * 2);
+  }
+  folder.resize(std::char_traits<char>::length(folder.c_str()));
+  return folder;
 }
 
 std::string DataFolder() {

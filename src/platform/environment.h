@@ -44,6 +44,9 @@ std::string SystemTempPath();
 // The folder of the running program file, without a trailing "/".
 std::string ProgramFolder();
 
+// The process's current folder; empty when it cannot be read.
+std::string WorkingFolder();
+
 // The user the process acts as (its effective user id).
 uint32_t EffectiveUserId();
 

@@ -40,8 +40,9 @@ int64_t FileSize(const std::string& path);
 
 // Renames `from` to `to` (replacing what `to` names): 0, or the errno.
 [[nodiscard]] int RenameFile(const std::string& from, const std::string& to);
-// Removes a file if it is there.
-void RemoveFile(const std::string& path);
+// Removes a file (a link itself, not what it points to) if it is there: 0,
+// or the errno.
+int RemoveFile(const std::string& path);
 // Whether the stream is a terminal (progress lines are drawn only there).
 bool IsTerminal(std::FILE* stream);
 

@@ -35,6 +35,7 @@ class JunkListModel;
 class PlacementStore;
 class RecycleBinCheck;
 class Ribbon;
+class ServiceManager;
 
 // What the window needs of the machine; tests give their own.
 struct WindowServices {
@@ -54,6 +55,9 @@ struct WindowServices {
   // whether that worked. Null: xdg-open; tests give their own.
   std::function<void(const std::string& path, std::function<void(bool opened)> ended)> openFile;
   NumberSeparators separators{};  // of the user's locale
+  // The user's service manager, for the schedule. Null: systemctl --user;
+  // tests give their own.
+  ServiceManager* serviceManager = nullptr;
 };
 
 // The window's commands, one member each, all created with the window.
@@ -83,6 +87,7 @@ struct MainActions {
   QAction* aAbout = nullptr;
   QAction* Action1 = nullptr;
   QAction* Action3 = nullptr;
+  QAction* aSchedule = nullptr;
   QAction* onlineUpdate = nullptr;
   QAction* aExit = nullptr;
   QAction* mnuRecycleAll = nullptr;

@@ -6,12 +6,14 @@
 #include <QTimer>
 
 #include "app/junk_list.h"
+#include "app/schedule_texts.h"
 #include "app/texts.h"
 #include "core/recycle_bin.h"
 #include "dialogs/about_form.h"
 #include "dialogs/default_form.h"
 #include "dialogs/prop_form.h"
 #include "dialogs/review_form.h"
+#include "dialogs/schedule_form.h"
 #include "dialogs/settings_form.h"
 #include "dialogs/update_form.h"
 #include "gui/display_text.h"
@@ -75,6 +77,7 @@ void TMainForm::BuildActions() {
       MakeAction("aAbout", QStringLiteral("A&bout"), QStringLiteral("Display version and copyright information"));
   a.Action1 = MakeAction("Action1", QStringLiteral("&About Vorlo"));
   a.Action3 = MakeAction("Action3", QStringLiteral("&Settings.."));
+  a.aSchedule = MakeAction("aSchedule", DisplayText(texts::kScheduleCommand));
   a.onlineUpdate = MakeAction("onlineUpdate", QStringLiteral("&Online-Update"));
   a.aExit = MakeAction("aExit", QStringLiteral("E&xit"), QStringLiteral("Exit the program"));
   a.onlineUpdate->setVisible(false);
@@ -90,7 +93,8 @@ void TMainForm::BuildActions() {
   a.mnuDeleteAll->setData(static_cast<int32_t>(CleanupMethod::cuDelete));
 
   // The rows of the enabling table that no state changes.
-  for (QAction* always : {a.act1, a.act10, a.act9, a.act5, a.Action1, a.Action3, a.aExit, a.mnuBackupAll, a.mnuDeleteAll})
+  for (QAction* always :
+       {a.act1, a.act10, a.act9, a.act5, a.Action1, a.Action3, a.aSchedule, a.aExit, a.mnuBackupAll, a.mnuDeleteAll})
     always->setEnabled(true);
   a.act2->setEnabled(static_cast<bool>(services_.wizard));
   a.onlineUpdate->setEnabled(false);
@@ -124,6 +128,7 @@ void TMainForm::Connect() {
   on(a.aAbout, [this] { aAboutExecute(); });
   on(a.Action1, [this] { aAboutExecute(); });
   on(a.Action3, [this] { Action3Execute(); });
+  on(a.aSchedule, [this] { ShowScheduleForm(services_.serviceManager, services_.files, this); });
   on(a.onlineUpdate, [this] { onlineUpdateExecute(); });
   on(a.aExit, [this] { close(); });
   on(a.aCheckAll, [this] { commands_.CheckAll(true); });

@@ -66,7 +66,7 @@ QWidget* TMainForm::BuildRibbon() {
   ribbon_->AddTab(QStringLiteral("Vorlo"), {{QStringLiteral("Tools"), {a.act10, a.aReview, a.act1, a.aUndoCleanup}}});
   ribbon_->AddTab(QStringLiteral("Functions"), {{QStringLiteral("Optionen"), {a.act9, a.act2, a.aEdit}},
                                                 {QStringLiteral("Move item"), {a.act5, a.aDn}},
-                                                {QStringLiteral("Divers"), {a.aProps, a.aCount, a.Action3}},
+                                                {QStringLiteral("Divers"), {a.aProps, a.aCount}, {a.Action3, a.aSchedule}},
                                                 {QStringLiteral("Online-Updates"), {a.onlineUpdate}}});
   ribbon_->AddTab(QStringLiteral("Info"), {{QStringLiteral("About the author"), {a.Action1}}});
   // "Stop" takes the count's place while it runs; nothing around it moves.

@@ -17,7 +17,8 @@ namespace vorlo {
 
 namespace {
 
-constexpr int kMinHeight = 60;   // the large ribbon buttons
+constexpr int kMinHeight = 60;       // the large ribbon buttons
+constexpr int kSmallMinHeight = 24;  // the small ones, stacked
 constexpr int kTextFlags = Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
 
 // A caption with "&&" as "&" and the mnemonic marker removed.
@@ -32,7 +33,8 @@ QString WithoutMarker(const QString& text) {
 
 }  // namespace
 
-RibbonButton::RibbonButton(QAction* command, QWidget* parent) : QToolButton(parent), command_(command) {
+RibbonButton::RibbonButton(QAction* command, QWidget* parent, bool small)
+    : QToolButton(parent), command_(command), small_(small) {
   setObjectName(command->objectName());
   setDefaultAction(command);
   setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -106,7 +108,7 @@ QSize RibbonButton::minimumSizeHint() const {
   for (const QString& caption : Captions()) w = std::max(w, WrapWidth(caption, 3));
   int h = 0;
   for (const QString& caption : Captions()) h = std::max(h, TextSize(caption, w).height());
-  return {w + 2 * kPad, std::max(kMinHeight, h + 2 * kPad)};
+  return {w + 2 * kPad, std::max(small_ ? kSmallMinHeight : kMinHeight, h + 2 * kPad)};
 }
 
 void RibbonButton::paintEvent(QPaintEvent*) {
@@ -183,6 +185,12 @@ void Ribbon::AddTab(const QString& title, const std::vector<RibbonGroup>& groups
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(1);
     for (QAction* command : g.commands) buttons->addWidget(new RibbonButton(command, group));
+    if (!g.stacked.empty()) {
+      auto* stack = new QVBoxLayout;
+      stack->setSpacing(1);
+      for (QAction* command : g.stacked) stack->addWidget(new RibbonButton(command, group, true));
+      buttons->addLayout(stack);
+    }
     buttons->addStretch(1);
     column->addLayout(buttons, 1);
     // An enabled label: captions are read, not greyed.
@@ -217,7 +225,13 @@ bool Ribbon::RunMnemonic(QChar letter) {
     if (i != currentIndex()) order.push_back(i);
   for (int i : order) {
     for (RibbonButton* b : widget(i)->findChildren<RibbonButton*>()) {
-      if (b->Mnemonic() != letter || !b->Command()->isVisible() || !b->Command()->isEnabled()) continue;
+      if (b->Mnemonic() != letter || !b->Command()->isVisible()) continue;
+      // The tab on show keeps its letters while their commands are disabled:
+      // the key never runs another tab's command instead.
+      if (!b->Command()->isEnabled()) {
+        if (i == currentIndex()) return false;
+        continue;
+      }
       setCurrentIndex(i);
       b->setFocus(Qt::ShortcutFocusReason);
       b->Command()->trigger();

@@ -19,12 +19,13 @@ namespace vorlo {
 // A text-only ribbon command: shows its action's caption with the mnemonic
 // underlined, on one line where there is room and word-wrapped onto up to
 // three where the window is narrow, and follows the action's text, enabled
-// state and visibility.
+// state and visibility. A small one shares its place with others, one above
+// the other.
 class RibbonButton final : public QToolButton {
   Q_OBJECT
 
  public:
-  RibbonButton(QAction* command, QWidget* parent);
+  RibbonButton(QAction* command, QWidget* parent, bool small = false);
 
   static constexpr int kPad = 4;  // between the button's edge and its caption
 
@@ -55,11 +56,15 @@ class RibbonButton final : public QToolButton {
 
   QAction* command_;
   QStringList reserved_;
+  bool small_;
 };
 
 struct RibbonGroup {
   QString caption;
   std::vector<QAction*> commands;
+  // Smaller commands after those, one above the other in a column of their
+  // own, where a group would be too wide for the narrowest window.
+  std::vector<QAction*> stacked = {};
 };
 
 class Ribbon final : public QTabWidget {

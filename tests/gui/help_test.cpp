@@ -13,7 +13,7 @@ namespace vorlo {
 namespace {
 
 TEST(Help, EveryContextHasATopic) {
-  for (const int context : {3, 4, 5, 6, 7, 8, 12, 13, 14, 15}) {
+  for (const int context : {3, 4, 5, 6, 7, 8, 12, 13, 14, 15, 16}) {
     const QString path = HelpTopicPath(context, QStringLiteral("/nonexistent/bin"));
     ASSERT_TRUE(path.endsWith(QStringLiteral("/help/%1.html").arg(context))) << path.toStdString();
     QFile file(path);

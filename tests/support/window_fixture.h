@@ -1,6 +1,6 @@
 // A main window over a temporary data folder, with an injected Recycle Bin
-// check, scripted message boxes, settings kept in memory and the run
-// fixture's fake file operations.
+// check, scripted message boxes, settings kept in memory, the run
+// fixture's fake file operations and a service manager of its own.
 #pragma once
 
 #include <QAbstractItemModel>
@@ -11,6 +11,7 @@
 #include <future>
 
 #include "support/fake_port.h"
+#include "support/fake_service_manager.h"
 #include "support/memory_placements.h"
 #include "support/run_fixture.h"
 #include "window/main_window.h"
@@ -57,6 +58,7 @@ class WindowFixture {
                               port.OpenFile(path);
                               ended(opens);
                             },
+                        .serviceManager = &serviceManager,
                     });
     }
     return *window;
@@ -91,6 +93,8 @@ class WindowFixture {
   std::vector<Message>& asked = port.messages;
   std::deque<MsgButton>& answers = port.answers;
   MemoryPlacements placements;
+  // The schedule dialog's: no window test reaches the real systemctl.
+  FakeServiceManager serviceManager;
   std::unique_ptr<TMainForm> window;
 };
 

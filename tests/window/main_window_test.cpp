@@ -16,6 +16,8 @@
 #include "core/junk_list_file.h"
 #include "core/placement_ini.h"
 #include "platform/file_lock.h"
+#include "app/scheduled_run.h"
+#include "support/env_guard.h"
 #include "support/undoable.h"
 #include "support/window_fixture.h"
 
@@ -49,7 +51,7 @@ TEST(MainWindow, EnablingTableWhileIdle) {
   f.Window().UpdateActions();
   ExpectEnabled(RowCommands(a), false);
   ExpectEnabled({a.aUp, a.aDn, a.aCleanup, a.aUndo, a.aEdit, a.aAdd}, false);
-  ExpectEnabled({a.aDefaults, a.act1, a.act10, a.act5, a.act9, a.Action1, a.Action3, a.aExit, a.aAbout}, true);
+  ExpectEnabled({a.aDefaults, a.act1, a.act10, a.act5, a.act9, a.Action1, a.Action3, a.aSchedule, a.aExit, a.aAbout}, true);
   EXPECT_FALSE(a.onlineUpdate->isVisible());
   // Nothing checked: no run, and the status bar says why.
   for (QAction* run : {a.act1, a.act10}) {
@@ -100,7 +102,7 @@ TEST(MainWindow, EnablingAndPinningDuringACountAndARun) {
   EXPECT_TRUE(a.aCount->isEnabled());
   EXPECT_EQ(a.aCount->statusTip(), "Stop counting files");
   ExpectEnabled({a.aCleanup, a.aRem, a.aAbout, a.aUp, a.aCheckAll}, false);
-  ExpectEnabled({a.act1, a.act10, a.act5, a.act9, a.Action1, a.Action3}, true);
+  ExpectEnabled({a.act1, a.act10, a.act5, a.act9, a.Action1, a.Action3, a.aSchedule}, true);
   a.act1->trigger();  // a count is active: no run, and the status bar says why
   EXPECT_EQ(f.Window().Runs().VeryBusy(), RunState::Counting);
   EXPECT_EQ(Panel1(f), "A count is running. Stop it first.");
@@ -123,7 +125,7 @@ TEST(MainWindow, EnablingAndPinningDuringACountAndARun) {
   a.act1->trigger();
   EXPECT_EQ(f.Window().Runs().VeryBusy(), RunState::Running);
   while (!gate.Waiting()) QApplication::processEvents();
-  ExpectEnabled({a.aCleanup, a.act1, a.act10, a.act5, a.act9, a.Action1, a.Action3}, true);
+  ExpectEnabled({a.aCleanup, a.act1, a.act10, a.act5, a.act9, a.Action1, a.Action3, a.aSchedule}, true);
   ExpectEnabled({a.aAdd, a.aUp, a.aAbout, a.aCount, a.aRem}, false);
   QApplication::sendEvent(&f.Window(), &tip);
   EXPECT_EQ(f.Window().findChild<QLabel*>(QStringLiteral("panel1"))->text(), "Now processing First...");
@@ -722,6 +724,27 @@ TEST(MainWindow, DefaultsAndPropertiesOpenTheirWindows) {
   });
   f.A().aProps->trigger();
   EXPECT_EQ(shown, "Vorlo - junk file type properties");
+}
+
+// The schedule dialog reads the schedule through the window's service
+// manager and records its runs in the window's data folder.
+TEST(MainWindow, ScheduleOpensItsDialog) {
+  WindowFixture f;
+  testing::EnvGuard env;
+  env.Set("XDG_CONFIG_HOME", f.run.dir / "config");
+  f.Window();
+  ASSERT_EQ(RecordScheduledRun(DataFiles(f.run.dir / "data"), {.files = 2, .bytes = 10, .errors = 0, .skipped = {}}), 0);
+  QString status;
+  QTimer::singleShot(0, [&status] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), "Scheduled clean-up");
+    status = dialog->findChild<QLabel*>(QStringLiteral("lblStatus"))->text();
+    dialog->reject();
+  });
+  f.A().aSchedule->trigger();
+  EXPECT_EQ(status, "Schedule: off\nLast outcome: Removed 2 files (10 bytes).");
+  EXPECT_EQ(f.serviceManager.calls, std::vector<std::string>{"show --property=Version"});
 }
 
 TEST(MainWindow, ClosingDuringARunStopsItFirst) {

@@ -101,6 +101,7 @@ TEST(MainWindowCommands, CaptionsShortcutsHintsAndStates) {
       {"aAbout", "", "A&bout", "", "Display version and copyright information", true},
       {"Action1", "&About Vorlo", "", "", "", true},
       {"Action3", "&Settings..", "", "", "", true},
+      {"aSchedule", "Sched&ule...", "", "", "", true},
       {"onlineUpdate", "&Online-Update", "", "", "", false, false},
       {"aExit", "", "", "", "Exit the program", true},
   };
